@@ -1,0 +1,146 @@
+// Start-up sequence, the message loop and the order of shutdown.
+#include "startup.h"
+#include "app_state.h"
+#include "main_window.h"
+#include "splash.h"
+#include "system_tray.h"
+#include "../features/blue_light.h"
+#include "../lock/cover_windows.h"
+#include "../lock/lock_controller.h"
+#include "../res/resource.h"
+#include "../settings/settings_controller.h"
+#include "../settings/settings_store.h"
+#include <string>
+#include <wtsapi32.h>
+
+static void EndWithUnreadableSettings();
+static void ApplyInitialBlueLight();
+
+int RunMorrowby(HINSTANCE instance) {
+    LoadResourceTexts(instance);
+    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
+    AppController.InitSettingsKeyPath(MakerName, AppTitle);
+
+    // One copy per user session: the main window's class name is the key.
+    if (FindWindowA(MainClassName, nullptr)) {
+        std::string text = std::string(AppTitle) + " is already running";
+        ShowSplashStatus(nullptr, text.c_str(), 0);
+        Sleep(3000);
+        return 0;
+    }
+
+    RegisterMainWindowClass(instance);
+    RegisterCoverClass(instance);
+    RegisterUnlockImageClass(instance);
+    if (!CreateMainWindow(instance))
+        return 0;
+
+    ShowSplashStatus(nullptr, "Starting application...", 0);
+    Sleep(2000);
+    ShowSplashStatus(nullptr, LockTipText, 0);
+    if (LoadSettings() == 2) {
+        EndWithUnreadableSettings();
+        return 0;
+    }
+    Sleep(3000);
+    ShowSplashStatus(nullptr, "Minimizing to system tray", 0);
+    Sleep(4000);
+    CloseSplash();
+
+    if (IsOsVersionAtLeast(6, 0, 0))
+        WTSRegisterSessionNotification(MainWindow, NOTIFY_FOR_THIS_SESSION);
+    ApplyInitialBlueLight();
+    if (Settings.EnableLockAtStartup) {
+        ImmediateLock = true;
+        StartLockCountdown();
+    }
+
+    int exitCode = RunMessageLoop(accelerators);
+    RestoreGamma();
+    return exitCode;
+}
+
+void LoadResourceTexts(HINSTANCE instance) {
+    struct ResourceText {
+        UINT id;
+        char* buffer;
+    };
+    const ResourceText texts[] = {
+        {IDS_APP_TITLE, AppTitle},         {IDS_MAIN_CLASS, MainClassName},
+        {IDS_UNLOCK_ITEM, UnlockItemText}, {IDS_LOCK_ITEM, LockItemText},
+        {IDS_UNLOCK_TIP, UnlockTipText},   {IDS_LOCK_TIP, LockTipText},
+        {IDS_ENABLE_BLUE, EnableBlueText}, {IDS_DISABLE_BLUE, DisableBlueText},
+    };
+    for (const ResourceText& text : texts)
+        LoadStringA(instance, text.id, text.buffer, ResourceTextSize);
+}
+
+bool CreateMainWindow(HINSTANCE instance) {
+    AppInstance = instance;
+    MainWindow = CreateWindowExA(WS_EX_TOOLWINDOW, MainClassName, AppTitle, WS_POPUP,
+                                 CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr, nullptr, AppInstance,
+                                 nullptr);
+    if (!MainWindow)
+        return false;
+    HICON icon = LoadIconA(AppInstance, MAKEINTRESOURCEA(IDI_MORROWBY));
+    return Tray.Install(AppInstance, MainWindow, TrayCallbackMessage, LockTipText, icon,
+                        IDR_TRAYMENU, FALSE, nullptr, nullptr, 0, 10) != FALSE;
+}
+
+bool IsOsVersionAtLeast(WORD major, WORD minor, WORD servicePackMajor) {
+    OSVERSIONINFOEXW version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    version.dwMajorVersion = major;
+    version.dwMinorVersion = minor;
+    version.wServicePackMajor = servicePackMajor;
+    DWORDLONG conditions = 0;
+    conditions = VerSetConditionMask(conditions, VER_MAJORVERSION, VER_GREATER_EQUAL);
+    conditions = VerSetConditionMask(conditions, VER_MINORVERSION, VER_GREATER_EQUAL);
+    conditions = VerSetConditionMask(conditions, VER_SERVICEPACKMAJOR, VER_GREATER_EQUAL);
+    return VerifyVersionInfoW(&version, VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR,
+                              conditions) != FALSE;
+}
+
+bool PreTranslateLoopMessage(MSG* message, HACCEL accelerators) {
+    // The padlock never sees its own button messages: a press is dropped and
+    // the release asks to unlock, so one tap is enough.
+    if (UnlockImageWindow && message->hwnd == UnlockImageWindow) {
+        if (message->message == WM_LBUTTONDOWN)
+            return true;
+        if (message->message == WM_LBUTTONUP) {
+            RequestUnlock();
+            return true;
+        }
+    }
+    return TranslateAcceleratorA(message->hwnd, accelerators, message) != 0;
+}
+
+int RunMessageLoop(HACCEL accelerators) {
+    MSG message = {};
+    BOOL result;
+    while ((result = GetMessageA(&message, nullptr, 0, 0)) != 0) {
+        if (result == -1)
+            return 0;
+        if (PreTranslateLoopMessage(&message, accelerators))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return (int)message.wParam;
+}
+
+// The settings key could neither be opened nor created: say so on the splash
+// for a while, then end at the next message without entering the main loop.
+static void EndWithUnreadableSettings() {
+    RestoreGamma();
+    ShowSplashStatus(nullptr, "SETTINGS: The software can't read the settings registry", 0);
+    Sleep(24000);
+    MSG message;
+    GetMessageA(&message, nullptr, 0, 0);
+}
+
+static void ApplyInitialBlueLight() {
+    if (Settings.EnableBlueLightReduction && Settings.BlueMenu == 1)
+        ApplyBlueLight(Settings.GreenGamma);
+    DeriveBlueLightMenuItem();
+}

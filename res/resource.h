@@ -1,0 +1,59 @@
+// Resource identifiers shared by morrowby.rc and the code. The numbers are fixed:
+// stored settings, tests and the menus all rely on them.
+#pragma once
+
+// Icons
+#define IDI_MORROWBY 129 // the program's icon, also the unlocked tray icon
+#define IDI_LOCKED 131   // the tray icon while locked
+
+// Bitmaps
+#define IDB_SPLASH 130
+#define IDB_PADLOCK 147
+#define IDB_EYE 178
+
+// Menus and accelerators
+#define IDR_MAINMENU 109 // class menu of the hidden main window; also the accelerator table
+#define IDR_TRAYMENU 143 // tray popup menu; also the tray icon id
+
+// Dialogs
+#define IDD_SETTINGS 141
+#define IDD_UNLOCKWORD 142
+
+// String table
+#define IDS_APP_TITLE 103
+#define IDS_ENABLE_BLUE 105
+#define IDS_DISABLE_BLUE 106
+#define IDS_UNLOCK_ITEM 107
+#define IDS_MAIN_CLASS 109
+#define IDS_LOCK_ITEM 111
+#define IDS_LOCK_TIP 132
+#define IDS_UNLOCK_TIP 133
+
+// Menu commands
+#define IDM_ABOUT 104
+#define IDM_EXIT 105
+#define IDM_LOCK 106
+#define IDM_SETTINGS 32780
+#define IDM_BLUELIGHT 32781
+
+// Settings dialog controls
+#define IDC_PASSWORD 1000
+#define IDC_PASSWORD_AGAIN 1001
+#define IDC_TOUCH_SHIELD 1002
+#define IDC_YOUTUBE_COUNT 1004
+#define IDC_BLUE_MODE 1005
+#define IDC_YOUTUBE_MAX 1007
+#define IDC_PROMPT 1008
+#define IDC_DISABLE_KEYBOARD 1009
+#define IDC_LOCK_AT_STARTUP 1010
+#define IDC_DISABLE_MOUSE 1011
+#define IDC_BLUE_LIGHT 1012
+#define IDC_GREEN_GAMMA 1054
+#define IDC_REVEAL_EYE 1059
+#define IDC_LESS_LABEL 1063
+#define IDC_MORE_LABEL 1064
+
+// Unlock word prompt controls
+#define IDC_UNLOCK_WORD 1013
+
+// The version record and the manifest use the standard ids 1 and VS_VERSION_INFO.

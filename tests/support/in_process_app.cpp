@@ -1,0 +1,52 @@
+#include "in_process_app.h"
+#include "tray_recorder.h"
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "app/system_tray.h"
+#include "lock/cover_windows.h"
+#include "lock/lock_controller.h"
+#include "res/resource.h"
+#include "settings/settings_store.h"
+#include <cstring>
+
+const char* const TestSettingsKeyPath = "Software\\Orvane\\MorrowbyTest\\Settings\\";
+
+void DeleteRegistryTree(const char* path) {
+    std::string trimmed(path);
+    while (!trimmed.empty() && trimmed.back() == '\\')
+        trimmed.pop_back();
+    RegDeleteTreeA(HKEY_CURRENT_USER, trimmed.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, trimmed.c_str());
+}
+
+HWND StartInProcessApp() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    DeleteRegistryTree(TestSettingsKeyPath);
+    strcpy(SettingsKeyPath, TestSettingsKeyPath);
+    Settings = SettingsRecord();
+    LoadResourceTexts(instance);
+    RegisterMainWindowClass(instance);
+    RegisterCoverClass(instance);
+    RegisterUnlockImageClass(instance);
+    StartTrayRecording();
+    CreateMainWindow(instance);
+    return MainWindow;
+}
+
+void StopInProcessApp() {
+    if (!Unlocked) {
+        Settings.Prompt = false;
+        RequestUnlock();
+    }
+    if (MainWindow) {
+        HWND window = MainWindow;
+        DestroyWindow(window);
+        MainWindow = nullptr;
+    }
+    Tray.RemoveFromTray();
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    StopTrayRecording();
+}

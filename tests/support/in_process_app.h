@@ -1,0 +1,16 @@
+// Brings up the program's shell inside a test process: resource texts, window
+// classes, the hidden main window and the tray (recorded, not sent to the
+// shell), with the settings kept under a test key instead of the product's.
+#pragma once
+#include <windows.h>
+
+// HKEY_CURRENT_USER path of the settings while testing in-process.
+extern const char* const TestSettingsKeyPath;
+
+// Deletes the test settings key, points the settings store at it, loads the
+// texts and creates the main window and tray icon. Returns the main window.
+HWND StartInProcessApp();
+// Releases any lock, destroys the main window and removes the WM_QUIT it posts.
+void StopInProcessApp();
+// Deletes HKEY_CURRENT_USER\<path> with everything below it.
+void DeleteRegistryTree(const char* path);

@@ -1,0 +1,130 @@
+#include "morrowby_process.h"
+#include "wait.h"
+
+std::string MorrowbyExePath() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder = folder.substr(0, folder.find_last_of('\\') + 1);
+    return folder + "morrowby.exe";
+}
+
+std::string ArtifactPath(const char* fileName) {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder = folder.substr(0, folder.find_last_of('\\'));
+    folder = folder.substr(0, folder.find_last_of('\\') + 1) + "artifacts";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder + "\\" + fileName;
+}
+
+HWND FindMorrowbyWindow() { return FindWindowA("MORROWBY", nullptr); }
+
+void KillAllMorrowby() {
+    for (int attempt = 0; attempt < 10; attempt++) {
+        HWND window = FindMorrowbyWindow();
+        if (!window)
+            return;
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+        if (process) {
+            TerminateProcess(process, 1);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+        WaitUntil([&] { return !IsWindow(window); }, 2000);
+    }
+}
+
+MorrowbyProcess::~MorrowbyProcess() {
+    Kill();
+}
+
+bool MorrowbyProcess::Start() {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string exe = MorrowbyExePath();
+    std::string commandLine = "\"" + exe + "\"";
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return false;
+    return true;
+}
+
+HWND MorrowbyProcess::WaitForMainWindow(DWORD timeoutMs) {
+    WaitUntil(
+        [&] {
+            HWND found = FindMorrowbyWindow();
+            DWORD owner = 0;
+            if (found)
+                GetWindowThreadProcessId(found, &owner);
+            if (found && owner == info.dwProcessId)
+                window = found;
+            return window != nullptr || !Running();
+        },
+        timeoutMs);
+    return window;
+}
+
+bool MorrowbyProcess::WaitUntilReady(DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    if (!WaitForMainWindow(timeoutMs))
+        return false;
+    // The program sleeps through its splash sequence; it answers messages
+    // only once its message loop runs.
+    DWORD left = timeoutMs - (GetTickCount() - start);
+    DWORD_PTR result = 0;
+    while (Running()) {
+        if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result)) {
+            // The splash window is gone once the loop runs.
+            return WaitUntil([] { return FindWindowA("SplashScreen", nullptr) == nullptr; },
+                             left > 5000 ? 5000 : left);
+        }
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(50);
+    }
+    return false;
+}
+
+void MorrowbyProcess::PostTrayMessage(LPARAM mouseMessage) {
+    PostMessageA(window, WM_APP + 10, 143, mouseMessage);
+}
+
+void MorrowbyProcess::PostCommand(WORD command) {
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+bool MorrowbyProcess::WaitForExit(DWORD timeoutMs, DWORD* code) {
+    if (!info.hProcess)
+        return true;
+    DWORD start = GetTickCount();
+    // Keep this thread's own windows (if any) responsive while waiting.
+    while (WaitForSingleObject(info.hProcess, 20) == WAIT_TIMEOUT) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        PumpMessagesFor(0);
+    }
+    if (code)
+        GetExitCodeProcess(info.hProcess, code);
+    return true;
+}
+
+bool MorrowbyProcess::Running() const {
+    return info.hProcess && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void MorrowbyProcess::Kill() {
+    if (!info.hProcess)
+        return;
+    if (Running()) {
+        TerminateProcess(info.hProcess, 1);
+        WaitForSingleObject(info.hProcess, 5000);
+    }
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+    info = {};
+    window = nullptr;
+}

@@ -1,0 +1,43 @@
+// Starts the real morrowby.exe and drives it from outside, as the shell and a
+// user would: posted tray callbacks and menu commands, and reading its windows.
+#pragma once
+#include <windows.h>
+#include <string>
+
+// Full path of morrowby.exe, which is built next to the test executables.
+std::string MorrowbyExePath();
+// Path of a file in the folder where tests leave screenshots for people to see.
+std::string ArtifactPath(const char* fileName);
+// Finds the running program's hidden main window by its class.
+HWND FindMorrowbyWindow();
+// Ends every running copy of the program (left over from a failed test).
+void KillAllMorrowby();
+
+class MorrowbyProcess {
+  public:
+    MorrowbyProcess() = default;
+    ~MorrowbyProcess();
+    MorrowbyProcess(const MorrowbyProcess&) = delete;
+    MorrowbyProcess& operator=(const MorrowbyProcess&) = delete;
+
+    bool Start();
+    // Waits for the main window; start-up takes about 9 seconds before the
+    // message loop runs, so the default wait is generous.
+    HWND WaitForMainWindow(DWORD timeoutMs = 20000);
+    // Waits until the splash has closed and the message loop answers.
+    bool WaitUntilReady(DWORD timeoutMs = 30000);
+    HWND Window() const { return window; }
+    DWORD ProcessId() const { return info.dwProcessId; }
+    HANDLE Process() const { return info.hProcess; }
+
+    void PostTrayMessage(LPARAM mouseMessage);
+    void PostCommand(WORD command);
+    // True when the process ended within the time; its exit code goes to *code.
+    bool WaitForExit(DWORD timeoutMs, DWORD* code = nullptr);
+    bool Running() const;
+    void Kill();
+
+  private:
+    PROCESS_INFORMATION info = {};
+    HWND window = nullptr;
+};

@@ -1,0 +1,73 @@
+#include "product_settings.h"
+
+const char* const ProductSettingsKey = "Software\\Orvane\\Morrowby\\Settings";
+
+void DeleteProductSettings() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, ProductSettingsKey);
+    RegDeleteKeyA(HKEY_CURRENT_USER, ProductSettingsKey);
+}
+
+void WriteProductSetting(const char* name, const std::string& text) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, ProductSettingsKey, 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)text.c_str(), (DWORD)text.size() + 1);
+    RegCloseKey(key);
+}
+
+void WriteProductSettings(const std::vector<std::pair<std::string, std::string>>& changes) {
+    const std::pair<std::string, std::string> firstRun[] = {
+        {"EnableLockAtStartup", "0"}, {"EnableTouchShield", "1"}, {"EnableBlueLightReduction", "0"},
+        {"GreenGamma", "0"},          {"Password", ""},           {"EnableYouTubeCount", "0"},
+        {"DisableKeyboard", "1"},     {"DisableMouse", "0"},      {"Prompt", "0"},
+        {"YouTubeMax", "1"},          {"BlueMenu", "0"},
+    };
+    DeleteProductSettings();
+    for (const auto& value : firstRun) {
+        std::string text = value.second;
+        for (const auto& change : changes)
+            if (change.first == value.first)
+                text = change.second;
+        WriteProductSetting(value.first.c_str(), text);
+    }
+}
+
+bool ReadProductSetting(const char* name, std::string* data, DWORD* type) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, ProductSettingsKey, 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS)
+        return false;
+    BYTE buffer[4096];
+    DWORD size = sizeof buffer, valueType = 0;
+    LONG result = RegQueryValueExA(key, name, nullptr, &valueType, buffer, &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS)
+        return false;
+    if (type)
+        *type = valueType;
+    if (data) {
+        if ((valueType == REG_SZ || valueType == REG_EXPAND_SZ) && size > 0 && buffer[size - 1] == 0)
+            size--;
+        data->assign((const char*)buffer, size);
+    }
+    return true;
+}
+
+std::vector<std::string> ProductSettingNames() {
+    std::vector<std::string> names;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, ProductSettingsKey, 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS)
+        return names;
+    for (DWORD index = 0;; index++) {
+        char name[300];
+        DWORD length = sizeof name;
+        if (RegEnumValueA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        names.push_back(name);
+    }
+    RegCloseKey(key);
+    return names;
+}
