@@ -21,13 +21,13 @@ extern int PointerCornerY;
 extern HINSTANCE AppInstance;
 extern HWND MainWindow; // the hidden main window; none after Exit
 
-extern char AppTitle[ResourceTextSize];       // 103 "Morrowby"
-extern char MainClassName[ResourceTextSize];  // 109 "MORROWBY"
-extern char UnlockItemText[ResourceTextSize]; // 107
-extern char LockItemText[ResourceTextSize];   // 111
-extern char UnlockTipText[ResourceTextSize];  // 133
-extern char LockTipText[ResourceTextSize];    // 132
-extern char EnableBlueText[ResourceTextSize]; // 105
+extern char AppTitle[ResourceTextSize];        // 103 "Morrowby"
+extern char MainClassName[ResourceTextSize];   // 109 "MORROWBY"
+extern char UnlockItemText[ResourceTextSize];  // 107
+extern char LockItemText[ResourceTextSize];    // 111
+extern char UnlockTipText[ResourceTextSize];   // 133
+extern char LockTipText[ResourceTextSize];     // 132
+extern char EnableBlueText[ResourceTextSize];  // 105
 extern char DisableBlueText[ResourceTextSize]; // 106
 
 // True while the tray menu's blue light item reads "Disable Blue Light Reduction".

@@ -77,9 +77,8 @@ void LoadResourceTexts(HINSTANCE instance) {
 
 bool CreateMainWindow(HINSTANCE instance) {
     AppInstance = instance;
-    MainWindow = CreateWindowExA(WS_EX_TOOLWINDOW, MainClassName, AppTitle, WS_POPUP,
-                                 CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr, nullptr, AppInstance,
-                                 nullptr);
+    MainWindow = CreateWindowExA(WS_EX_TOOLWINDOW, MainClassName, AppTitle, WS_POPUP, CW_USEDEFAULT,
+                                 0, CW_USEDEFAULT, 0, nullptr, nullptr, AppInstance, nullptr);
     if (!MainWindow)
         return false;
     HICON icon = LoadIconA(AppInstance, MAKEINTRESOURCEA(IDI_MORROWBY));

@@ -38,7 +38,9 @@ void StopGammaRecording() {
     }
 }
 
-std::vector<GammaRamp>& WrittenGammaRamps() { return written; }
+std::vector<GammaRamp>& WrittenGammaRamps() {
+    return written;
+}
 
 GammaRamp LinearGammaRamp() {
     GammaRamp ramp;
@@ -57,4 +59,6 @@ GammaRamp ReducedGammaRamp(int level) {
     return ramp;
 }
 
-bool SameRamp(const GammaRamp& a, const GammaRamp& b) { return memcmp(&a, &b, sizeof a) == 0; }
+bool SameRamp(const GammaRamp& a, const GammaRamp& b) {
+    return memcmp(&a, &b, sizeof a) == 0;
+}

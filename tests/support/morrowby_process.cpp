@@ -19,7 +19,9 @@ std::string ArtifactPath(const char* fileName) {
     return folder + "\\" + fileName;
 }
 
-HWND FindMorrowbyWindow() { return FindWindowA("MORROWBY", nullptr); }
+HWND FindMorrowbyWindow() {
+    return FindWindowA("MORROWBY", nullptr);
+}
 
 void KillAllMorrowby() {
     for (int attempt = 0; attempt < 10; attempt++) {

@@ -47,7 +47,8 @@ bool ReadProductSetting(const char* name, std::string* data, DWORD* type) {
     if (type)
         *type = valueType;
     if (data) {
-        if ((valueType == REG_SZ || valueType == REG_EXPAND_SZ) && size > 0 && buffer[size - 1] == 0)
+        if ((valueType == REG_SZ || valueType == REG_EXPAND_SZ) && size > 0 &&
+            buffer[size - 1] == 0)
             size--;
         data->assign((const char*)buffer, size);
     }

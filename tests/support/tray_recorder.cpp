@@ -28,7 +28,9 @@ void StopTrayRecording() {
         ShellNotifyIcon = realShell;
 }
 
-std::vector<NotifyCall>& RecordedTrayCalls() { return calls; }
+std::vector<NotifyCall>& RecordedTrayCalls() {
+    return calls;
+}
 
 std::vector<std::string> RecordedBalloons() {
     std::vector<std::string> texts;

@@ -1,0 +1,215 @@
+// Every resource the program uses must be in the built morrowby.exe, with the
+// ids, sizes and texts the code relies on.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <string>
+#include <vector>
+#include "res/resource.h"
+#include "support/morrowby_process.h"
+
+namespace {
+
+class ProgramResources : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        module = LoadLibraryExA(MorrowbyExePath().c_str(), nullptr,
+                                LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    }
+    static void TearDownTestSuite() { FreeLibrary(module); }
+
+    static std::vector<BYTE> Resource(LPCSTR type, int id) {
+        HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
+        if (!found)
+            return {};
+        const BYTE* data = (const BYTE*)LockResource(LoadResource(module, found));
+        return std::vector<BYTE>(data, data + SizeofResource(module, found));
+    }
+
+    static HMODULE module;
+};
+HMODULE ProgramResources::module = nullptr;
+
+TEST_F(ProgramResources, ExecutableLoads) {
+    ASSERT_NE(module, nullptr) << MorrowbyExePath();
+}
+
+struct BitmapCase {
+    int id;
+    int width, height, bits;
+};
+
+TEST_F(ProgramResources, BitmapsHaveTheirSizes) {
+    const BitmapCase cases[] = {
+        {IDB_SPLASH, 531, 449, 24}, {IDB_PADLOCK, 128, 128, 24}, {IDB_EYE, 16, 13, 32}};
+    for (const BitmapCase& c : cases) {
+        std::vector<BYTE> data = Resource(RT_BITMAP, c.id);
+        ASSERT_GE(data.size(), sizeof(BITMAPINFOHEADER)) << "bitmap " << c.id;
+        const BITMAPINFOHEADER* header = (const BITMAPINFOHEADER*)data.data();
+        EXPECT_EQ(header->biWidth, c.width) << "bitmap " << c.id;
+        EXPECT_EQ(abs(header->biHeight), c.height) << "bitmap " << c.id;
+        EXPECT_EQ(header->biBitCount, c.bits) << "bitmap " << c.id;
+    }
+}
+
+// The magenta of the splash and padlock is a colour key: their corners must be
+// exactly magenta, or a box would show around the shapes.
+TEST_F(ProgramResources, KeyedBitmapsHaveMagentaCorners) {
+    for (int id : {IDB_SPLASH, IDB_PADLOCK}) {
+        HBITMAP bitmap = (HBITMAP)LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0,
+                                             LR_CREATEDIBSECTION);
+        ASSERT_NE(bitmap, nullptr);
+        BITMAP info;
+        GetObjectA(bitmap, sizeof info, &info);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ previous = SelectObject(dc, bitmap);
+        EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 255)) << id;
+        EXPECT_EQ(GetPixel(dc, info.bmWidth - 1, info.bmHeight - 1), RGB(255, 0, 255)) << id;
+        SelectObject(dc, previous);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+    }
+}
+
+#pragma pack(push, 2)
+struct IconGroupEntry {
+    BYTE width, height, colors, reserved;
+    WORD planes, bitCount;
+    DWORD bytes;
+    WORD id;
+};
+#pragma pack(pop)
+
+TEST_F(ProgramResources, IconsHaveEverySize) {
+    for (int id : {IDI_MORROWBY, IDI_LOCKED}) {
+        std::vector<BYTE> group = Resource(RT_GROUP_ICON, id);
+        ASSERT_GE(group.size(), 6u) << "icon " << id;
+        WORD count = *(const WORD*)(group.data() + 4);
+        std::vector<int> sizes;
+        for (WORD i = 0; i < count; i++) {
+            const IconGroupEntry* entry =
+                (const IconGroupEntry*)(group.data() + 6 + i * sizeof(IconGroupEntry));
+            sizes.push_back(entry->width == 0 ? 256 : entry->width);
+        }
+        for (int size : {16, 24, 32, 48, 64, 128, 256})
+            EXPECT_NE(std::find(sizes.begin(), sizes.end(), size), sizes.end())
+                << "icon " << id << " lacks " << size;
+        HICON icon = (HICON)LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, 32, 32, 0);
+        EXPECT_NE(icon, nullptr);
+        DestroyIcon(icon);
+    }
+}
+
+TEST_F(ProgramResources, StringTableHoldsTheProgramTexts) {
+    const std::pair<int, const char*> texts[] = {
+        {IDS_APP_TITLE, "Morrowby"},
+        {IDS_MAIN_CLASS, "MORROWBY"},
+        {IDS_UNLOCK_ITEM, "UnLock Keyboard/Mouse/Touch"},
+        {IDS_LOCK_ITEM, "Lock Keyboard/Mouse/Touch"},
+        {IDS_UNLOCK_TIP, "Double-Tap icon to UnLock"},
+        {IDS_LOCK_TIP, "Tap icon for menu - Double-tap to Lock"},
+        {IDS_ENABLE_BLUE, "Enable Blue Light Reduction"},
+        {IDS_DISABLE_BLUE, "Disable Blue Light Reduction"},
+    };
+    for (const auto& text : texts) {
+        char buffer[100] = "";
+        LoadStringA(module, text.first, buffer, sizeof buffer);
+        EXPECT_STREQ(buffer, text.second) << "string " << text.first;
+    }
+}
+
+std::vector<std::pair<UINT, std::string>> MenuItems(HMENU menu) {
+    std::vector<std::pair<UINT, std::string>> items;
+    for (int i = 0; i < GetMenuItemCount(menu); i++) {
+        char text[100] = "";
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STRING;
+        item.dwTypeData = text;
+        item.cch = sizeof text;
+        GetMenuItemInfoA(menu, i, TRUE, &item);
+        items.push_back({(item.fType & MFT_SEPARATOR) ? 0 : item.wID, text});
+    }
+    return items;
+}
+
+TEST_F(ProgramResources, TrayMenuHasItsItemsInOrder) {
+    HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(IDR_TRAYMENU));
+    ASSERT_NE(menu, nullptr);
+    std::vector<std::pair<UINT, std::string>> expected = {
+        {IDM_LOCK, "&Lock Keyboard/Mouse/Touch"},
+        {IDM_BLUELIGHT, "Enable &Blue Light Reduction"},
+        {0, ""},
+        {IDM_SETTINGS, "&Modify Settings"},
+        {IDM_ABOUT, "&About Morrowby..."},
+        {IDM_EXIT, "&Exit"}};
+    EXPECT_EQ(MenuItems(GetSubMenu(menu, 0)), expected);
+    DestroyMenu(menu);
+}
+
+TEST_F(ProgramResources, MainMenuHasFileAndHelp) {
+    HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(IDR_MAINMENU));
+    ASSERT_NE(menu, nullptr);
+    std::vector<std::pair<UINT, std::string>> file = {{IDM_EXIT, "E&xit"}};
+    std::vector<std::pair<UINT, std::string>> help = {{IDM_ABOUT, "&About ..."}};
+    EXPECT_EQ(MenuItems(GetSubMenu(menu, 0)), file);
+    EXPECT_EQ(MenuItems(GetSubMenu(menu, 1)), help);
+    DestroyMenu(menu);
+}
+
+TEST_F(ProgramResources, AltQuestionMarkAndAltSlashShowAbout) {
+    HACCEL table = LoadAcceleratorsA(module, MAKEINTRESOURCEA(IDR_MAINMENU));
+    ASSERT_NE(table, nullptr);
+    ACCEL entries[8];
+    int count = CopyAcceleratorTableA(table, entries, 8);
+    ASSERT_EQ(count, 2);
+    for (int i = 0; i < count; i++) {
+        EXPECT_EQ(entries[i].fVirt & (FALT | FVIRTKEY), FALT);
+        EXPECT_EQ(entries[i].cmd, IDM_ABOUT);
+    }
+    EXPECT_EQ(entries[0].key, '?');
+    EXPECT_EQ(entries[1].key, '/');
+}
+
+TEST_F(ProgramResources, DialogsExist) {
+    EXPECT_FALSE(Resource(RT_DIALOG, IDD_SETTINGS).empty());
+    EXPECT_FALSE(Resource(RT_DIALOG, IDD_UNLOCKWORD).empty());
+}
+
+TEST_F(ProgramResources, VersionRecordNamesTheProduct) {
+    std::string path = MorrowbyExePath();
+    DWORD size = GetFileVersionInfoSizeA(path.c_str(), nullptr);
+    ASSERT_GT(size, 0u);
+    std::vector<BYTE> record(size);
+    ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, record.data()));
+    const std::pair<const char*, const char*> values[] = {
+        {"ProductName", "Morrowby"}, {"ProductVersion", "1.0.1.1"}, {"FileVersion", "1.0.1.1"}};
+    for (const auto& value : values) {
+        std::string query = std::string("\\StringFileInfo\\040904b0\\") + value.first;
+        char* text = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(VerQueryValueA(record.data(), query.c_str(), (void**)&text, &length))
+            << value.first;
+        EXPECT_STREQ(text, value.second);
+    }
+    for (const char* name : {"LegalCopyright", "Comments"}) {
+        std::string query = std::string("\\StringFileInfo\\040904b0\\") + name;
+        char* text = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(VerQueryValueA(record.data(), query.c_str(), (void**)&text, &length)) << name;
+        EXPECT_GT(strlen(text), 0u) << name;
+    }
+}
+
+TEST_F(ProgramResources, ManifestAsksForCommonControlsSixAsInvoker) {
+    std::vector<BYTE> data = Resource(RT_MANIFEST, 1);
+    std::string manifest(data.begin(), data.end());
+    EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+    EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos);
+    EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+    EXPECT_NE(manifest.find("{e2011457-1546-43c5-a5fe-008deee3d3f0}"), std::string::npos); // Vista
+    EXPECT_NE(manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos); // 10
+}
+
+} // namespace

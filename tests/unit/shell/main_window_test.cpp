@@ -1,0 +1,138 @@
+// The hidden main window as the shell and the menus reach it: the double-tap
+// rule, the command table, display changes and the end of the session.
+#include <gtest/gtest.h>
+#include <cstring>
+#include "app/app_state.h"
+#include "app/splash.h"
+#include "app/startup.h"
+#include "lock/lock_controller.h"
+#include "res/resource.h"
+#include "settings/settings_store.h"
+#include "support/in_process_app.h"
+#include "support/tray_recorder.h"
+#include "support/wait.h"
+
+namespace {
+
+MSG Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    MSG result = {};
+    result.hwnd = window;
+    result.message = message;
+    result.wParam = wParam;
+    result.lParam = lParam;
+    return result;
+}
+
+class MainWindowTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        window = StartInProcessApp();
+        ASSERT_NE(window, nullptr);
+        Settings.Prompt = false;
+    }
+    void TearDown() override {
+        KillTimer(MainWindow, LockTimerId);
+        StopInProcessApp();
+    }
+    HWND window = nullptr;
+};
+
+TEST_F(MainWindowTest, IsAHiddenToolWindowOfItsOwnClass) {
+    char name[100] = "";
+    GetClassNameA(window, name, sizeof name);
+    EXPECT_STREQ(name, "MORROWBY");
+    GetWindowTextA(window, name, sizeof name);
+    EXPECT_STREQ(name, "Morrowby");
+    EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(GetWindowLongA(window, GWL_STYLE) & WS_POPUP);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(FindWindowA(MainClassName, nullptr), window);
+}
+
+// A double-tap arrives as the tray callback with lParam WM_LBUTTONDBLCLK; the
+// window takes any message carrying that lParam before looking at the message.
+TEST_F(MainWindowTest, DoubleTapLocksWhenUnlockedAndUnlocksOtherwise) {
+    for (UINT message : {TrayCallbackMessage, (UINT)WM_USER + 55}) {
+        ASSERT_TRUE(Unlocked);
+        SendMessageA(window, message, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
+        EXPECT_FALSE(Unlocked) << "message " << message;
+        SendMessageA(window, message, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
+        EXPECT_TRUE(Unlocked) << "message " << message;
+    }
+}
+
+TEST_F(MainWindowTest, LockCommandTogglesLikeTheDoubleTap) {
+    SendMessageA(window, WM_COMMAND, IDM_LOCK, 0);
+    EXPECT_FALSE(Unlocked);
+    SendMessageA(window, WM_COMMAND, IDM_LOCK, 0);
+    EXPECT_TRUE(Unlocked);
+}
+
+TEST_F(MainWindowTest, ExitDestroysTheWindowAndEndsTheLoopWithZero) {
+    SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(MainWindow, nullptr);
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 0u);
+}
+
+TEST_F(MainWindowTest, SessionMayEnd) {
+    EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, 0), TRUE);
+}
+
+TEST_F(MainWindowTest, DisplayChangeMovesThePointerCornerByOrientation) {
+    int width = GetSystemMetrics(SM_CXMAXIMIZED);
+    int height = GetSystemMetrics(SM_CYMAXIMIZED) + 30;
+    SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
+    EXPECT_EQ(PointerCornerX, width);
+    EXPECT_EQ(PointerCornerY, height);
+    SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 1280));
+    EXPECT_EQ(PointerCornerX, height);
+    EXPECT_EQ(PointerCornerY, width);
+}
+
+// The padlock window never sees its own button messages: the press is dropped
+// and the release asks to unlock.
+TEST_F(MainWindowTest, MessageLoopTurnsAPadlockReleaseIntoAnUnlock) {
+    Settings.DisableKeyboard = false;
+    Settings.EnableTouchShield = true;
+    ImmediateLock = true;
+    SendMessageA(window, WM_COMMAND, IDM_LOCK, 0);
+    ASSERT_TRUE(WaitUntil([] { return UnlockImageWindow != nullptr; }, 2000));
+
+    MSG press = Message(UnlockImageWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 60));
+    EXPECT_TRUE(PreTranslateLoopMessage(&press, nullptr));
+    EXPECT_FALSE(Unlocked);
+    MSG release = Message(UnlockImageWindow, WM_LBUTTONUP, 0, MAKELPARAM(60, 60));
+    EXPECT_TRUE(PreTranslateLoopMessage(&release, nullptr));
+    EXPECT_TRUE(Unlocked);
+    EXPECT_EQ(UnlockImageWindow, nullptr);
+}
+
+TEST_F(MainWindowTest, MessageLoopLeavesOtherMessagesAlone) {
+    MSG release = Message(window, WM_LBUTTONUP, 0, 0);
+    EXPECT_FALSE(PreTranslateLoopMessage(&release, nullptr));
+    MSG key = Message(window, WM_KEYDOWN, 'A', 0);
+    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU));
+    EXPECT_FALSE(PreTranslateLoopMessage(&key, table));
+}
+
+TEST_F(MainWindowTest, AltQuestionMarkIsTranslatedToAbout) {
+    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU));
+    // Alt held as the thread's key state sees it, and in the message's context bit.
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    BYTE heldAlt[256];
+    memcpy(heldAlt, keys, sizeof keys);
+    heldAlt[VK_MENU] = 0x80;
+    SetKeyboardState(heldAlt);
+    for (char character : {'?', '/'}) {
+        MSG key = Message(window, WM_SYSCHAR, (WPARAM)character, (LPARAM)(1u << 29));
+        EXPECT_TRUE(PreTranslateLoopMessage(&key, table)) << character;
+    }
+    SetKeyboardState(keys);
+    CloseSplash();
+}
+
+} // namespace
