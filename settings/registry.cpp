@@ -1,25 +1,263 @@
-// Placeholder until the registry layer lands.
+// The registry cache: one CRegistry per open key, one CRegEntry per value.
 #include "registry.h"
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <mbstring.h>
 
-CRegEntry::CRegEntry(CRegistry* entryOwner, const char*)
-    : name(nullptr), type(0), owner(entryOwner), number(0), text(nullptr), textBytes(0) {}
-CRegEntry::~CRegEntry() {}
-const char* CRegEntry::GetText() { return ""; }
-void CRegEntry::SetText(const char*) {}
-void CRegEntry::SetText(const char*, DWORD) {}
-void CRegEntry::SetDword(DWORD) {}
-void CRegEntry::SetBytes(const BYTE*, DWORD) {}
-void CRegEntry::SetMultiString(const BYTE*, DWORD) {}
-std::string CRegEntry::RawText() const { return std::string(); }
-void CRegEntry::WriteThrough(const BYTE*, DWORD) {}
-char* CRegEntry::TextBuffer() { return nullptr; }
+static char* CopyText(const char* source);
+static bool SameName(const char* left, const char* right);
+
+static char* CopyText(const char* source) {
+    size_t length = strlen(source);
+    char* copy = new char[length + 1];
+    memcpy(copy, source, length + 1);
+    return copy;
+}
+
+// Value names and key paths are case-insensitive, and they are texts of the
+// system code page, so a double-byte character must not be split by the
+// comparison.
+static bool SameName(const char* left, const char* right) {
+    return _mbsicmp(reinterpret_cast<const unsigned char*>(left),
+                    reinterpret_cast<const unsigned char*>(right)) == 0;
+}
+
+REGSAM RegistryViewFlag() {
+    // A 32-bit copy on 64-bit Windows would otherwise be redirected to the
+    // WOW6432Node view of HKLM and miss what 64-bit programs wrote there.
+    BOOL wow64 = FALSE;
+    if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64)
+        return KEY_WOW64_64KEY;
+    return 0;
+}
+
+CRegEntry::CRegEntry(CRegistry* entryOwner, const char* entryName)
+    : name(entryName ? CopyText(entryName) : nullptr), type(0), owner(entryOwner), number(0),
+      text(nullptr), textBytes(0) {}
+
+CRegEntry::~CRegEntry() {
+    delete[] name;
+    delete[] text;
+}
+
+char* CRegEntry::TextBuffer() {
+    if (!text) {
+        text = new char[TextSize];
+        text[0] = 0;
+    }
+    return text;
+}
+
+void CRegEntry::WriteThrough(const BYTE* data, DWORD count) {
+    if ((owner->Flags & CRegistry::Loading) || !name || !owner->Key)
+        return;
+    RegSetValueExA(owner->Key, name, 0, type, data, count);
+}
+
+const char* CRegEntry::GetText() {
+    char* buffer = TextBuffer();
+    switch (type) {
+    case REG_DWORD:
+        snprintf(buffer, TextSize, "%lu", number);
+        break;
+    case REG_BINARY: {
+        size_t count = std::min<size_t>(bytes.size(), TextSize - 1);
+        if (count)
+            memcpy(buffer, bytes.data(), count);
+        buffer[count] = 0;
+        break;
+    }
+    case REG_MULTI_SZ: {
+        // Each string with its terminator, then one more zero; the last byte
+        // of the buffer is kept for that final zero.
+        size_t position = 0;
+        for (const std::string& item : strings) {
+            if (position + 1 >= TextSize)
+                break;
+            size_t count = std::min<size_t>(item.size(), TextSize - 2 - position);
+            memcpy(buffer + position, item.data(), count);
+            position += count;
+            buffer[position++] = 0;
+        }
+        buffer[std::min<size_t>(position, TextSize - 1)] = 0;
+        break;
+    }
+    default:
+        break;
+    }
+    return buffer;
+}
+
+void CRegEntry::SetText(const char* value) {
+    SetText(value, static_cast<DWORD>(strlen(value)));
+}
+
+void CRegEntry::SetText(const char* data, DWORD byteCount) {
+    type = REG_SZ;
+    char* buffer = TextBuffer();
+    textBytes = std::min<DWORD>(byteCount, TextSize - 1);
+    if (textBytes)
+        memcpy(buffer, data, textBytes);
+    buffer[textBytes] = 0;
+    // The registry gets every byte plus a terminator, so a reader that stops
+    // at the first zero and one that goes by the byte count both find the text.
+    std::string stored(data, byteCount);
+    WriteThrough(reinterpret_cast<const BYTE*>(stored.c_str()), byteCount + 1);
+}
+
+void CRegEntry::SetDword(DWORD value) {
+    type = REG_DWORD;
+    number = value;
+    WriteThrough(reinterpret_cast<const BYTE*>(&number), sizeof number);
+}
+
+void CRegEntry::SetBytes(const BYTE* data, DWORD count) {
+    if (count == 0)
+        return;
+    type = REG_BINARY;
+    bytes.assign(data, data + count);
+    WriteThrough(data, count);
+}
+
+void CRegEntry::SetMultiString(const BYTE* data, DWORD count) {
+    type = REG_MULTI_SZ;
+    strings.clear();
+    DWORD end = count;
+    if (end > 2 && data[end - 1] == 0)
+        end--;
+    DWORD start = 0;
+    while (start < end) {
+        const BYTE* zero = static_cast<const BYTE*>(memchr(data + start, 0, end - start));
+        if (!zero)
+            break; // a last string without terminator inside the count is dropped
+        DWORD stop = static_cast<DWORD>(zero - data);
+        strings.emplace_back(reinterpret_cast<const char*>(data + start), stop - start);
+        start = stop + 1;
+    }
+    WriteThrough(data, count);
+}
+
+std::string CRegEntry::RawText() const {
+    if (type != REG_SZ || !text)
+        return std::string();
+    return std::string(text, textBytes);
+}
 
 CRegistry::CRegistry(bool createIfMissing)
     : Key(nullptr), Flags(createIfMissing ? CreateIfMissing : 0), Root(nullptr), Path(nullptr) {}
-CRegistry::~CRegistry() {}
-bool CRegistry::Open(const char*, HKEY, REGSAM, bool) { return false; }
-bool CRegistry::Refresh() { return false; }
-CRegEntry* CRegistry::Entry(const char*) { return nullptr; }
-void CRegistry::Close() {}
-bool RegistryKeyExists(const char*, HKEY) { return false; }
-REGSAM RegistryViewFlag() { return 0; }
+
+CRegistry::~CRegistry() {
+    Close();
+    for (CRegEntry* entry : Entries)
+        delete entry;
+    delete[] Path;
+}
+
+bool CRegistry::Open(const char* path, HKEY root, REGSAM access, bool quick) {
+    if (!quick) {
+        if (Path && !SameName(Path, path)) {
+            for (CRegEntry* entry : Entries)
+                delete entry;
+            Entries.clear();
+            delete[] Path;
+            Path = nullptr;
+        }
+        if (!Path)
+            Path = CopyText(path);
+        Root = root;
+    }
+    Close();
+
+    access |= RegistryViewFlag();
+    if (Flags & CreateIfMissing)
+        access |= KEY_CREATE_SUB_KEY;
+    HKEY opened = nullptr;
+    LONG result;
+    if (Flags & CreateIfMissing)
+        result = RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                                 &opened, nullptr);
+    else
+        result = RegOpenKeyExA(root, path, 0, access, &opened);
+    if (result != ERROR_SUCCESS)
+        return false;
+    Key = opened;
+    return quick ? true : Refresh();
+}
+
+bool CRegistry::Refresh() {
+    if (!Key)
+        return false;
+    DWORD valueCount = 0;
+    if (RegQueryInfoKeyA(Key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount,
+                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return false;
+
+    // The setters below only fill the cache while this flag is up, so loading
+    // a key never writes to it.
+    Flags |= Loading;
+    Entries.reserve(Entries.size() + valueCount);
+    for (DWORD index = 0; index < valueCount; index++) {
+        char valueName[260];
+        BYTE data[CRegEntry::TextSize];
+        DWORD nameLength = sizeof valueName;
+        DWORD dataSize = sizeof data;
+        DWORD valueType = 0;
+        // Names of 260 characters or more and data over the buffer fail here
+        // with ERROR_MORE_DATA; such values are left out.
+        if (RegEnumValueA(Key, index, valueName, &nameLength, nullptr, &valueType, data,
+                          &dataSize) != ERROR_SUCCESS)
+            continue;
+        dataSize = std::min<DWORD>(dataSize, sizeof data);
+        switch (valueType) {
+        case REG_SZ: {
+            // The data need not end in a zero; one that does has its
+            // terminator dropped, and nothing beyond dataSize is read.
+            DWORD length = dataSize;
+            if (length > 0 && data[length - 1] == 0)
+                length--;
+            Entry(valueName)->SetText(reinterpret_cast<const char*>(data), length);
+            break;
+        }
+        case REG_BINARY:
+            Entry(valueName)->SetBytes(data, dataSize);
+            break;
+        case REG_DWORD: {
+            DWORD number = 0;
+            memcpy(&number, data, std::min<DWORD>(dataSize, sizeof number));
+            Entry(valueName)->SetDword(number);
+            break;
+        }
+        case REG_MULTI_SZ:
+            Entry(valueName)->SetMultiString(data, dataSize);
+            break;
+        default:
+            break;
+        }
+    }
+    Flags &= ~Loading;
+    return true;
+}
+
+CRegEntry* CRegistry::Entry(const char* name) {
+    if (!name)
+        name = "";
+    for (auto it = Entries.rbegin(); it != Entries.rend(); ++it)
+        if ((*it)->name && SameName((*it)->name, name))
+            return *it;
+    CRegEntry* entry = new CRegEntry(this, name);
+    Entries.push_back(entry);
+    return entry;
+}
+
+void CRegistry::Close() {
+    if (Key) {
+        RegCloseKey(Key);
+        Key = nullptr;
+    }
+}
+
+bool RegistryKeyExists(const char* path, HKEY root) {
+    CRegistry registry(false);
+    return registry.Open(path, root, KEY_QUERY_VALUE, true);
+}

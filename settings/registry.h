@@ -9,6 +9,9 @@ class CRegistry;
 
 class CRegEntry {
   public:
+    // Size of the buffer every value is read into as text.
+    static const DWORD TextSize = 2048;
+
     CRegEntry(CRegistry* owner, const char* name);
     virtual ~CRegEntry();
     CRegEntry(const CRegEntry&) = delete;
@@ -24,7 +27,7 @@ class CRegEntry {
     void SetMultiString(const BYTE* data, DWORD count);
 
     // The stored bytes of a REG_SZ value as set or loaded (its terminator not
-    // included), which may hold zero bytes.
+    // included), which may hold zero bytes; empty for the other types.
     std::string RawText() const;
 
     const char* Name() const { return name; }
@@ -55,8 +58,10 @@ class CRegistry {
     CRegistry(const CRegistry&) = delete;
     CRegistry& operator=(const CRegistry&) = delete;
 
+    // quick: only open the key; otherwise remember the path and load every value.
     bool Open(const char* path, HKEY root, REGSAM access, bool quick);
     bool Refresh();
+    // The entry of that value name (any case), created empty when missing.
     CRegEntry* Entry(const char* name);
     void Close();
 
