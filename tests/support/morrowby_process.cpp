@@ -70,20 +70,34 @@ HWND MorrowbyProcess::WaitForMainWindow(DWORD timeoutMs) {
     return window;
 }
 
+static HWND SplashOf(DWORD processId) {
+    for (HWND w = FindWindowA("SplashScreen", nullptr); w;
+         w = FindWindowExA(nullptr, w, "SplashScreen", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == processId)
+            return w;
+    }
+    return nullptr;
+}
+
 bool MorrowbyProcess::WaitUntilReady(DWORD timeoutMs) {
     DWORD start = GetTickCount();
     if (!WaitForMainWindow(timeoutMs))
         return false;
-    // The program sleeps through its splash sequence; it answers messages
-    // only once its message loop runs.
-    DWORD left = timeoutMs - (GetTickCount() - start);
+    // The program answers sent messages while it sleeps through its splash
+    // sequence (the splash pumps them), so an answer alone proves nothing:
+    // the message loop runs once the splash has come and gone.
+    DWORD processId = info.dwProcessId;
+    WaitUntil([&] { return SplashOf(processId) != nullptr || !Running(); }, 8000);
+    DWORD spent = GetTickCount() - start;
+    if (!WaitUntil([&] { return SplashOf(processId) == nullptr || !Running(); },
+                   timeoutMs > spent ? timeoutMs - spent : 0))
+        return false;
     DWORD_PTR result = 0;
     while (Running()) {
-        if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result)) {
-            // The splash window is gone once the loop runs.
-            return WaitUntil([] { return FindWindowA("SplashScreen", nullptr) == nullptr; },
-                             left > 5000 ? 5000 : left);
-        }
+        if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result))
+            return true;
         if (GetTickCount() - start > timeoutMs)
             return false;
         Sleep(50);
