@@ -162,10 +162,3 @@ TEST_F(SplashWindowTest, ShowingPumpsOnlyTheSplashsOwnMessages) {
     MSG message;
     EXPECT_TRUE(PeekMessageA(&message, other, WM_USER + 7, WM_USER + 7, PM_REMOVE));
 }
-
-TEST_F(SplashWindowTest, ClosingWhenThereIsNoSplashDoesNothing) {
-    CloseSplash();
-    CloseSplash();
-    EXPECT_EQ(SplashInstance, nullptr);
-    EXPECT_EQ(FindOwnSplash(), nullptr);
-}

@@ -261,11 +261,3 @@ TEST_F(TrayTest, ARemovedIconStaysAwayWhenTheTaskbarReturns) {
     SendToHiddenWindow(WM_SETTINGCHANGE, SPI_SETWORKAREA);
     EXPECT_EQ(CallsWith(NIM_ADD).size(), 1u);
 }
-
-TEST_F(TrayTest, OtherSettingChangesAddNothing) {
-    StartTrayRecording(false, FALSE);
-    EXPECT_FALSE(InstallLikeStartup(*tray, owner, LockTip));
-    StartTrayRecording(false, TRUE);
-    SendToHiddenWindow(WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER);
-    EXPECT_TRUE(RecordedTrayCalls().empty());
-}
