@@ -1,5 +1,438 @@
-// Placeholder until the splash window lands: shows nothing.
+// The shaped splash window: the artwork, the product name, the version block
+// from the program's own version record, and one status line the caller sets.
 #include "splash.h"
+#include "splash_screen.h"
+#include "../res/resource.h"
+#include <cstdarg>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <vector>
 
-void ShowSplashStatus(HWND, const char*, int) {}
-void CloseSplash() {}
+// Contents:
+//   ShowSplashStatus, CloseSplash      what the rest of the program calls
+//   CSplashScreen                      construction, window, painting, fonts
+//   ReadVersionStrings, FormatVersionLine
+//   SplashWndProc, ReportSplashError
+
+CSplashScreen* SplashInstance = nullptr;
+char* SplashStatusText = nullptr;
+int SplashCloseDelay = 0;
+std::string ProductNameText, VersionText, LegalNoticeText, CommentsText;
+FontFit VersionBlockFit = {-1, -1};
+FontFit StatusLineFit = {-1, -1};
+
+static ATOM SplashClassAtom = 0;
+static int SplashBitmapWidth = 0;
+static int SplashBitmapHeight = 0;
+
+static const char* const SplashClassName = "SplashScreen";
+static const UINT SplashCloseTimer = 1;
+static const COLORREF SplashTextColor = RGB(64, 64, 64);
+static const UINT CentredLine = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+// Fonts grow until a text no longer fits; the font's own line height grows
+// with it, so the search ends even when every text is empty. The cap only
+// guards against a font mapper that ignores the size asked for.
+static const int LargestFittedPointSize = 400;
+
+// A device context borrowed from a window, given back on scope exit.
+class WindowDC {
+  public:
+    explicit WindowDC(HWND owner) : window(owner), dc(GetDC(owner)) {}
+    ~WindowDC() {
+        if (dc)
+            ReleaseDC(window, dc);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    operator HDC() const { return dc; }
+
+  private:
+    HWND window;
+    HDC dc;
+};
+
+// A font this code created, deleted on scope exit.
+class OwnedFont {
+  public:
+    explicit OwnedFont(HFONT created) : font(created) {}
+    ~OwnedFont() {
+        if (font)
+            DeleteObject(font);
+    }
+    OwnedFont(const OwnedFont&) = delete;
+    OwnedFont& operator=(const OwnedFont&) = delete;
+    operator HFONT() const { return font; }
+
+  private:
+    HFONT font;
+};
+
+// Selects a GDI object into a device context and puts the old one back.
+class SelectedObject {
+  public:
+    SelectedObject(HDC target, HGDIOBJ object)
+        : dc(target), previous(object ? SelectObject(target, object) : nullptr) {}
+    ~SelectedObject() {
+        if (previous)
+            SelectObject(dc, previous);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+  private:
+    HDC dc;
+    HGDIOBJ previous;
+};
+
+static bool ReadBitmapSize(HBITMAP bitmap, int* width, int* height);
+static int PointSizeToHeight(HDC dc, int pointSize);
+static void MeasureTexts(HDC dc, const char* face, int pointSize, const char* const texts[],
+                         int count, int* widest, int* lineHeight);
+static bool QueryVersionText(std::vector<char>& record, const char* name, std::string* text);
+
+void ShowSplashStatus(HWND parent, const char* status, int closeDelay) {
+    delete[] SplashStatusText;
+    SplashStatusText = nullptr;
+    if (status) {
+        size_t length = strlen(status);
+        SplashStatusText = new char[length + 1];
+        memcpy(SplashStatusText, status, length + 1);
+    }
+    SplashCloseDelay = closeDelay;
+
+    if (!SplashInstance) {
+        SplashInstance = new CSplashScreen(parent);
+        if (!SplashInstance->CreateSplashWindow(parent)) {
+            delete SplashInstance;
+            SplashInstance = nullptr;
+            return;
+        }
+    }
+    HWND window = SplashInstance->splashWindow;
+    if (parent)
+        UpdateWindow(parent);
+    if (SplashCloseDelay != 0)
+        SetTimer(window, SplashCloseTimer, (UINT)SplashCloseDelay, nullptr);
+
+    SplashInstance->PaintSplash(window);
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    InvalidateRect(window, nullptr, FALSE);
+    if (SplashInstance)
+        SplashInstance->PumpSplashMessages();
+}
+
+void CloseSplash() {
+    if (!SplashInstance)
+        return;
+    HWND parent = SplashInstance->Parent();
+    // WM_NCDESTROY deletes the object.
+    DestroyWindow(SplashInstance->Window());
+    if (parent && IsWindow(parent))
+        UpdateWindow(parent);
+}
+
+CSplashScreen::CSplashScreen(HWND parent)
+    : parentWindow(parent), splashWindow(nullptr), moduleInstance(nullptr), messageFontMetrics(),
+      splashBitmap(nullptr), memoryDC(nullptr) {
+    ReadVersionStrings();
+    LoadMessageFontMetrics();
+}
+
+CSplashScreen::~CSplashScreen() {
+    delete[] SplashStatusText;
+    SplashStatusText = nullptr;
+    if (memoryDC)
+        DeleteDC(memoryDC);
+    if (splashBitmap)
+        DeleteObject(splashBitmap);
+}
+
+// Before Vista the structure ended before iPaddedBorderWidth, and the older
+// systems refuse the longer size.
+void CSplashScreen::LoadMessageFontMetrics() {
+    int major = LOBYTE(LOWORD(GetVersion()));
+    messageFontMetrics = NONCLIENTMETRICSA();
+    messageFontMetrics.cbSize =
+        major >= 6 ? sizeof(NONCLIENTMETRICSA) : offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, messageFontMetrics.cbSize, &messageFontMetrics,
+                          0);
+}
+
+bool CSplashScreen::RegisterSplashClass(const char* className) {
+    moduleInstance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = SplashWndProc;
+    windowClass.hInstance = moduleInstance;
+    windowClass.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
+    windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = className;
+    SplashClassAtom = RegisterClassExA(&windowClass);
+    if (!SplashClassAtom) {
+        ReportSplashError(this, "Failed to register class - error %d", (int)GetLastError());
+        return false;
+    }
+    return true;
+}
+
+bool CSplashScreen::CreateSplashWindow(HWND parent) {
+    moduleInstance = GetModuleHandleA(nullptr);
+    splashBitmap = LoadBitmapA(moduleInstance, MAKEINTRESOURCEA(IDB_SPLASH));
+    int width = 0, height = 0;
+    ReadBitmapSize(splashBitmap, &width, &height);
+    if (!SplashClassAtom && !RegisterSplashClass(SplashClassName))
+        return false;
+
+    RECT desktop = {};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    int x = (desktop.right - desktop.left) / 2 + desktop.left - width / 2;
+    int y = (desktop.bottom - desktop.top) / 2 + desktop.top - height / 2;
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, SplashClassName, "", WS_POPUP, x, y, width,
+                                  height, parent, nullptr, moduleInstance, this);
+    if (!window) {
+        ReportSplashError(this, "Failed to create window- error %d", (int)GetLastError());
+        return false;
+    }
+    splashWindow = window;
+    SetWindowLongA(window, GWL_EXSTYLE, GetWindowLongA(window, GWL_EXSTYLE) | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(window, SplashColorKey, 0, LWA_COLORKEY);
+    // Start-up has no window of its own in front yet: keep the splash above
+    // everything. Shown for About it stays with its owner instead.
+    if (!parent)
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    return true;
+}
+
+void CSplashScreen::PaintSplash(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    if (!dc)
+        return;
+    memoryDC = CreateCompatibleDC(dc);
+    ReadBitmapSize(splashBitmap, &SplashBitmapWidth, &SplashBitmapHeight);
+    const int width = SplashBitmapWidth;
+    {
+        SelectedObject bitmap(memoryDC, splashBitmap);
+        BitBlt(dc, 0, 0, SplashBitmapWidth, SplashBitmapHeight, memoryDC, 0, 0, SRCCOPY);
+    }
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, SplashTextColor);
+
+    {
+        OwnedFont font(CreateSplashFont(dc, 14));
+        SelectedObject selected(dc, font);
+        RECT box = {200, 50, width - 20, 90};
+        DrawTextA(dc, ProductNameText.c_str(), -1, &box, CentredLine);
+    }
+
+    const char* versionBlock[3] = {VersionText.c_str(), LegalNoticeText.c_str(),
+                                   CommentsText.c_str()};
+    if (VersionBlockFit.pointSize == -1)
+        VersionBlockFit = FitFontSize(dc, "Times New Roman", versionBlock, 3, width - 180, 60);
+    {
+        const int h = VersionBlockFit.lineHeight;
+        // Neighbouring boxes overlap a little; each text is centred in its own.
+        RECT boxes[3] = {{180, 89, width, h + 92},
+                         {180, h + 91, width, 2 * h + 94},
+                         {180, 2 * h + 90, width, 3 * h + 99}};
+        OwnedFont font(CreateSplashFont(dc, VersionBlockFit.pointSize));
+        SelectedObject selected(dc, font);
+        for (int line = 0; line < 3; line++)
+            DrawTextA(dc, versionBlock[line], -1, &boxes[line], CentredLine);
+    }
+
+    if (SplashStatusText) {
+        // Fitted to the first status text only; later, longer texts are
+        // drawn at that size and clipped at both sides.
+        const char* status[1] = {SplashStatusText};
+        if (StatusLineFit.pointSize == -1)
+            StatusLineFit = FitFontSize(dc, "Script", status, 1, width - 30, 23);
+        OwnedFont font(CreateSplashFont(dc, StatusLineFit.pointSize));
+        SelectedObject selected(dc, font);
+        RECT box = {0, 208, width, 235};
+        DrawTextA(dc, SplashStatusText, -1, &box, CentredLine);
+    }
+
+    DeleteDC(memoryDC);
+    memoryDC = nullptr;
+    EndPaint(window, &paint);
+}
+
+// Every text is drawn in the system's message-box font; the named faces only
+// decide the sizes.
+HFONT CSplashScreen::CreateSplashFont(HDC dc, int pointSize) {
+    LOGFONTA font = {};
+    font.lfHeight = PointSizeToHeight(dc, pointSize);
+    lstrcpynA(font.lfFaceName, messageFontMetrics.lfMessageFont.lfFaceName, LF_FACESIZE);
+    return CreateFontIndirectA(&font);
+}
+
+FontFit CSplashScreen::FitFontSize(HDC dc, const char* face, const char* const texts[], int count,
+                                   int maxWidth, int maxHeight) {
+    const int lineLimit = maxHeight / (count > 0 ? count : 1);
+    int widest = 0, lineHeight = 0;
+    // Too big even at 8 points gives 6 points, with that size's line height.
+    MeasureTexts(dc, face, 6, texts, count, &widest, &lineHeight);
+    FontFit fit = {6, lineHeight};
+    for (int points = 8; points <= LargestFittedPointSize; points += 2) {
+        MeasureTexts(dc, face, points, texts, count, &widest, &lineHeight);
+        if (widest > maxWidth || lineHeight > lineLimit)
+            break;
+        fit.pointSize = points;
+        fit.lineHeight = lineHeight;
+    }
+    return fit;
+}
+
+void CSplashScreen::PumpSplashMessages() {
+    // A click among these messages closes the splash and deletes this
+    // object, so only the window handle is used from here on.
+    HWND window = splashWindow;
+    MSG message;
+    while (IsWindow(window) && PeekMessageA(&message, window, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+static int PointSizeToHeight(HDC dc, int pointSize) {
+    return -MulDiv(pointSize, GetDeviceCaps(dc, LOGPIXELSY), 72);
+}
+
+// Widest text and the line height of the face at one point size. The line
+// height is the font's own, so it is known even when every text is empty.
+static void MeasureTexts(HDC dc, const char* face, int pointSize, const char* const texts[],
+                         int count, int* widest, int* lineHeight) {
+    LOGFONTA description = {};
+    description.lfHeight = PointSizeToHeight(dc, pointSize);
+    lstrcpynA(description.lfFaceName, face, LF_FACESIZE);
+    OwnedFont font(CreateFontIndirectA(&description));
+    SelectedObject selected(dc, font);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    *widest = 0;
+    *lineHeight = metrics.tmHeight;
+    for (int i = 0; i < count; i++) {
+        SIZE size = {};
+        GetTextExtentPoint32A(dc, texts[i], (int)strlen(texts[i]), &size);
+        if (size.cx > *widest)
+            *widest = size.cx;
+        if (size.cy > *lineHeight)
+            *lineHeight = size.cy;
+    }
+}
+
+static bool ReadBitmapSize(HBITMAP bitmap, int* width, int* height) {
+    if (!bitmap)
+        return false;
+    WindowDC desktop(GetDesktopWindow());
+    // Room for a colour table, which GetDIBits may fill for palette bitmaps.
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colors[256];
+    } info = {};
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    if (!GetDIBits(desktop, bitmap, 0, 0, nullptr, (BITMAPINFO*)&info, DIB_RGB_COLORS))
+        return false;
+    *width = info.header.biWidth;
+    *height = info.header.biHeight < 0 ? -info.header.biHeight : info.header.biHeight;
+    return true;
+}
+
+void ReadVersionStrings() {
+    ProductNameText.clear();
+    VersionText.clear();
+    LegalNoticeText.clear();
+    CommentsText.clear();
+    char fileName[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, fileName, MAX_PATH);
+    DWORD unused = 0;
+    DWORD size = GetFileVersionInfoSizeA(fileName, &unused);
+    if (size == 0)
+        return;
+    std::vector<char> record(size + 1);
+    if (!GetFileVersionInfoA(fileName, 0, size, record.data()))
+        return;
+    QueryVersionText(record, "ProductName", &ProductNameText);
+    QueryVersionText(record, "LegalCopyright", &LegalNoticeText);
+    QueryVersionText(record, "Comments", &CommentsText);
+    std::string productVersion;
+    if (QueryVersionText(record, "ProductVersion", &productVersion))
+        VersionText = FormatVersionLine(productVersion.c_str());
+}
+
+static bool QueryVersionText(std::vector<char>& record, const char* name, std::string* text) {
+    std::string path = std::string("\\StringFileInfo\\040904b0\\") + name;
+    char* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(record.data(), path.c_str(), (void**)&value, &length) || !value)
+        return false;
+    *text = value;
+    return true;
+}
+
+// Only the numbers that lead the text are shown. A text that begins with no
+// number at all is shown as it is.
+std::string FormatVersionLine(const char* productVersion) {
+    int n[4] = {};
+    int parsed = sscanf(productVersion, "%d.%d.%d.%d", &n[0], &n[1], &n[2], &n[3]);
+    char numbers[64];
+    switch (parsed) {
+    case 4:
+        snprintf(numbers, sizeof numbers, "%d.%d.%d.%d", n[0], n[1], n[2], n[3]);
+        break;
+    case 3:
+        snprintf(numbers, sizeof numbers, "%d.%d.%d", n[0], n[1], n[2]);
+        break;
+    case 2:
+        snprintf(numbers, sizeof numbers, "%d.%d", n[0], n[1]);
+        break;
+    case 1:
+        snprintf(numbers, sizeof numbers, "%d", n[0]);
+        break;
+    default:
+        return *productVersion ? std::string("Version ") + productVersion : "Version";
+    }
+    return std::string("Version ") + numbers;
+}
+
+LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    bool ours = SplashInstance && SplashInstance->splashWindow == window;
+    switch (message) {
+    case WM_PAINT:
+        if (!ours)
+            break;
+        SplashInstance->PaintSplash(window);
+        return 0;
+    case WM_NCDESTROY:
+        if (ours) {
+            delete SplashInstance;
+            SplashInstance = nullptr;
+        }
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_TIMER:
+        CloseSplash();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void ReportSplashError(CSplashScreen* splash, const char* format, ...) {
+    char text[4096];
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    MessageBoxA(splash ? splash->splashWindow : nullptr, text, "Error", MB_ICONERROR);
+}

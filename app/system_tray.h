@@ -15,7 +15,9 @@ class CSystemTray {
     CSystemTray(const CSystemTray&) = delete;
     CSystemTray& operator=(const CSystemTray&) = delete;
 
+    // A tap on the icon (wParam is the icon id, lParam the mouse message).
     virtual LRESULT HandleNotification(WPARAM wParam, LPARAM lParam);
+    // Last chance to change the popup menu before it shows.
     virtual void AdjustPopupMenu(HMENU popup);
 
     BOOL Install(HINSTANCE instance, HWND parent, UINT callbackMessage, const char* tooltip,
@@ -26,17 +28,21 @@ class CSystemTray {
     BOOL SetTrayIcon(HICON icon);
     BOOL SetTrayTooltip(const char* text);
     BOOL ShowTrayBalloon(const char* text, const char* title, DWORD flags, UINT timeoutSeconds);
+    // Puts the icon back after the shell lost it (see TrayWindowProc).
     void ReAddIcon();
 
-    static LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam);
+    static LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static void RegisterTrayWindowClass(HINSTANCE instance);
 
     HMENU Menu() const { return menu; }
+    // The hidden window that hears the shell's broadcasts.
+    HWND HiddenWindow() const { return hiddenWindow; }
 
   private:
     POINT popupPosition;
     HMENU menu;
+    // hIcon is always a copy owned by this object, so it stays valid for a
+    // re-add whatever the caller does with the handle it passed in.
     NOTIFYICONDATAA iconData;
     HINSTANCE instance;
     HWND hiddenWindow;
@@ -44,11 +50,15 @@ class CSystemTray {
     BOOL enabled;
     BOOL hidden;
     BOOL removed;
+    // The shell should be showing the icon but is not: the last add failed, or
+    // the taskbar was re-created after the icon had been added.
     BOOL reAddPending;
     BOOL balloonsSupported;
     UINT defaultMenuItem;
     BOOL defaultByPosition;
     UINT creationFlags;
+
+    void KeepIcon(HICON icon);
 
     static CSystemTray* instancePointer;
     static UINT tooltipLimit;
