@@ -36,6 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExclusionCase{"MouseOff", false, true, IDC_DISABLE_MOUSE, false, false},
         ExclusionCase{"ShieldOnAlone", false, false, IDC_TOUCH_SHIELD, true, false},
         ExclusionCase{"MouseOnAlone", false, false, IDC_DISABLE_MOUSE, false, true},
+        // A record with both set is shown with both ticked.
         ExclusionCase{"BothUntickShield", true, true, IDC_TOUCH_SHIELD, false, true},
         ExclusionCase{"BothUntickMouse", true, true, IDC_DISABLE_MOUSE, true, false}),
     CaseName<ExclusionCase>);

@@ -175,14 +175,6 @@ TEST_F(SettingsDialogTest, EveryFlagFlippedIsShownFlipped) {
         EXPECT_TRUE(Enabled(id)) << "control " << id;
 }
 
-TEST_F(SettingsDialogTest, ShieldAndMouseBothStoredAreShownBothTicked) {
-    Settings.EnableTouchShield = true;
-    Settings.DisableMouse = true;
-    ASSERT_NE(Open(), nullptr);
-    EXPECT_TRUE(Ticked(IDC_TOUCH_SHIELD));
-    EXPECT_TRUE(Ticked(IDC_DISABLE_MOUSE));
-}
-
 struct StoredValueCase {
     const char* Name;
     int YouTubeMax, BlueMenu, GreenGamma;

@@ -101,15 +101,6 @@ INSTANTIATE_TEST_SUITE_P(
                       HoverCase{"LeavesPressed", {{2, 2}, {-40, -40}}, 2, MK_LBUTTON, true}),
     CaseName<HoverCase>);
 
-TEST_F(SettingsDialogTest, EyeShowsTheHandCursor) {
-    Settings.Prompt = true;
-    ASSERT_NE(Open(), nullptr);
-    HWND eye = Item(IDC_REVEAL_EYE);
-    EXPECT_EQ(SendMessageA(eye, WM_SETCURSOR, (WPARAM)eye, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
-              TRUE);
-    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
-}
-
 TEST_F(SettingsDialogTest, EyeGivesBackItsProcedureWhenDestroyed) {
     ASSERT_NE(Open(), nullptr);
     HWND eye = Item(IDC_REVEAL_EYE);
