@@ -3,7 +3,23 @@
 #include <windows.h>
 
 const UINT_PTR FadeInTimerId = 338;
+const UINT FadeInIntervalMs = 80;
+// Pure green pixels of the dialog are never drawn.
+const COLORREF SettingsDialogColourKey = RGB(0, 255, 0);
+const char* const OriginalProcProperty = "_Picture_Original_Proc_";
 
 extern HWND SettingsDialogWindow; // the open dialog, or none
+extern BYTE SettingsFadeStep;     // fade-in step in percent, 20 to 100
+extern int SavedPasswordChar;     // masking character of edit 1000 when the eye was pressed
+extern int LastPasswordChar;      // last non-zero masking character seen
 
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+void CALLBACK FadeInTimerProc(HWND dialog, UINT message, UINT_PTR id, DWORD time);
+void FillSettingsControls(HWND dialog);
+// 0 when the two unlock words agree (or no word is asked for), 4 otherwise.
+int CheckUnlockWords(HWND dialog);
+void ReadSettingsControls(HWND dialog);
+
+// Subclasses the eye picture so that pressing it shows the unlock words.
+void AttachRevealIcon(HWND dialog, int controlId);
+LRESULT CALLBACK RevealIconProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
