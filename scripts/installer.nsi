@@ -173,9 +173,22 @@ Section "Uninstall"
     Delete "$SMPROGRAMS\${SHORTCUT_NAME}"
     Delete "$SMSTARTUP\${SHORTCUT_NAME}"
     Delete "$INSTDIR\${PROGRAM}"
+    ; A folder that is some process's current directory cannot be removed.
+    SetOutPath "$TEMP"
+    ; This is a copy of the uninstaller run from the temp folder; the
+    ; uninstall.exe that started it may still be exiting, and so keep the file
+    ; or the folder busy for a moment. Only our own files are deleted: the
+    ; folder goes only if nothing else is left in it.
+    StrCpy $1 0
+remove_folder:
     Delete "$INSTDIR\${UNINSTALLER}"
-    ; Only our own files are deleted: the folder goes only if nothing else is left in it.
     RMDir "$INSTDIR"
+    ${If} ${FileExists} "$INSTDIR\*.*"
+    ${AndIf} $1 < 50
+        IntOp $1 $1 + 1
+        Sleep 100
+        Goto remove_folder
+    ${EndIf}
 
     ; The settings hold the unlock word, so they stay unless the user says otherwise.
     ${GetParameters} $R0

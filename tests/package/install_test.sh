@@ -10,8 +10,8 @@
 # its form only.
 set -u
 : "${WINEPREFIX:?}" "${DISPLAY:?}"
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 src=$(cd "${1:?source dir}" && pwd)
 work=${2:?work dir}
 mkdir -p "$work"
@@ -133,7 +133,8 @@ check_installed() {
 }
 
 check_removed() {
-    check "the installation folder is still there" test ! -e "$instdir"
+    check "the installation folder is still there:$(ls -A "$instdir" 2>/dev/null | tr '\n' ' ')" \
+        test ! -e "$instdir"
     check "the Start menu shortcut is still there" test ! -e "$programs/Morrowby.lnk"
     check "the Startup shortcut is still there" test ! -e "$startup/Morrowby.lnk"
     check "the uninstall entry is still there" not reg_has_key "$uninstall_key"
@@ -228,7 +229,6 @@ case_refuses_while_running() {
         stop_morrowby
         return
     fi
-    cp "$instdir/morrowby.exe" "$work/before.exe"
     install
     rc=$?
     check "the setup went on while Morrowby runs (exit code $rc)" test $rc -ne 0
