@@ -8,7 +8,8 @@ struct GammaRamp {
     WORD Blue[256];
 };
 
-// The display's ramp as read at process start.
+// The display's ramp as read at process start (the linear ramp if the display
+// would not give its ramp).
 extern GammaRamp SavedGammaRamp;
 // True after ApplyBlueLight, false after RestoreGamma.
 extern bool BlueLightApplied;
@@ -20,8 +21,21 @@ typedef BOOL(WINAPI* GammaRampFunction)(HDC dc, LPVOID ramp);
 extern GammaRampFunction ReadDeviceGammaRamp;
 extern GammaRampFunction WriteDeviceGammaRamp;
 
+// The slider's range; stored levels outside it are pulled back into it.
+const int LeastGreenReduction = -128;
+const int MostGreenReduction = 128;
+
 void SaveDisplayGamma();
 void ApplyBlueLight(int level);
 void RestoreGamma();
 // 0 below 256, 1 missing or empty, 2 256 or more (usable), 3 key not readable.
 int CheckGammaRangeSetting();
+
+// The ramp ApplyBlueLight writes for a level: red linear, green scaled, no blue.
+void BuildReducedGammaRamp(int level, GammaRamp* ramp);
+
+// Unhandled-exception filter that puts the saved ramp back before the process
+// dies, then lets the crash go on to the filter it replaced (if any).
+LONG WINAPI RestoreGammaOnCrash(EXCEPTION_POINTERS* exception);
+// The filter RestoreGammaOnCrash replaced; set where it is installed.
+extern LPTOP_LEVEL_EXCEPTION_FILTER PreviousCrashFilter;

@@ -13,6 +13,9 @@ static const unsigned char KeyByte = 0xA5;
 
 SettingsController::SettingsController() : UnlockPromptOpen(false) {
     SaveDisplayGamma();
+    // A crash skips every orderly way out; the filter still puts the display's
+    // own ramp back so the screen is not left tinted.
+    PreviousCrashFilter = SetUnhandledExceptionFilter(RestoreGammaOnCrash);
     SettingsDialogWindow = nullptr;
     snprintf(UnlockWordSuffix, sizeof UnlockWordSuffix, "%c%c%c%c", SuffixCodes[0], SuffixCodes[1],
              SuffixCodes[2], SuffixCodes[3]);

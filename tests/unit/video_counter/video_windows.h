@@ -1,0 +1,21 @@
+// Top-level windows of the test's own that play the part of a browser showing
+// YouTube: their titles change with SetWindowTextA and they record WM_CLOSE.
+#pragma once
+#include <windows.h>
+#include <string>
+
+// A shown, non-topmost window at the top of its band, with the given title.
+HWND CreateVideoWindow(const std::string& title);
+// How many WM_CLOSE messages the window has received (they do not destroy it).
+int CloseRequests(HWND window);
+// A topmost window with no title that sits at the very top of the Z-order,
+// where the scan never looks.
+HWND CreateTopGuardWindow();
+// A layered window in the cover's nearly transparent starting state.
+HWND CreateTestCover();
+// Destroys every window made here and forgets their WM_CLOSE counts.
+void DestroyTestWindows();
+
+// What the lock does when it engages with the counter on: the count as the
+// countdown left it, and the foreground window's title as the last seen one.
+void SeedCounterAtLock();
