@@ -185,6 +185,10 @@ void ReinstallLockHooks() {
     }
 }
 
+HOOKPROC KeyboardHookProcedureInUse() {
+    return KeyboardHook ? KeyboardHookProcedure : nullptr;
+}
+
 int GetOsVersionLevel() {
     struct VersionTest {
         WORD major;

@@ -72,6 +72,8 @@ struct PromptScript {
     DWORD answerAfterMs = 0; // how long the prompt stays open before the answer
     // Runs once, on the first tick that finds the prompt.
     std::function<void(HWND prompt)> onOpen;
+    // Runs once when the mismatch box is found, before it is dismissed.
+    std::function<void(HWND box)> onBox;
     // Runs on every tick while the prompt is open.
     std::function<void(HWND prompt)> whileOpen;
 };
@@ -114,6 +116,8 @@ class PromptDriver {
         DriverState& state = State();
         HWND box = FindMismatchBoxOnThisThread();
         if (box) {
+            if (!state.observed.boxSeen && state.script.onBox)
+                state.script.onBox(box);
             state.observed.boxSeen = true;
             char text[128] = {};
             GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
