@@ -11,58 +11,54 @@
 #include <functional>
 #include <string>
 
+inline bool IsUnlockPrompt(HWND window) {
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    return strcmp(className, "#32770") == 0 &&
+           FindWindowExA(window, nullptr, "Static", "Enter the unlock word") != nullptr;
+}
+
+inline bool IsMismatchBox(HWND window) {
+    char className[32] = {}, title[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    return strcmp(className, "#32770") == 0 && strcmp(title, "Unlock Word Check") == 0;
+}
+
+struct WindowSearch {
+    bool (*matches)(HWND);
+    HWND found;
+    int count;
+};
+
+inline BOOL CALLBACK VisitThreadWindow(HWND window, LPARAM search) {
+    WindowSearch* s = reinterpret_cast<WindowSearch*>(search);
+    if (s->matches(window)) {
+        if (!s->found)
+            s->found = window;
+        s->count++;
+    }
+    return TRUE;
+}
+
+inline WindowSearch SearchThisThread(bool (*matches)(HWND)) {
+    WindowSearch search = {matches, nullptr, 0};
+    EnumThreadWindows(GetCurrentThreadId(), VisitThreadWindow, reinterpret_cast<LPARAM>(&search));
+    return search;
+}
+
 // This thread's dialog showing the static text "Enter the unlock word".
 inline HWND FindUnlockPromptOnThisThread() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM result) -> BOOL {
-            char className[32] = {};
-            GetClassNameA(window, className, sizeof className);
-            if (strcmp(className, "#32770") == 0 &&
-                FindWindowExA(window, nullptr, "Static", "Enter the unlock word")) {
-                *reinterpret_cast<HWND*>(result) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    return SearchThisThread(IsUnlockPrompt).found;
 }
 
 // Every unlock prompt on this thread (more than one would be a fault).
 inline int CountUnlockPromptsOnThisThread() {
-    int count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM result) -> BOOL {
-            char className[32] = {};
-            GetClassNameA(window, className, sizeof className);
-            if (strcmp(className, "#32770") == 0 &&
-                FindWindowExA(window, nullptr, "Static", "Enter the unlock word"))
-                ++*reinterpret_cast<int*>(result);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count;
+    return SearchThisThread(IsUnlockPrompt).count;
 }
 
 inline HWND FindMismatchBoxOnThisThread() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM result) -> BOOL {
-            char className[32] = {}, title[64] = {};
-            GetClassNameA(window, className, sizeof className);
-            GetWindowTextA(window, title, sizeof title);
-            if (strcmp(className, "#32770") == 0 && strcmp(title, "Unlock Word Check") == 0) {
-                *reinterpret_cast<HWND*>(result) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    return SearchThisThread(IsMismatchBox).found;
 }
 
 struct PromptScript {
