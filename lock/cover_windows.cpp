@@ -1,12 +1,258 @@
-// Placeholder until the cover and padlock windows land.
+// The touch shield: a nearly transparent topmost cover over the whole screen
+// that swallows taps and clicks, and the padlock above it that asks to unlock.
 #include "cover_windows.h"
+#include "lock_controller.h"
+#include "../app/app_state.h"
+#include "../app/main_window.h"
+#include "../res/resource.h"
+#include "../settings/settings_controller.h"
 
-void RegisterCoverClass(HINSTANCE) {}
-void RegisterUnlockImageClass(HINSTANCE) {}
-HWND CreateCoverWindows(HINSTANCE) { return nullptr; }
-void PaintUnlockImage(HWND window) { ValidateRect(window, nullptr); }
-void FitCoverToDisplay(bool) {}
-void CALLBACK ReassertCover(HWND, UINT, UINT_PTR, DWORD) {}
+static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC procedure);
+static void BlitUnlockImage(HWND window);
+static int CoverWidth();
+static int CoverHeight();
+
+namespace {
+
+// The padlock's bitmap, owned for one lock.
+class OwnedBitmap {
+  public:
+    OwnedBitmap() = default;
+    ~OwnedBitmap() { Reset(nullptr); }
+    OwnedBitmap(const OwnedBitmap&) = delete;
+    OwnedBitmap& operator=(const OwnedBitmap&) = delete;
+    void Reset(HBITMAP bitmap) {
+        if (handle)
+            DeleteObject(handle);
+        handle = bitmap;
+    }
+    HBITMAP Get() const { return handle; }
+
+  private:
+    HBITMAP handle = nullptr;
+};
+
+// A memory device context, owned for one lock.
+class OwnedMemoryDC {
+  public:
+    OwnedMemoryDC() = default;
+    ~OwnedMemoryDC() { Reset(nullptr); }
+    OwnedMemoryDC(const OwnedMemoryDC&) = delete;
+    OwnedMemoryDC& operator=(const OwnedMemoryDC&) = delete;
+    void Reset(HDC dc) {
+        if (handle)
+            DeleteDC(handle);
+        handle = dc;
+    }
+    HDC Get() const { return handle; }
+
+  private:
+    HDC handle = nullptr;
+};
+
+// A window's device context borrowed with GetDC for the length of a scope.
+class WindowDC {
+  public:
+    explicit WindowDC(HWND owner) : window(owner), dc(GetDC(owner)) {}
+    ~WindowDC() {
+        if (dc)
+            ReleaseDC(window, dc);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC Get() const { return dc; }
+
+  private:
+    HWND window;
+    HDC dc;
+};
+
+// BeginPaint and EndPaint around one painting.
+class PaintScope {
+  public:
+    explicit PaintScope(HWND owner) : window(owner), paint(), dc(BeginPaint(owner, &paint)) {}
+    ~PaintScope() { EndPaint(window, &paint); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC Get() const { return dc; }
+
+  private:
+    HWND window;
+    PAINTSTRUCT paint;
+    HDC dc;
+};
+
+// Selects an object into a device context and puts the previous one back.
+class SelectedObject {
+  public:
+    SelectedObject(HDC target, HGDIOBJ object)
+        : dc(target), previous(SelectObject(target, object)) {}
+    ~SelectedObject() {
+        if (previous && previous != HGDI_ERROR)
+            SelectObject(dc, previous);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+  private:
+    HDC dc;
+    HGDIOBJ previous;
+};
+
+} // namespace
+
+static OwnedBitmap UnlockBitmap;
+static OwnedMemoryDC UnlockBitmapDC;
+int UnlockBitmapWidth = 0;
+int UnlockBitmapHeight = 0;
+int UnlockImageX = 0;
+int UnlockImageY = 0;
+
+void RegisterCoverClass(HINSTANCE instance) {
+    RegisterShieldClass(instance, "Cover", CoverWindowProc);
+}
+
+void RegisterUnlockImageClass(HINSTANCE instance) {
+    RegisterShieldClass(instance, "UnlockImage", MainWindowProc);
+}
+
+static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC procedure) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
+    windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOWFRAME + 1);
+    windowClass.lpszClassName = name;
+    windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MORROWBY));
+    RegisterClassExA(&windowClass);
+}
+
+HWND CreateCoverWindows(HINSTANCE instance) {
+    // A second engagement without a release in between must not strand the
+    // first cover or its bitmap.
+    DestroyCoverWindows();
+    const int width = CoverWidth();
+    const int height = CoverHeight();
+    LoadUnlockBitmap(MainWindow, instance);
+    UnlockImageX = width - UnlockBitmapWidth - UnlockImageRightMargin;
+    UnlockImageY = height - UnlockBitmapHeight - UnlockImageBottomMargin;
+
+    CoverWindow = CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW, "Cover", nullptr, WS_POPUP, 0,
+                                  0, width, height, MainWindow, nullptr, instance, nullptr);
+    SetLayeredWindowAttributes(CoverWindow, UnlockImageColorKey, CoverAlpha, LWA_ALPHA);
+    SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(CoverWindow);
+    ShowWindow(CoverWindow, SW_SHOW);
+
+    // WS_CHILD together with WS_POPUP makes a top-level window owned by the
+    // cover: it stays above the cover and goes with it.
+    UnlockImageWindow =
+        CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW, "UnlockImage", "Cover Icon",
+                        WS_POPUP | WS_CHILD, UnlockImageX, UnlockImageY, UnlockBitmapWidth,
+                        UnlockBitmapHeight, CoverWindow, nullptr, instance, nullptr);
+    SetLayeredWindowAttributes(UnlockImageWindow, UnlockImageColorKey, 255, LWA_COLORKEY);
+    SetWindowPos(UnlockImageWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(UnlockImageWindow);
+    ShowWindow(UnlockImageWindow, SW_SHOW);
+    DrawUnlockImage(UnlockImageWindow);
+    return UnlockImageWindow;
+}
+
+void DestroyCoverWindows() {
+    if (CoverWindow) {
+        DestroyWindow(CoverWindow); // takes the padlock, which it owns, along
+        CoverWindow = nullptr;
+    }
+    if (UnlockImageWindow) {
+        if (IsWindow(UnlockImageWindow))
+            DestroyWindow(UnlockImageWindow);
+        UnlockImageWindow = nullptr;
+    }
+    UnlockBitmapDC.Reset(nullptr);
+    UnlockBitmap.Reset(nullptr);
+}
+
+bool UnlockBitmapLoaded() {
+    return UnlockBitmap.Get() != nullptr || UnlockBitmapDC.Get() != nullptr;
+}
+
+void LoadUnlockBitmap(HWND window, HINSTANCE instance) {
+    {
+        WindowDC screen(window);
+        UnlockBitmapDC.Reset(CreateCompatibleDC(screen.Get()));
+    }
+    UnlockBitmap.Reset(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_PADLOCK)));
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    UnlockBitmapWidth = 0;
+    UnlockBitmapHeight = 0;
+    if (UnlockBitmap.Get() &&
+        GetDIBits(UnlockBitmapDC.Get(), UnlockBitmap.Get(), 0, 0, nullptr, &info, DIB_RGB_COLORS)) {
+        UnlockBitmapWidth = info.bmiHeader.biWidth;
+        // A bottom-up bitmap reports a positive height, a top-down one a negative.
+        UnlockBitmapHeight =
+            info.bmiHeader.biHeight < 0 ? -info.bmiHeader.biHeight : info.bmiHeader.biHeight;
+    }
+}
+
+void DrawUnlockImage(HWND window) {
+    BlitUnlockImage(window);
+}
+
+void PaintUnlockImage(HWND window) {
+    BlitUnlockImage(window);
+}
+
+static void BlitUnlockImage(HWND window) {
+    PaintScope paint(window);
+    if (!UnlockBitmapDC.Get() || !UnlockBitmap.Get())
+        return;
+    SelectedObject selected(UnlockBitmapDC.Get(), UnlockBitmap.Get());
+    BitBlt(paint.Get(), 0, 0, UnlockBitmapWidth, UnlockBitmapHeight, UnlockBitmapDC.Get(), 0, 0,
+           SRCCOPY);
+}
+
+void FitCoverToDisplay(bool landscape) {
+    const int width = CoverWidth();
+    const int height = CoverHeight();
+    // In portrait the corner is taken crosswise, as the system reports the
+    // maximized size of the turned screen.
+    PointerCornerX = landscape ? width : height;
+    PointerCornerY = landscape ? height : width;
+    if (!CoverWindow)
+        return;
+    if (AppController.UnlockPromptOpen) {
+        // Resize only: raising the cover now would hide the unlock word prompt.
+        SetWindowPos(CoverWindow, nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, width, height, SWP_NOMOVE);
+    SetForegroundWindow(CoverWindow);
+    ShowWindow(CoverWindow, SW_SHOW);
+}
+
+void CALLBACK ReassertCover(HWND, UINT, UINT_PTR, DWORD) {
+    if (AppController.UnlockPromptOpen || !CoverWindow)
+        return;
+    SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ShowWindow(CoverWindow, SW_SHOW);
+}
+
 LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The cover ends only with the lock: a close request (Alt+F4 while the
+    // keyboard is free) would otherwise take the shield away.
+    if (message == WM_CLOSE)
+        return 0;
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+static int CoverWidth() {
+    return GetSystemMetrics(SM_CXMAXIMIZED);
+}
+
+static int CoverHeight() {
+    return GetSystemMetrics(SM_CYMAXIMIZED) + CoverExtraHeight;
 }

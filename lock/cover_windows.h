@@ -2,10 +2,29 @@
 #pragma once
 #include <windows.h>
 
+// The cover hangs this far below the maximized height, over the taskbar.
+const int CoverExtraHeight = 30;
+const int UnlockImageRightMargin = 20;
+const int UnlockImageBottomMargin = 70; // from the cover's bottom edge
+const BYTE CoverAlpha = 10;
+const COLORREF UnlockImageColorKey = RGB(255, 0, 255);
+
+extern int UnlockBitmapWidth;
+extern int UnlockBitmapHeight;
+extern int UnlockImageX;
+extern int UnlockImageY;
+
 void RegisterCoverClass(HINSTANCE instance);
 void RegisterUnlockImageClass(HINSTANCE instance);
 HWND CreateCoverWindows(HINSTANCE instance);
+// Destroys the cover and the padlock and releases the padlock's bitmap and
+// memory device context.
+void DestroyCoverWindows();
+void LoadUnlockBitmap(HWND window, HINSTANCE instance);
+void DrawUnlockImage(HWND window);
 void PaintUnlockImage(HWND window);
 void FitCoverToDisplay(bool landscape);
 void CALLBACK ReassertCover(HWND window, UINT message, UINT_PTR id, DWORD time);
 LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// True while the padlock's bitmap and memory device context are held.
+bool UnlockBitmapLoaded();

@@ -1,12 +1,91 @@
-// Placeholder until the input hooks land: everything passes.
+// The three low-level hook procedures installed by the lock controller. Each is
+// a thin adapter over a decision function, and each returns at once: Windows
+// silently unhooks a low-level hook that keeps the input queue waiting.
 #include "input_hooks.h"
+#include "lock_controller.h"
+#include "../app/app_state.h"
 
-LRESULT CALLBACK BlockAllKeysProc(int code, WPARAM wParam, LPARAM lParam) {
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+static bool IsKeyDownNow(int virtualKey);
+static bool IsCtrlAltOrTabDown();
+
+bool IsUnlockWordKey(DWORD virtualKey) {
+    struct KeyRange {
+        DWORD first;
+        DWORD last;
+    };
+    static const KeyRange allowed[] = {
+        {VK_BACK, VK_BACK},       // Backspace
+        {VK_RETURN, VK_RETURN},   // Enter
+        {VK_JUNJA, VK_HANJA},     // input method keys (0x17 to 0x19)
+        {VK_SPACE, VK_SPACE},     // Space
+        {'0', '9'},               // digits
+        {'A', 'Z'},               // letters
+        {VK_NUMPAD0, VK_DIVIDE},  // keypad digits and operators (0x60 to 0x6F)
+        {VK_OEM_1, VK_OEM_3},     // ; = , - . / ` (0xBA to 0xC0)
+        {VK_OEM_4, VK_OEM_8},     // [ \ ] ' and OEM 8 (0xDB to 0xDF)
+        {VK_OEM_102, VK_OEM_102}, // the extra key left of Z on ISO keyboards
+    };
+    for (const KeyRange& range : allowed)
+        if (virtualKey >= range.first && virtualKey <= range.last)
+            return true;
+    return false;
 }
+
+bool UnlockWordFilterLetsThrough(int code, DWORD virtualKey, bool modifierHeld) {
+    if (code != HC_ACTION)
+        return false;
+    // Shift itself must pass even while another modifier is down, or capitals
+    // and shifted punctuation would depend on the order keys were pressed.
+    if (virtualKey == VK_LSHIFT || virtualKey == VK_RSHIFT)
+        return true;
+    // Ctrl, Alt and Tab open the ways out of the prompt (task switching, Alt+F4,
+    // Ctrl+Esc, moving the focus); nothing passes while one of them is held.
+    if (modifierHeld)
+        return false;
+    return IsUnlockWordKey(virtualKey);
+}
+
+MouseDecision DecideMouseEvent(POINT point, int cornerX, int cornerY) {
+    const int left = cornerX - PointerCornerMargin;
+    const int top = cornerY - PointerCornerMargin;
+    MouseDecision decision = {false, point};
+    if (point.x < left && point.y < top)
+        decision.cursor = {left, top};
+    else if (point.x < left)
+        decision.cursor = {left, point.y};
+    else if (point.y < top)
+        decision.cursor = {point.x, top};
+    else
+        decision.letThrough = true;
+    return decision;
+}
+
+LRESULT CALLBACK BlockAllKeysProc(int, WPARAM, LPARAM) {
+    return 1;
+}
+
 LRESULT CALLBACK UnlockWordKeyFilterProc(int code, WPARAM wParam, LPARAM lParam) {
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+    if (code != HC_ACTION)
+        return 1;
+    const KBDLLHOOKSTRUCT* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    if (!UnlockWordFilterLetsThrough(code, key->vkCode, IsCtrlAltOrTabDown()))
+        return 1;
+    return CallNextHookEx(nullptr, 0, wParam, lParam);
 }
+
 LRESULT CALLBACK MouseConfineProc(int code, WPARAM wParam, LPARAM lParam) {
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+    const MSLLHOOKSTRUCT* mouse = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+    MouseDecision decision = DecideMouseEvent(mouse->pt, PointerCornerX, PointerCornerY);
+    if (decision.letThrough)
+        return CallNextHookEx(MouseHook, code, wParam, lParam);
+    SetCursorPos(decision.cursor.x, decision.cursor.y);
+    return 1;
+}
+
+static bool IsKeyDownNow(int virtualKey) {
+    return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
+
+static bool IsCtrlAltOrTabDown() {
+    return IsKeyDownNow(VK_CONTROL) || IsKeyDownNow(VK_MENU) || IsKeyDownNow(VK_TAB);
 }

@@ -2,6 +2,27 @@
 #pragma once
 #include <windows.h>
 
+// The mouse region starts this far left of and above the pointer corner.
+const int PointerCornerMargin = 120;
+
 LRESULT CALLBACK BlockAllKeysProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK UnlockWordKeyFilterProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK MouseConfineProc(int code, WPARAM wParam, LPARAM lParam);
+
+// The decisions the hook procedures make, free of the hook plumbing.
+
+// True for the keys that typing an unlock word needs (letters, digits, keypad,
+// punctuation, Space, Backspace, Enter, input method keys).
+bool IsUnlockWordKey(DWORD virtualKey);
+// True when the word filter lets this event through; modifierHeld says whether
+// Ctrl, Alt or Tab is down at the moment of the event.
+bool UnlockWordFilterLetsThrough(int code, DWORD virtualKey, bool modifierHeld);
+
+struct MouseDecision {
+    bool letThrough;
+    POINT cursor; // where to put the cursor back when the event is swallowed
+};
+// The region is everything at or right of cornerX - 120 and at or below
+// cornerY - 120; outside it the event is swallowed and the offending
+// coordinate clamped to the region's edge.
+MouseDecision DecideMouseEvent(POINT point, int cornerX, int cornerY);

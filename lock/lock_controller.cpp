@@ -1,5 +1,30 @@
-// Placeholder until the lock controller lands: nothing is ever locked.
+// The lock state machine: a two-stage countdown on timer 333, the engaged lock
+// (hooks, video counter, touch shield) and the release, all on the one
+// user-interface thread.
 #include "lock_controller.h"
+#include "cover_windows.h"
+#include "input_hooks.h"
+#include "../app/app_state.h"
+#include "../app/startup.h"
+#include "../app/system_tray.h"
+#include "../features/blue_light.h"
+#include "../features/video_counter.h"
+#include "../res/resource.h"
+#include "../settings/settings_controller.h"
+#include "../settings/settings_store.h"
+#include "../settings/unlock_prompt.h"
+#include <propsys.h>
+#include <shellapi.h>
+#include <shobjidl.h>
+#include <cstring>
+
+static void SetLockItemText(char* text);
+static void ShowBalloon(const char* text);
+static void DiscardPendingKeyboardMessages();
+static void ExchangeKeyboardHook(HOOKPROC procedure);
+static HHOOK InstallKeyboardHook(HOOKPROC procedure);
+static HHOOK InstallMouseHook();
+static void RemoveHook(HHOOK* hook);
 
 bool Unlocked = true;
 bool ImmediateLock = false;
@@ -8,11 +33,238 @@ HHOOK MouseHook = nullptr;
 HWND CoverWindow = nullptr;
 HWND UnlockImageWindow = nullptr;
 
-void StartLockCountdown() { ImmediateLock = false; }
-void CALLBACK AdvanceLockCountdown(HWND, UINT, UINT_PTR, DWORD) {}
-void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {}
-int RequestUnlock() { return 0; }
-void ReleaseLock() {}
-int GetOsVersionLevel() { return 0; }
-HRESULT DisableEdgeGestures(HWND, bool) { return E_NOTIMPL; }
-void ReinstallLockHooks() {}
+// Which procedure KeyboardHook runs, so that a re-installation keeps it.
+static HOOKPROC KeyboardHookProcedure = nullptr;
+// True from the engagement of a lock that holds the mouse until its release.
+static bool MouseHeld = false;
+// True while RequestUnlock runs: its prompt and message box pump messages, and
+// a tray double-tap dispatched there must not start a second request.
+static bool UnlockRequestRunning = false;
+
+// Older SDK headers lack the edge-gesture property key.
+static const PROPERTYKEY EdgeGestureDisableTouchWhenFullscreen = {
+    {0x32CE38B2, 0x2C9A, 0x41B1, {0x9B, 0xC5, 0xB3, 0x78, 0x43, 0x94, 0xAA, 0x44}}, 2};
+static const IID PropertyStoreInterface = {
+    0x886D8EEB, 0x8CF2, 0x4446, {0x8D, 0x02, 0xCD, 0xBA, 0x1D, 0xBD, 0xCF, 0x99}};
+
+static const UINT CountdownStageDelay = 5000;
+static const UINT ImmediateStageDelay = 1;
+static const UINT CoverReassertInterval = 5000;
+static const UINT VideoPollInterval = 2000;
+static const int LastWindowTitleRead = 500;
+
+void StartLockCountdown() {
+    VideoCount = 0;
+    SetLockItemText(UnlockItemText);
+    Unlocked = false;
+    DrawMenuBar(MainWindow);
+    if (ImmediateLock) {
+        SetTimer(MainWindow, LockTimerId, ImmediateStageDelay, AdvanceLockCountdown);
+    } else {
+        SetTimer(MainWindow, LockTimerId, CountdownStageDelay, AdvanceLockCountdown);
+        ShowBalloon(" 10 seconds until lock ");
+    }
+}
+
+void CALLBACK AdvanceLockCountdown(HWND, UINT, UINT_PTR, DWORD) {
+    KillTimer(MainWindow, LockTimerId);
+    UINT delay = ImmediateStageDelay;
+    if (!ImmediateLock) {
+        ShowBalloon(" 5 seconds ");
+        delay = CountdownStageDelay;
+    }
+    SetTimer(MainWindow, LockTimerId, delay, EngageLock);
+}
+
+void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
+    KillTimer(MainWindow, LockTimerId);
+    int options = 0;
+    if (Settings.DisableKeyboard) {
+        // The parent may have asked to unlock during the countdown: the word
+        // prompt is then open and needs the keys a word is typed with.
+        KeyboardHook = InstallKeyboardHook(AppController.UnlockPromptOpen ? UnlockWordKeyFilterProc
+                                                                          : BlockAllKeysProc);
+        options++;
+    }
+    if (Settings.DisableMouse) {
+        MouseHeld = true;
+        MouseHook = InstallMouseHook();
+        options++;
+    }
+    if (Settings.EnableYouTubeCount) {
+        memset(LastWindowTitle, 0, LastWindowTitleRead);
+        GetWindowTextA(GetForegroundWindow(), LastWindowTitle, LastWindowTitleRead);
+        SetTimer(MainWindow, VideoTimerId, VideoPollInterval, CountVideosTick);
+        options++;
+    }
+    if (Settings.EnableTouchShield)
+        options++;
+
+    if (options == 0) {
+        ShowBalloon(" Check settings: No locking options selected ");
+    } else {
+        Tray.SetTrayIcon(IDI_LOCKED);
+        Tray.SetTrayTooltip(UnlockTipText);
+        ShowBalloon(" Now locked ");
+        if (Settings.EnableTouchShield) {
+            if (Settings.EnableBlueLightReduction && Settings.BlueMenu == 3)
+                ApplyBlueLight(Settings.GreenGamma);
+            CreateCoverWindows(AppInstance);
+            if (GetOsVersionLevel() > 7)
+                DisableEdgeGestures(CoverWindow, true);
+            SetTimer(MainWindow, LockTimerId, CoverReassertInterval, ReassertCover);
+            // The new cover came up over an open prompt; put the prompt back on top.
+            if (AppController.UnlockPromptOpen)
+                BringUnlockPromptToFront();
+        }
+    }
+    ImmediateLock = false;
+}
+
+int RequestUnlock() {
+    // A request made from inside another one (a tray double-tap dispatched by
+    // the prompt's or the message box's own loop) is refused: the open prompt
+    // answers for both, and the keyboard hook stays as the first request set it.
+    if (UnlockRequestRunning || AppController.UnlockPromptOpen) {
+        BringUnlockPromptToFront();
+        return 1;
+    }
+    if (!Settings.Prompt) {
+        ReleaseLock();
+        return 0;
+    }
+    UnlockRequestRunning = true;
+    // Whatever keyboard hook holds the keys now (also one left from a lock
+    // whose settings changed since) must give way, or the word can't be typed.
+    if (KeyboardHook)
+        ExchangeKeyboardHook(UnlockWordKeyFilterProc);
+    int refused = AppController.PromptForUnlockWord(MainWindow);
+    UnlockRequestRunning = false;
+    if (refused == 0) {
+        ReleaseLock();
+        return 0;
+    }
+    if (KeyboardHook)
+        ExchangeKeyboardHook(BlockAllKeysProc);
+    return 1;
+}
+
+void ReleaseLock() {
+    ImmediateLock = false;
+    SetLockItemText(LockItemText);
+    Unlocked = true;
+    DiscardPendingKeyboardMessages();
+    RemoveHook(&KeyboardHook);
+    KeyboardHookProcedure = nullptr;
+    RemoveHook(&MouseHook);
+    MouseHeld = false;
+    DestroyCoverWindows();
+    KillTimer(MainWindow, LockTimerId);
+    KillTimer(MainWindow, VideoTimerId);
+    ShowBalloon("");
+    Tray.SetTrayTooltip(LockTipText);
+    Tray.SetTrayIcon(IDI_MORROWBY);
+    DrawMenuBar(MainWindow);
+    if (!(Settings.EnableBlueLightReduction && Settings.BlueMenu == 1))
+        RestoreGamma();
+}
+
+void ReinstallLockHooks() {
+    if (Unlocked)
+        return;
+    // Put back a keyboard hook only where the lock holds one; the procedure
+    // stays as it was (the word filter while the prompt is open).
+    if (KeyboardHook) {
+        HOOKPROC procedure = KeyboardHookProcedure;
+        RemoveHook(&KeyboardHook);
+        KeyboardHook = InstallKeyboardHook(procedure);
+    }
+    if (MouseHeld) {
+        RemoveHook(&MouseHook);
+        MouseHook = InstallMouseHook();
+    }
+}
+
+HOOKPROC KeyboardHookProcedureInUse() {
+    return KeyboardHook ? KeyboardHookProcedure : nullptr;
+}
+
+int GetOsVersionLevel() {
+    struct VersionTest {
+        WORD major;
+        WORD minor;
+        WORD servicePack;
+        int level;
+    };
+    static const VersionTest tests[] = {
+        {5, 1, 0, 0}, {5, 1, 1, 1}, {5, 1, 2, 2}, {5, 1, 3, 3}, {6, 0, 0, 4},  {6, 0, 1, 5},
+        {6, 0, 2, 6}, {6, 1, 0, 7}, {6, 1, 1, 8}, {6, 2, 0, 9}, {6, 3, 0, 10},
+    };
+    // Older than XP: no level of its own, and low enough to keep the
+    // edge-gesture property off.
+    int level = -1;
+    for (const VersionTest& test : tests)
+        if (IsOsVersionAtLeast(test.major, test.minor, test.servicePack))
+            level = test.level;
+    return level;
+}
+
+HRESULT DisableEdgeGestures(HWND window, bool disable) {
+    IPropertyStore* store = nullptr;
+    HRESULT result = SHGetPropertyStoreForWindow(window, PropertyStoreInterface,
+                                                 reinterpret_cast<void**>(&store));
+    if (FAILED(result))
+        return result;
+    PROPVARIANT value;
+    PropVariantInit(&value);
+    value.vt = VT_BOOL;
+    value.boolVal = disable ? VARIANT_TRUE : VARIANT_FALSE;
+    result = store->SetValue(EdgeGestureDisableTouchWhenFullscreen, value);
+    store->Release();
+    return result;
+}
+
+// Rewrites tray item 106 by command, keeping its item data.
+static void SetLockItemText(char* text) {
+    HMENU menu = Tray.Menu();
+    if (!menu)
+        return;
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_TYPE | MIIM_DATA;
+    GetMenuItemInfoA(menu, IDM_LOCK, FALSE, &item);
+    item.fType = MFT_STRING;
+    item.dwTypeData = text;
+    SetMenuItemInfoA(menu, IDM_LOCK, FALSE, &item);
+}
+
+static void ShowBalloon(const char* text) {
+    Tray.ShowTrayBalloon(text, nullptr, 0, 10);
+}
+
+static void DiscardPendingKeyboardMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+}
+
+static void ExchangeKeyboardHook(HOOKPROC procedure) {
+    DiscardPendingKeyboardMessages();
+    RemoveHook(&KeyboardHook);
+    KeyboardHook = InstallKeyboardHook(procedure);
+}
+
+static HHOOK InstallKeyboardHook(HOOKPROC procedure) {
+    KeyboardHookProcedure = procedure;
+    return SetWindowsHookExA(WH_KEYBOARD_LL, procedure, AppInstance, 0);
+}
+
+static HHOOK InstallMouseHook() {
+    return SetWindowsHookExA(WH_MOUSE_LL, MouseConfineProc, AppInstance, 0);
+}
+
+static void RemoveHook(HHOOK* hook) {
+    if (*hook)
+        UnhookWindowsHookEx(*hook);
+    *hook = nullptr;
+}

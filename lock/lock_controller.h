@@ -23,3 +23,5 @@ HRESULT DisableEdgeGestures(HWND window, bool disable);
 // Windows drops a low-level hook that once took too long, and may drop hooks
 // around sleep and session switches; puts back the hooks the lock holds.
 void ReinstallLockHooks();
+// The procedure behind KeyboardHook (BlockAllKeysProc or the word filter), or none.
+HOOKPROC KeyboardHookProcedureInUse();

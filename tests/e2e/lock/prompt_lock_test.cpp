@@ -1,0 +1,147 @@
+// The real program locking at start-up with the mouse held and an unlock word.
+#include "lock_driver.h"
+#include "support/product_settings.h"
+#include "settings/settings_controller.h"
+#include "settings/settings_store.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const Word = "Abc1";
+
+class PromptLockTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        // The word is scrambled with the parameters the program's process-wide
+        // controller sets up; naming it links it into this test as well.
+        ASSERT_FALSE(AppController.UnlockPromptOpen);
+        KillAllMorrowby();
+        WriteProductSettings({{"EnableLockAtStartup", "1"},
+                              {"DisableMouse", "1"},
+                              {"Prompt", "1"},
+                              {"Password", ScrambleUnlockWord(Word)}});
+        watcher = InstallKeyWatcher();
+        program = new MorrowbyProcess;
+        const DWORD startedAt = GetTickCount();
+        ready = program->Start() && program->WaitUntilReady();
+        // The splash sequence takes about nine seconds; a countdown would add ten.
+        if (ready && WaitUntil([] { return Cover() != nullptr; }, 25000))
+            lockedAfterMs = GetTickCount() - startedAt;
+    }
+    static void TearDownTestSuite() {
+        delete program;
+        program = nullptr;
+        UnhookWindowsHookEx(watcher);
+        KillAllMorrowby();
+        DeleteProductSettings();
+    }
+    void SetUp() override { ASSERT_TRUE(ready); }
+
+    static DWORD Id() { return program->ProcessId(); }
+    static HWND Cover() { return FindProcessWindow(Id(), "Cover"); }
+    static HWND OpenPrompt() {
+        program->PostTrayMessage(WM_LBUTTONDBLCLK);
+        HWND prompt = nullptr;
+        WaitUntil([&] { return (prompt = FindUnlockPrompt(Id())) != nullptr; }, 5000);
+        // Its first raise puts it in front for the keys that follow.
+        PumpMessagesFor(1200);
+        return prompt;
+    }
+
+    static MorrowbyProcess* program;
+    static HHOOK watcher;
+    static bool ready;
+    static DWORD lockedAfterMs;
+};
+MorrowbyProcess* PromptLockTest::program = nullptr;
+HHOOK PromptLockTest::watcher = nullptr;
+bool PromptLockTest::ready = false;
+DWORD PromptLockTest::lockedAfterMs = 0;
+
+TEST_F(PromptLockTest, LocksAtStartUpWithoutCountdown) {
+    ASSERT_NE(Cover(), nullptr);
+    EXPECT_GT(lockedAfterMs, 0u);
+    EXPECT_LT(lockedAfterMs, 16000u);
+}
+
+TEST_F(PromptLockTest, MouseIsHeldAtTheRegionCorner) {
+    const int left = GetSystemMetrics(SM_CXMAXIMIZED) - 170 - 120;
+    const int top = GetSystemMetrics(SM_CYMAXIMIZED) - 120 - 120;
+    Inject({MouseInput(0, 0, 0)});
+    POINT where = {};
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            GetCursorPos(&where);
+            return where.x == left && where.y == top;
+        },
+        2000))
+        << where.x << "," << where.y;
+    // Straight left from inside the region: only x is held.
+    SetCursorPos(left + 50, top + 60);
+    Inject({MouseInput(5, top + 60, 0)});
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            GetCursorPos(&where);
+            return where.x == left && where.y == top + 60;
+        },
+        2000))
+        << where.x << "," << where.y;
+}
+
+TEST_F(PromptLockTest, WrongWordKeepsTheLockAndTheKeyboardBlocked) {
+    HWND prompt = OpenPrompt();
+    ASSERT_NE(prompt, nullptr);
+    SeenKeys().clear();
+    Inject(Taps({'X', VK_ESCAPE, 'Y', VK_TAB, '9', VK_F4, VK_LEFT}));
+    EXPECT_TRUE(KeySeen('X') && KeySeen('Y') && KeySeen('9'));
+    EXPECT_FALSE(KeySeen(VK_ESCAPE));
+    EXPECT_FALSE(KeySeen(VK_TAB));
+    EXPECT_FALSE(KeySeen(VK_F4));
+    EXPECT_FALSE(KeySeen(VK_LEFT));
+    EXPECT_TRUE(IsWindow(prompt)); // Escape did not close it
+    Inject(Taps({VK_RETURN}));
+    HWND box = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (box = FindMismatchBox(Id())) != nullptr; }, 3000));
+    EXPECT_FALSE(IsWindow(prompt));
+    EXPECT_NE(Cover(), nullptr);
+    if (box)
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return FindMismatchBox(Id()) == nullptr; }, 3000));
+    PumpMessagesFor(300);
+    SeenKeys().clear();
+    Inject(Taps({'A', VK_RETURN}));
+    EXPECT_TRUE(SeenKeys().empty());
+    EXPECT_NE(Cover(), nullptr);
+}
+
+TEST_F(PromptLockTest, PromptGivesUpAfterThirtySecondsAndTheLockStays) {
+    HWND prompt = OpenPrompt();
+    ASSERT_NE(prompt, nullptr);
+    DWORD openedAt = GetTickCount() - 1200;
+    EXPECT_FALSE(WaitUntil([&] { return !IsWindow(prompt); }, 25000));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(prompt); }, 10000));
+    EXPECT_GE(GetTickCount() - openedAt, 29000u);
+    PumpMessagesFor(500);
+    EXPECT_EQ(FindMismatchBox(Id()), nullptr);
+    EXPECT_NE(Cover(), nullptr);
+    SeenKeys().clear();
+    Inject(Taps({'A'}));
+    EXPECT_TRUE(SeenKeys().empty());
+}
+
+TEST_F(PromptLockTest, RightWordUnlocks) {
+    HWND prompt = OpenPrompt();
+    ASSERT_NE(prompt, nullptr);
+    std::vector<INPUT> typing = {KeyInput(VK_LSHIFT, false), KeyInput('A', false),
+                                 KeyInput('A', true), KeyInput(VK_LSHIFT, true)};
+    for (const INPUT& key : Taps({'B', 'C', '1', VK_RETURN})) // unshifted: "bc1"
+        typing.push_back(key);
+    Inject(typing);
+    EXPECT_TRUE(WaitUntil([] { return Cover() == nullptr; }, 3000));
+    EXPECT_EQ(FindMismatchBox(Id()), nullptr);
+    SeenKeys().clear();
+    Inject(Taps({'Q'}));
+    EXPECT_TRUE(KeySeen('Q'));
+}
+
+} // namespace

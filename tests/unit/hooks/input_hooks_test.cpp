@@ -1,0 +1,203 @@
+// The hook decisions against full tables, and the hook procedures for real.
+#include "support/in_process_app.h"
+#include "support/wait.h"
+#include "app/app_state.h"
+#include "lock/input_hooks.h"
+#include "lock/lock_controller.h"
+#include <gtest/gtest.h>
+#include <set>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// The keys a word is typed with, listed one by one.
+std::set<DWORD> WordKeys() {
+    std::set<DWORD> keys = {0x08, 0x0D, 0x17, 0x18, 0x19, 0x20, 0xE2};
+    for (DWORD key = '0'; key <= '9'; key++)
+        keys.insert(key);
+    for (DWORD key = 'A'; key <= 'Z'; key++)
+        keys.insert(key);
+    for (DWORD key = 0x60; key <= 0x6F; key++)
+        keys.insert(key);
+    for (DWORD key = 0xBA; key <= 0xC0; key++)
+        keys.insert(key);
+    for (DWORD key = 0xDB; key <= 0xDF; key++)
+        keys.insert(key);
+    return keys;
+}
+
+TEST(UnlockWordFilter, LetsThroughOnlyWordKeysAndShift) {
+    const std::set<DWORD> wordKeys = WordKeys();
+    for (DWORD key = 0; key < 256; key++) {
+        const bool shift = key == VK_LSHIFT || key == VK_RSHIFT;
+        for (bool modifierHeld : {false, true}) {
+            SCOPED_TRACE(testing::Message()
+                         << "vk 0x" << std::hex << key << " modifier " << modifierHeld);
+            const bool expected = shift || (!modifierHeld && wordKeys.count(key) != 0);
+            EXPECT_EQ(UnlockWordFilterLetsThrough(HC_ACTION, key, modifierHeld), expected);
+            // Anything but a plain action is swallowed, Shift included.
+            EXPECT_FALSE(UnlockWordFilterLetsThrough(3 /* HC_NOREMOVE */, key, modifierHeld));
+            EXPECT_FALSE(UnlockWordFilterLetsThrough(-1, key, modifierHeld));
+        }
+    }
+}
+
+TEST(UnlockWordFilter, HoldsBackTheWaysOutOfThePrompt) {
+    const DWORD held[] = {VK_ESCAPE, VK_TAB,   VK_CAPITAL,  VK_F1,    VK_F4,      VK_F24,
+                          VK_LEFT,   VK_UP,    VK_HOME,     VK_END,   VK_PRIOR,   VK_INSERT,
+                          VK_DELETE, VK_LWIN,  VK_RWIN,     VK_APPS,  VK_NUMLOCK, VK_CONTROL,
+                          VK_MENU,   VK_LMENU, VK_RCONTROL, VK_SHIFT, VK_SNAPSHOT};
+    for (DWORD key : held)
+        EXPECT_FALSE(UnlockWordFilterLetsThrough(HC_ACTION, key, false)) << std::hex << key;
+}
+
+TEST(BlockAllKeys, SwallowsEveryEvent) {
+    KBDLLHOOKSTRUCT key = {};
+    for (DWORD vk = 0; vk < 256; vk++) {
+        key.vkCode = vk;
+        for (WPARAM message : {WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP})
+            for (int code : {HC_ACTION, 3, -1})
+                EXPECT_EQ(BlockAllKeysProc(code, message, (LPARAM)&key), 1);
+    }
+}
+
+struct PointCase {
+    POINT point;
+    bool letThrough;
+    POINT cursor;
+};
+
+TEST(MouseConfine, HoldsThePointerInsideTheCornerRegion) {
+    const POINT corners[] = {{1118, 718}, {1288, 868}, {868, 1288}, {200, 150}};
+    for (POINT corner : corners) {
+        const int L = corner.x - 120, T = corner.y - 120;
+        const PointCase cases[] = {
+            {{L, T}, true, {L, T}}, // the region's own corner
+            {{L + 1, T + 1}, true, {L + 1, T + 1}},
+            {{5000, 5000}, true, {5000, 5000}}, // no limit right or below
+            {{L - 1, T - 1}, false, {L, T}},    // just outside both edges
+            {{0, 0}, false, {L, T}},
+            {{-300, -300}, false, {L, T}}, // a monitor left of and above
+            {{L - 1, T}, false, {L, T}},   // only x offends
+            {{L - 1, T + 200}, false, {L, T + 200}},
+            {{0, 5000}, false, {L, 5000}},
+            {{L, T - 1}, false, {L, T}}, // only y offends
+            {{L + 300, T - 1}, false, {L + 300, T}},
+            {{5000, 0}, false, {5000, T}},
+        };
+        for (const PointCase& c : cases) {
+            SCOPED_TRACE(testing::Message() << "corner " << corner.x << "," << corner.y << " point "
+                                            << c.point.x << "," << c.point.y);
+            MouseDecision decision = DecideMouseEvent(c.point, corner.x, corner.y);
+            EXPECT_EQ(decision.letThrough, c.letThrough);
+            if (!c.letThrough) {
+                EXPECT_EQ(decision.cursor.x, c.cursor.x);
+                EXPECT_EQ(decision.cursor.y, c.cursor.y);
+            }
+        }
+    }
+}
+
+// Input is injected from a second thread while this thread, which owns the
+// hooks, keeps pumping: low-level hooks run in the installing thread's loop.
+void InjectFromAnotherThread(std::vector<INPUT> inputs) {
+    bool done = false;
+    std::thread sender([&] {
+        for (INPUT& input : inputs) {
+            SendInput(1, &input, sizeof input);
+            Sleep(5);
+        }
+        done = true;
+    });
+    WaitUntil([&] { return done; }, 5000);
+    sender.join();
+    PumpMessagesFor(200);
+}
+
+INPUT Key(WORD vk, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+std::vector<DWORD> SeenKeys;
+LRESULT CALLBACK WatchKeysProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && wParam == WM_KEYDOWN)
+        SeenKeys.push_back(((KBDLLHOOKSTRUCT*)lParam)->vkCode);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(InstalledHooks, WordFilterPassesWordKeysToLaterHooks) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    // Installed first, so it is called after the filter.
+    HHOOK watcher = SetWindowsHookExA(WH_KEYBOARD_LL, WatchKeysProc, instance, 0);
+    HHOOK filter = SetWindowsHookExA(WH_KEYBOARD_LL, UnlockWordKeyFilterProc, instance, 0);
+    ASSERT_NE(watcher, nullptr);
+    ASSERT_NE(filter, nullptr);
+    SeenKeys.clear();
+    std::vector<INPUT> inputs;
+    for (WORD vk : {(WORD)'A', (WORD)VK_ESCAPE, (WORD)'7', (WORD)VK_TAB, (WORD)VK_SPACE,
+                    (WORD)VK_F4, (WORD)VK_BACK, (WORD)VK_LEFT, (WORD)VK_NUMPAD3}) {
+        inputs.push_back(Key(vk, false));
+        inputs.push_back(Key(vk, true));
+    }
+    InjectFromAnotherThread(inputs);
+    UnhookWindowsHookEx(filter);
+    UnhookWindowsHookEx(watcher);
+    EXPECT_EQ(SeenKeys, (std::vector<DWORD>{'A', '7', VK_SPACE, VK_BACK, VK_NUMPAD3}));
+}
+
+TEST(InstalledHooks, BlockingHookStopsEveryKey) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HHOOK watcher = SetWindowsHookExA(WH_KEYBOARD_LL, WatchKeysProc, instance, 0);
+    HHOOK blocker = SetWindowsHookExA(WH_KEYBOARD_LL, BlockAllKeysProc, instance, 0);
+    SeenKeys.clear();
+    InjectFromAnotherThread({Key('A', false), Key('A', true), Key(VK_LWIN, false),
+                             Key(VK_LWIN, true), Key(VK_RETURN, false), Key(VK_RETURN, true)});
+    UnhookWindowsHookEx(blocker);
+    InjectFromAnotherThread({Key('B', false), Key('B', true)});
+    UnhookWindowsHookEx(watcher);
+    EXPECT_EQ(SeenKeys, (std::vector<DWORD>{'B'}));
+}
+
+INPUT MoveTo(int x, int y) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
+    input.mi.dy = (y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+TEST(InstalledHooks, MouseHookPutsThePointerBackAtTheRegionEdge) {
+    const int savedX = PointerCornerX, savedY = PointerCornerY;
+    PointerCornerX = 1000;
+    PointerCornerY = 700;
+    MouseHook = SetWindowsHookExA(WH_MOUSE_LL, MouseConfineProc, GetModuleHandleA(nullptr), 0);
+    ASSERT_NE(MouseHook, nullptr);
+    POINT where = {};
+    InjectFromAnotherThread({MoveTo(950, 650)});
+    InjectFromAnotherThread({MoveTo(0, 0)});
+    GetCursorPos(&where);
+    EXPECT_EQ(where.x, 880);
+    EXPECT_EQ(where.y, 580);
+    SetCursorPos(950, 650);
+    InjectFromAnotherThread({MoveTo(10, 640)}); // straight left: only x is held
+    GetCursorPos(&where);
+    EXPECT_EQ(where.x, 880);
+    EXPECT_EQ(where.y, 640);
+    // The region follows the corner at once.
+    PointerCornerX = 1200;
+    InjectFromAnotherThread({MoveTo(0, 650)});
+    GetCursorPos(&where);
+    EXPECT_EQ(where.x, 1080);
+    UnhookWindowsHookEx(MouseHook);
+    MouseHook = nullptr;
+    PointerCornerX = savedX;
+    PointerCornerY = savedY;
+}
+
+} // namespace

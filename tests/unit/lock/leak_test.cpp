@@ -1,0 +1,54 @@
+// Many lock and release cycles leave no windows, hooks, timers or memory behind.
+#include "lock_fixture.h"
+#include "lock/cover_windows.h"
+#include <psapi.h>
+#include <vector>
+
+namespace {
+
+using LockLeakTest = LockFixture;
+
+SIZE_T PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof counters;
+    K32GetProcessMemoryInfo(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS*)&counters,
+                            sizeof counters);
+    return counters.PrivateUsage;
+}
+
+TEST_F(LockLeakTest, TwoHundredCyclesLeaveNothingBehind) {
+    Settings.DisableKeyboard = true;
+    Settings.DisableMouse = true;
+    Settings.EnableYouTubeCount = true;
+    Settings.EnableTouchShield = true;
+    auto cycle = [](std::vector<HHOOK>* hooks) {
+        RecordedTrayCalls().clear();
+        StartLockCountdown();
+        EngageLock(MainWindow, WM_TIMER, LockTimerId, 0);
+        PumpMessagesFor(0); // let the padlock paint
+        hooks->push_back(KeyboardHook);
+        hooks->push_back(MouseHook);
+        RequestUnlock();
+    };
+    std::vector<HHOOK> hooks;
+    hooks.reserve(1000);
+    for (int i = 0; i < 20; i++) // let caches and the heap settle first
+        cycle(&hooks);
+    const int windows = CountThisThreadsWindows();
+    const SIZE_T bytes = PrivateBytes();
+    for (int i = 0; i < 200; i++)
+        cycle(&hooks);
+    EXPECT_EQ(CountThisThreadsWindows(), windows);
+    EXPECT_LT(PrivateBytes(), bytes + 512 * 1024) << "private bytes grew from " << bytes;
+    EXPECT_FALSE(UnlockBitmapLoaded());
+    EXPECT_FALSE(KillTimer(MainWindow, LockTimerId));
+    EXPECT_FALSE(KillTimer(MainWindow, VideoTimerId));
+    int live = 0;
+    for (HHOOK hook : hooks)
+        live += hook && !HookGone(hook);
+    EXPECT_EQ(live, 0);
+    for (HHOOK hook : hooks)
+        EXPECT_NE(hook, nullptr);
+}
+
+} // namespace
