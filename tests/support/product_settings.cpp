@@ -1,4 +1,6 @@
 #include "product_settings.h"
+#include "settings/settings_controller.h"
+#include "settings/settings_store.h"
 
 const char* const ProductSettingsKey = "Software\\Orvane\\Morrowby\\Settings";
 
@@ -31,6 +33,14 @@ void WriteProductSettings(const std::vector<std::pair<std::string, std::string>>
                 text = change.second;
         WriteProductSetting(value.first.c_str(), text);
     }
+}
+
+void WriteProductUnlockWord(const std::string& word) {
+    // The scrambling parameters are set when the program's process-wide
+    // objects are constructed; naming one of them links those objects in.
+    volatile bool linked = AppController.UnlockPromptOpen;
+    (void)linked;
+    WriteProductSetting("Password", ScrambleUnlockWord(word));
 }
 
 bool ReadProductSetting(const char* name, std::string* data, DWORD* type) {

@@ -11,5 +11,7 @@ void WriteProductSetting(const char* name, const std::string& text);
 // Writes the first-run texts with some values replaced, e.g. {{"Prompt", "1"}}.
 void WriteProductSettings(const std::vector<std::pair<std::string, std::string>>& changes);
 // False when the value is missing; otherwise its bytes (terminator dropped) and type.
+// Stores the unlock word scrambled, as the program itself would.
+void WriteProductUnlockWord(const std::string& word);
 bool ReadProductSetting(const char* name, std::string* data, DWORD* type = nullptr);
 std::vector<std::string> ProductSettingNames();

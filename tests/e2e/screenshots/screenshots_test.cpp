@@ -3,7 +3,6 @@
 // prompt, the settings dialog and the locked screen with its padlock.
 #include <gtest/gtest.h>
 #include "res/resource.h"
-#include "settings/settings_store.h"
 #include "support/morrowby_process.h"
 #include "support/product_settings.h"
 #include "support/screenshot.h"
@@ -67,9 +66,8 @@ HWND WindowOfClass(DWORD processId, const char* className) {
 
 TEST(Screenshots, AParentsWalkThroughTheProgram) {
     KillAllMorrowby();
-    std::string scrambled = ScrambleUnlockWord(UnlockWord);
     WriteProductSettings({{"Prompt", "1"}, {"EnableTouchShield", "1"}, {"DisableKeyboard", "1"}});
-    WriteProductSetting("Password", scrambled);
+    WriteProductUnlockWord(UnlockWord);
 
     MorrowbyProcess program;
     ASSERT_TRUE(program.Start());
