@@ -56,6 +56,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         else
             ValidateRect(window, nullptr); // nothing to draw; keeps WM_PAINT from repeating
         return 0;
+    case WM_CLOSE:
+        // The padlock goes only with the lock; Alt+F4 on it (keyboard free,
+        // padlock active) would otherwise take the parent's way out away.
+        if (window == UnlockImageWindow)
+            return 0;
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:

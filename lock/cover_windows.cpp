@@ -237,7 +237,8 @@ void FitCoverToDisplay(bool landscape) {
 void CALLBACK ReassertCover(HWND, UINT, UINT_PTR, DWORD) {
     if (AppController.UnlockPromptOpen || !CoverWindow)
         return;
-    SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // Raising must not take the foreground: the video stays the active window.
+    SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ShowWindow(CoverWindow, SW_SHOW);
 }
 

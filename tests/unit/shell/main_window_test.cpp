@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/splash.h"
 #include "app/startup.h"
+#include "lock/cover_windows.h"
 #include "lock/lock_controller.h"
 #include "res/resource.h"
 #include "settings/settings_store.h"
@@ -133,6 +134,45 @@ TEST_F(MainWindowTest, AltQuestionMarkIsTranslatedToAbout) {
     }
     SetKeyboardState(keys);
     CloseSplash();
+}
+
+} // namespace
+
+namespace {
+
+class TouchShieldTest : public MainWindowTest {
+  protected:
+    void LockWithTouchShield() {
+        Settings.DisableKeyboard = false;
+        Settings.DisableMouse = false;
+        Settings.EnableTouchShield = true;
+        ImmediateLock = true;
+        SendMessageA(window, WM_COMMAND, IDM_LOCK, 0);
+        ASSERT_TRUE(WaitUntil([] { return UnlockImageWindow != nullptr; }, 2000));
+    }
+};
+
+// With the keyboard free, Alt+F4 reaches whichever shield window is active;
+// neither may go before the lock does.
+TEST_F(TouchShieldTest, ShieldWindowsIgnoreCloseRequests) {
+    LockWithTouchShield();
+    for (HWND shield : {UnlockImageWindow, CoverWindow}) {
+        SendMessageA(shield, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(IsWindow(shield));
+    }
+    EXPECT_FALSE(Unlocked);
+}
+
+TEST_F(TouchShieldTest, PeriodicRaiseLeavesTheForegroundAlone) {
+    LockWithTouchShield();
+    HWND video = CreateWindowExA(0, "STATIC", "Song - YouTube", WS_POPUP | WS_VISIBLE, 10, 10,
+                                 200, 100, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(video);
+    ASSERT_EQ(GetForegroundWindow(), video);
+    ReassertCover(MainWindow, WM_TIMER, LockTimerId, 0);
+    EXPECT_EQ(GetForegroundWindow(), video);
+    EXPECT_TRUE(GetWindowLongA(CoverWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    DestroyWindow(video);
 }
 
 } // namespace
