@@ -12,28 +12,30 @@ namespace {
 
 const char* const UnlockWord = "tiger";
 
+struct DialogSearch {
+    DWORD processId;
+    int controlId;
+    HWND found;
+};
+
+BOOL CALLBACK CheckDialog(HWND window, LPARAM data) {
+    DialogSearch* search = (DialogSearch*)data;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (owner == search->processId && strcmp(name, "#32770") == 0 && IsWindowVisible(window) &&
+        GetDlgItem(window, search->controlId)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A dialog of the given process that holds a control with the given id.
 HWND FindDialogWith(DWORD processId, int controlId) {
-    struct Search {
-        DWORD processId;
-        int controlId;
-        HWND found;
-    } search = {processId, controlId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            Search* s = (Search*)data;
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char name[16] = "";
-            GetClassNameA(window, name, sizeof name);
-            if (owner == s->processId && strcmp(name, "#32770") == 0 && IsWindowVisible(window) &&
-                GetDlgItem(window, s->controlId)) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        (LPARAM)&search);
+    DialogSearch search = {processId, controlId, nullptr};
+    EnumWindows(CheckDialog, (LPARAM)&search);
     return search.found;
 }
 
