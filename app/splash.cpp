@@ -2,6 +2,7 @@
 // from the program's own version record, and one status line the caller sets.
 #include "splash.h"
 #include "splash_screen.h"
+#include "gdi_handles.h"
 #include "../res/resource.h"
 #include <cstdarg>
 #include <cstddef>
@@ -34,56 +35,6 @@ static const UINT CentredLine = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 // with it, so the search ends even when every text is empty. The cap only
 // guards against a font mapper that ignores the size asked for.
 static const int LargestFittedPointSize = 400;
-
-// A device context borrowed from a window, given back on scope exit.
-class WindowDC {
-  public:
-    explicit WindowDC(HWND owner) : window(owner), dc(GetDC(owner)) {}
-    ~WindowDC() {
-        if (dc)
-            ReleaseDC(window, dc);
-    }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    operator HDC() const { return dc; }
-
-  private:
-    HWND window;
-    HDC dc;
-};
-
-// A font this code created, deleted on scope exit.
-class OwnedFont {
-  public:
-    explicit OwnedFont(HFONT created) : font(created) {}
-    ~OwnedFont() {
-        if (font)
-            DeleteObject(font);
-    }
-    OwnedFont(const OwnedFont&) = delete;
-    OwnedFont& operator=(const OwnedFont&) = delete;
-    operator HFONT() const { return font; }
-
-  private:
-    HFONT font;
-};
-
-// Selects a GDI object into a device context and puts the old one back.
-class SelectedObject {
-  public:
-    SelectedObject(HDC target, HGDIOBJ object)
-        : dc(target), previous(object ? SelectObject(target, object) : nullptr) {}
-    ~SelectedObject() {
-        if (previous)
-            SelectObject(dc, previous);
-    }
-    SelectedObject(const SelectedObject&) = delete;
-    SelectedObject& operator=(const SelectedObject&) = delete;
-
-  private:
-    HDC dc;
-    HGDIOBJ previous;
-};
 
 static bool ReadBitmapSize(HBITMAP bitmap, int* width, int* height);
 static int PointSizeToHeight(HDC dc, int pointSize);

@@ -2,6 +2,7 @@
 // written back on every way out; the reduced ramp switches blue off and scales
 // green down.
 #include "blue_light.h"
+#include "../app/gdi_handles.h"
 #include "../settings/registry.h"
 #include <cstdlib>
 #include <string>
@@ -28,46 +29,29 @@ LPTOP_LEVEL_EXCEPTION_FILTER PreviousCrashFilter = nullptr;
 static const char* const IcmKeyPath = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ICM";
 static const char* const GammaRangeValue = "GdiICMGammaRange";
 
-// A device context taken with GetDC and released for the same window.
-class WindowDc {
-  public:
-    explicit WindowDc(HWND window) : owner(window), dc(GetDC(window)) {}
-    ~WindowDc() {
-        if (dc)
-            ReleaseDC(owner, dc);
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC Handle() const { return dc; }
-
-  private:
-    HWND owner;
-    HDC dc;
-};
-
 void SaveDisplayGamma() {
-    WindowDc screen(nullptr);
+    WindowDC screen(nullptr);
     // A display that will not give its ramp has nothing better to go back to
     // than the identity; writing back an unread buffer would tint the screen.
-    if (!screen.Handle() || !ReadDeviceGammaRamp(screen.Handle(), &SavedGammaRamp))
+    if (!screen.Get() || !ReadDeviceGammaRamp(screen.Get(), &SavedGammaRamp))
         FillLinearRamp(&SavedGammaRamp);
 }
 
 void ApplyBlueLight(int level) {
     POINT pointer = {};
     GetCursorPos(&pointer);
-    WindowDc dc(WindowFromPoint(pointer));
+    WindowDC dc(WindowFromPoint(pointer));
     GammaRamp ramp;
     BuildReducedGammaRamp(level, &ramp);
     // Refused without "GdiICMGammaRange", or with no gamma support: the screen
     // simply keeps its ramp.
-    WriteDeviceGammaRamp(dc.Handle(), &ramp);
+    WriteDeviceGammaRamp(dc.Get(), &ramp);
     BlueLightApplied = true;
 }
 
 void RestoreGamma() {
-    WindowDc screen(nullptr);
-    WriteDeviceGammaRamp(screen.Handle(), &SavedGammaRamp);
+    WindowDC screen(nullptr);
+    WriteDeviceGammaRamp(screen.Get(), &SavedGammaRamp);
     BlueLightApplied = false;
 }
 

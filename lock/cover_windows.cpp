@@ -3,6 +3,7 @@
 #include "cover_windows.h"
 #include "lock_controller.h"
 #include "../app/app_state.h"
+#include "../app/gdi_handles.h"
 #include "../app/main_window.h"
 #include "../res/resource.h"
 #include "../settings/settings_controller.h"
@@ -11,95 +12,6 @@ static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC pr
 static void BlitUnlockImage(HWND window);
 static int CoverWidth();
 static int CoverHeight();
-
-namespace {
-
-// The padlock's bitmap, owned for one lock.
-class OwnedBitmap {
-  public:
-    OwnedBitmap() = default;
-    ~OwnedBitmap() { Reset(nullptr); }
-    OwnedBitmap(const OwnedBitmap&) = delete;
-    OwnedBitmap& operator=(const OwnedBitmap&) = delete;
-    void Reset(HBITMAP bitmap) {
-        if (handle)
-            DeleteObject(handle);
-        handle = bitmap;
-    }
-    HBITMAP Get() const { return handle; }
-
-  private:
-    HBITMAP handle = nullptr;
-};
-
-// A memory device context, owned for one lock.
-class OwnedMemoryDC {
-  public:
-    OwnedMemoryDC() = default;
-    ~OwnedMemoryDC() { Reset(nullptr); }
-    OwnedMemoryDC(const OwnedMemoryDC&) = delete;
-    OwnedMemoryDC& operator=(const OwnedMemoryDC&) = delete;
-    void Reset(HDC dc) {
-        if (handle)
-            DeleteDC(handle);
-        handle = dc;
-    }
-    HDC Get() const { return handle; }
-
-  private:
-    HDC handle = nullptr;
-};
-
-// A window's device context borrowed with GetDC for the length of a scope.
-class WindowDC {
-  public:
-    explicit WindowDC(HWND owner) : window(owner), dc(GetDC(owner)) {}
-    ~WindowDC() {
-        if (dc)
-            ReleaseDC(window, dc);
-    }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    HDC Get() const { return dc; }
-
-  private:
-    HWND window;
-    HDC dc;
-};
-
-// BeginPaint and EndPaint around one painting.
-class PaintScope {
-  public:
-    explicit PaintScope(HWND owner) : window(owner), paint(), dc(BeginPaint(owner, &paint)) {}
-    ~PaintScope() { EndPaint(window, &paint); }
-    PaintScope(const PaintScope&) = delete;
-    PaintScope& operator=(const PaintScope&) = delete;
-    HDC Get() const { return dc; }
-
-  private:
-    HWND window;
-    PAINTSTRUCT paint;
-    HDC dc;
-};
-
-// Selects an object into a device context and puts the previous one back.
-class SelectedObject {
-  public:
-    SelectedObject(HDC target, HGDIOBJ object)
-        : dc(target), previous(SelectObject(target, object)) {}
-    ~SelectedObject() {
-        if (previous && previous != HGDI_ERROR)
-            SelectObject(dc, previous);
-    }
-    SelectedObject(const SelectedObject&) = delete;
-    SelectedObject& operator=(const SelectedObject&) = delete;
-
-  private:
-    HDC dc;
-    HGDIOBJ previous;
-};
-
-} // namespace
 
 static OwnedBitmap UnlockBitmap;
 static OwnedMemoryDC UnlockBitmapDC;
@@ -206,7 +118,7 @@ void PaintUnlockImage(HWND window) {
 }
 
 static void BlitUnlockImage(HWND window) {
-    PaintScope paint(window);
+    PaintDC paint(window);
     if (!UnlockBitmapDC.Get() || !UnlockBitmap.Get())
         return;
     SelectedObject selected(UnlockBitmapDC.Get(), UnlockBitmap.Get());
