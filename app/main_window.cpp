@@ -122,19 +122,26 @@ static LRESULT HandleCommand(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-void ToggleBlueLightMenuItem() {
+void SetTrayMenuItemText(UINT command, char* text) {
     HMENU menu = Tray.Menu();
     if (!menu)
         return;
     MENUITEMINFOA item = {};
     item.cbSize = sizeof item;
     item.fMask = MIIM_TYPE | MIIM_DATA;
-    GetMenuItemInfoA(menu, IDM_BLUELIGHT, FALSE, &item);
+    GetMenuItemInfoA(menu, command, FALSE, &item);
     item.fType = MFT_STRING;
-    item.dwTypeData = BlueLightMenuState ? EnableBlueText : DisableBlueText;
+    item.dwTypeData = text;
+    SetMenuItemInfoA(menu, command, FALSE, &item);
+}
+
+void ToggleBlueLightMenuItem() {
+    if (!Tray.Menu())
+        return;
+    char* text = BlueLightMenuState ? EnableBlueText : DisableBlueText;
     BlueLightMenuState = !BlueLightMenuState;
-    SetMenuItemInfoA(menu, IDM_BLUELIGHT, FALSE, &item);
-    EnableMenuItem(menu, IDM_BLUELIGHT, MF_ENABLED);
+    SetTrayMenuItemText(IDM_BLUELIGHT, text);
+    EnableMenuItem(Tray.Menu(), IDM_BLUELIGHT, MF_ENABLED);
 }
 
 void DeriveBlueLightMenuItem() {

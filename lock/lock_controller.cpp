@@ -5,6 +5,7 @@
 #include "cover_windows.h"
 #include "input_hooks.h"
 #include "../app/app_state.h"
+#include "../app/main_window.h"
 #include "../app/startup.h"
 #include "../app/system_tray.h"
 #include "../features/blue_light.h"
@@ -18,7 +19,6 @@
 #include <shobjidl.h>
 #include <cstring>
 
-static void SetLockItemText(char* text);
 static void ShowBalloon(const char* text);
 static void DiscardPendingKeyboardMessages();
 static void ExchangeKeyboardHook(HOOKPROC procedure);
@@ -55,7 +55,7 @@ static const int LastWindowTitleRead = 500;
 
 void StartLockCountdown() {
     VideoCount = 0;
-    SetLockItemText(UnlockItemText);
+    SetTrayMenuItemText(IDM_LOCK, UnlockItemText);
     Unlocked = false;
     DrawMenuBar(MainWindow);
     if (ImmediateLock) {
@@ -151,7 +151,7 @@ int RequestUnlock() {
 
 void ReleaseLock() {
     ImmediateLock = false;
-    SetLockItemText(LockItemText);
+    SetTrayMenuItemText(IDM_LOCK, LockItemText);
     Unlocked = true;
     DiscardPendingKeyboardMessages();
     RemoveHook(&KeyboardHook);
@@ -222,20 +222,6 @@ HRESULT DisableEdgeGestures(HWND window, bool disable) {
     result = store->SetValue(EdgeGestureDisableTouchWhenFullscreen, value);
     store->Release();
     return result;
-}
-
-// Rewrites tray item 106 by command, keeping its item data.
-static void SetLockItemText(char* text) {
-    HMENU menu = Tray.Menu();
-    if (!menu)
-        return;
-    MENUITEMINFOA item = {};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_TYPE | MIIM_DATA;
-    GetMenuItemInfoA(menu, IDM_LOCK, FALSE, &item);
-    item.fType = MFT_STRING;
-    item.dwTypeData = text;
-    SetMenuItemInfoA(menu, IDM_LOCK, FALSE, &item);
 }
 
 static void ShowBalloon(const char* text) {

@@ -2,6 +2,7 @@
 // light reduction while it is open, and takes the controls back into the record
 // on OK. A small eye next to the unlock word fields shows them while pressed.
 #include "settings_dialog.h"
+#include "dialog_placement.h"
 #include "settings_controller.h"
 #include "settings_store.h"
 #include "../features/blue_light.h"
@@ -12,7 +13,6 @@
 
 static INT_PTR HandleInitDialog(HWND dialog);
 static INT_PTR HandleCommand(HWND dialog, int id);
-static void CentreOnScreen(HWND dialog);
 static void FillComboBox(HWND dialog, int id, const char* const* items, int count);
 static void EnableBlueLightControls(HWND dialog, bool enable);
 static void EnableUnlockWordControls(HWND dialog, bool enable);
@@ -67,7 +67,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         }
         return FALSE;
     case WM_DISPLAYCHANGE:
-        CentreOnScreen(dialog);
+        CentreOnPrimaryScreen(dialog);
         return TRUE;
     case WM_DESTROY:
         // Normally cleared when the dialog ends; a dialog torn down with its
@@ -317,15 +317,6 @@ LRESULT CALLBACK RevealIconProc(HWND control, UINT message, WPARAM wParam, LPARA
         break;
     }
     return CallWindowProcA(original, control, message, wParam, lParam);
-}
-
-static void CentreOnScreen(HWND dialog) {
-    RECT area;
-    GetWindowRect(dialog, &area);
-    int x = (GetSystemMetrics(SM_CXSCREEN) + area.left - area.right) / 2;
-    int y = (GetSystemMetrics(SM_CYSCREEN) + area.top - area.bottom) / 2;
-    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    SetActiveWindow(dialog);
 }
 
 static void FillComboBox(HWND dialog, int id, const char* const* items, int count) {

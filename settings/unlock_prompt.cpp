@@ -1,6 +1,7 @@
 // The small modal prompt that asks for the unlock word. It only answers whether
 // the word matched; what to unlock is the lock controller's decision.
 #include "unlock_prompt.h"
+#include "dialog_placement.h"
 #include "settings_controller.h"
 #include "settings_store.h"
 #include "../res/resource.h"
@@ -8,7 +9,6 @@
 
 static void InitUnlockPrompt(HWND dialog);
 static void CheckTypedWord(HWND dialog);
-static void CentreOnPrimaryScreen(HWND dialog);
 
 int UnlockPromptResult = 0;
 HWND UnlockPromptWindow = nullptr;
@@ -46,7 +46,6 @@ INT_PTR CALLBACK UnlockWordDialogProc(HWND dialog, UINT message, WPARAM wParam, 
         return FALSE;
     case WM_DISPLAYCHANGE:
         CentreOnPrimaryScreen(dialog);
-        SetActiveWindow(dialog);
         return FALSE;
     case WM_DESTROY:
         if (UnlockPromptWindow == dialog)
@@ -78,14 +77,6 @@ static void CheckTypedWord(HWND dialog) {
     const size_t length = strlen(typed);
     const bool match = stored.size() == length && memcmp(stored.data(), typed, length) == 0;
     UnlockPromptResult = match ? 1 : 2;
-}
-
-static void CentreOnPrimaryScreen(HWND dialog) {
-    RECT frame = {};
-    GetWindowRect(dialog, &frame);
-    const int x = (GetSystemMetrics(SM_CXSCREEN) + frame.left - frame.right) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) + frame.top - frame.bottom) / 2;
-    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
 void CALLBACK UnlockPromptTimeoutTimer(HWND dialog, UINT, UINT_PTR, DWORD) {
