@@ -44,8 +44,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
             MakeWindow(instance, "MorrowbyBenchFiller", DefWindowProcA, "Filler window", WS_POPUP);
     }
     if (strstr(commandLine, "--video")) {
-        HWND video = MakeWindow(instance, "MorrowbyBenchVideo", VideoWindowProc,
-                                "Song A - YouTube", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+        HWND video = MakeWindow(instance, "MorrowbyBenchVideo", VideoWindowProc, "Song A - YouTube",
+                                WS_OVERLAPPEDWINDOW | WS_VISIBLE);
         SetForegroundWindow(video);
     }
     MSG message;

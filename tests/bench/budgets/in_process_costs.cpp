@@ -8,8 +8,15 @@
 #include "lock/lock_controller.h"
 #include "settings/settings_store.h"
 #include "support/in_process_app.h"
+#include "support/tray_recorder.h"
 #include "support/wait.h"
 #include <cstring>
+
+// The least a low-level hook can do: hand the event on. Its cost is the
+// platform's, and the floor for the program's own procedures.
+static LRESULT CALLBACK PassThroughProc(int code, WPARAM wParam, LPARAM lParam) {
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 static double MicrosecondsPerCall(HOOKPROC procedure, WPARAM wParam, LPARAM lParam) {
     const int calls = 20000;
@@ -34,16 +41,17 @@ void MeasureHookCosts(std::vector<BudgetRow>& rows) {
     };
     const Case cases[] = {
         {"BlockAllKeysProc, per key event", BlockAllKeysProc, WM_KEYDOWN, (LPARAM)&key},
-        {"UnlockWordKeyFilterProc, per letter", UnlockWordKeyFilterProc, WM_KEYDOWN,
-         (LPARAM)&key},
+        {"UnlockWordKeyFilterProc, per letter", UnlockWordKeyFilterProc, WM_KEYDOWN, (LPARAM)&key},
         {"MouseConfineProc, move inside the region", MouseConfineProc, WM_MOUSEMOVE,
          (LPARAM)&inside},
         {"MouseConfineProc, move outside (cursor put back)", MouseConfineProc, WM_MOUSEMOVE,
          (LPARAM)&outside},
     };
+    double floor = MicrosecondsPerCall(PassThroughProc, WM_KEYDOWN, (LPARAM)&key);
     for (const Case& c : cases) {
         double cost = MicrosecondsPerCall(c.procedure, c.wParam, c.lParam);
-        rows.push_back({c.name, Format("%.2f us", cost), "", "< 10 us", cost < 10.0});
+        rows.push_back({c.name, Format("%.2f us", cost), Format("%.2f us", floor),
+                        "< 10 us over the floor", cost - floor < 10.0});
     }
 }
 
@@ -59,9 +67,16 @@ void MeasureVideoTick(std::vector<BudgetRow>& rows) {
         },
         30000);
     Settings.YouTubeMax = 1;
-    double worst = 0, total = 0;
+    double worst = 0, total = 0, floorTotal = 0;
     const int ticks = 20;
     for (int i = 0; i < ticks; i++) {
+        // The floor: the same walk reading the same titles, doing nothing else.
+        double floorStart = NowMicroseconds();
+        char title[WindowTitleSize];
+        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+            GetWindowTextA(w, title, WindowTitleSize);
+        floorTotal += (NowMicroseconds() - floorStart) / 1000.0;
+
         LastWindowTitle[0] = 0;
         VideoCount = 0;
         double start = NowMicroseconds();
@@ -73,7 +88,8 @@ void MeasureVideoTick(std::vector<BudgetRow>& rows) {
     }
     EndProcess(filler);
     rows.push_back({Format("Video counter tick, %.0f top-level windows (mean / worst)", count),
-                    Format("%.2f ms", total / ticks) + " / " + Format("%.2f ms", worst), "",
+                    Format("%.2f ms", total / ticks) + " / " + Format("%.2f ms", worst),
+                    Format("%.2f ms", floorTotal / ticks) + " (the walk and titles alone)",
                     "< 20 ms", worst < 20.0});
 }
 
@@ -89,16 +105,27 @@ void MeasureLockCycles(std::vector<BudgetRow>& rows) {
         StartLockCountdown();
         WaitUntil([] { return CoverWindow != nullptr; }, 2000);
         RequestUnlock();
+        // The tray here is a recorder that keeps every call; drop them so the
+        // figure is the program's own.
+        RecordedTrayCalls().clear();
     };
     for (int i = 0; i < 10; i++)
         cycle(); // settle allocator and caches first
+    // Two batches of 200: the heap may take one more block of address space
+    // early on; a leak grows in every batch.
     SIZE_T before = PrivateBytes(GetCurrentProcess());
+    for (int i = 0; i < 200; i++)
+        cycle();
+    SIZE_T middle = PrivateBytes(GetCurrentProcess());
     for (int i = 0; i < 200; i++)
         cycle();
     SIZE_T after = PrivateBytes(GetCurrentProcess());
     StopInProcessApp();
-    SIZE_T growth = after > before ? after - before : 0;
-    rows.push_back({"Private memory growth over 200 lock/unlock cycles (all options)",
-                    Kilobytes(growth) + " (" + Kilobytes(before) + " -> " + Kilobytes(after) + ")",
-                    "", "no growth (< 64 KiB)", growth < 64 * 1024});
+    SIZE_T first = middle > before ? middle - before : 0;
+    SIZE_T second = after > middle ? after - middle : 0;
+    rows.push_back(
+        {"Private memory growth over 200 lock/unlock cycles, then 200 more (all options)",
+         Kilobytes(first) + ", then " + Kilobytes(second) + " (" + Kilobytes(before) + " -> " +
+             Kilobytes(after) + ")",
+         "", "no growth (< 64 KiB a batch)", first <= 64 * 1024 && second <= 64 * 1024});
 }

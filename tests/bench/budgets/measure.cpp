@@ -34,7 +34,9 @@ SIZE_T PrivateBytes(HANDLE process) {
     counters.cb = sizeof counters;
     if (!K32GetProcessMemoryInfo(process, (PROCESS_MEMORY_COUNTERS*)&counters, sizeof counters))
         return 0;
-    return counters.PrivateUsage;
+    // Wine leaves PrivateUsage at 0; the commit charge (PagefileUsage) is the
+    // same figure on Windows.
+    return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
 }
 
 std::string Kilobytes(SIZE_T bytes) {

@@ -12,7 +12,8 @@ static const DWORD IdleMeasureMs = 60000;
 
 static HWND CoverOf(DWORD processId) {
     HWND found = nullptr;
-    for (HWND w = FindWindowA("Cover", nullptr); w; w = FindWindowExA(nullptr, w, "Cover", nullptr)) {
+    for (HWND w = FindWindowA("Cover", nullptr); w;
+         w = FindWindowExA(nullptr, w, "Cover", nullptr)) {
         DWORD owner = 0;
         GetWindowThreadProcessId(w, &owner);
         if (owner == processId)
@@ -49,12 +50,16 @@ void MeasureIdleAndMemory(std::vector<BudgetRow>& rows) {
     double floorCpu = CpuPercentOver(floor, IdleMeasureMs);
     EndProcess(floor);
 
+    // Under Wine an idle process has a cost of its own (the floor shows it);
+    // the budget is for what the program adds.
     rows.push_back({"Idle CPU over 60 s, unlocked (% of one core)", Format("%.3f %%", unlockedCpu),
-                    Format("%.3f %%", floorCpu), "< 0.1 %", ready && unlockedCpu < 0.1});
+                    Format("%.3f %%", floorCpu), "< 0.1 % over the floor",
+                    ready && unlockedCpu - floorCpu < 0.1});
     rows.push_back({"Idle CPU over 60 s, locked (% of one core)", Format("%.3f %%", lockedCpu),
-                    Format("%.3f %%", floorCpu), "< 0.1 %", locked && lockedCpu < 0.1});
-    rows.push_back({"Private memory after start-up", Kilobytes(startMemory),
-                    Kilobytes(floorMemory), "(reported)", ready});
+                    Format("%.3f %%", floorCpu), "< 0.1 % over the floor",
+                    locked && lockedCpu - floorCpu < 0.1});
+    rows.push_back({"Private memory after start-up", Kilobytes(startMemory), Kilobytes(floorMemory),
+                    "(reported)", ready});
     rows.push_back({"Private memory after a lock and an unlock", Kilobytes(afterLockMemory), "",
                     "(reported)", locked});
 }
