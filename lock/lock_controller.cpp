@@ -210,9 +210,16 @@ int GetOsVersionLevel() {
 }
 
 HRESULT DisableEdgeGestures(HWND window, bool disable) {
+    // Looked up at run time: shell32 has it from Windows 7 on, and a static
+    // import would keep the program from starting at all on Vista.
+    typedef HRESULT(WINAPI * PropertyStoreForWindow)(HWND, REFIID, void**);
+    PropertyStoreForWindow getStore =
+        reinterpret_cast<PropertyStoreForWindow>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("shell32.dll"), "SHGetPropertyStoreForWindow")));
+    if (!getStore)
+        return E_NOTIMPL;
     IPropertyStore* store = nullptr;
-    HRESULT result = SHGetPropertyStoreForWindow(window, PropertyStoreInterface,
-                                                 reinterpret_cast<void**>(&store));
+    HRESULT result = getStore(window, PropertyStoreInterface, reinterpret_cast<void**>(&store));
     if (FAILED(result))
         return result;
     PROPVARIANT value;

@@ -21,6 +21,7 @@ static bool IsTicked(HWND dialog, int id);
 static void SetTicked(HWND dialog, int id, bool ticked);
 static int SliderPosition(HWND dialog);
 static void SetMaskingCharacter(HWND dialog, int character);
+static void RegisterTouchInput(HWND dialog);
 
 HWND SettingsDialogWindow = nullptr;
 BYTE SettingsFadeStep = 20;
@@ -95,7 +96,7 @@ static INT_PTR HandleInitDialog(HWND dialog) {
     SetLayeredWindowAttributes(dialog, SettingsDialogColourKey, 0, LWA_COLORKEY | LWA_ALPHA);
     SetTimer(dialog, FadeInTimerId, FadeInIntervalMs, FadeInTimerProc);
     // Fails where the system has no touch support; the dialog works without it.
-    RegisterTouchWindow(dialog, 0);
+    RegisterTouchInput(dialog);
     return TRUE;
 }
 
@@ -357,4 +358,15 @@ static void SetMaskingCharacter(HWND dialog, int character) {
     SendDlgItemMessageW(dialog, IDC_PASSWORD, EM_SETPASSWORDCHAR, (WPARAM)character, 0);
     SendDlgItemMessageW(dialog, IDC_PASSWORD_AGAIN, EM_SETPASSWORDCHAR, (WPARAM)character, 0);
     InvalidateRect(dialog, nullptr, TRUE);
+}
+
+// Looked up at run time: user32 has it from Windows 7 on, and a static import
+// would keep the program from starting at all on Vista.
+static void RegisterTouchInput(HWND dialog) {
+    typedef BOOL(WINAPI * RegisterTouchWindowFunction)(HWND, ULONG);
+    RegisterTouchWindowFunction registerTouch =
+        reinterpret_cast<RegisterTouchWindowFunction>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("user32.dll"), "RegisterTouchWindow")));
+    if (registerTouch)
+        registerTouch(dialog, 0);
 }
