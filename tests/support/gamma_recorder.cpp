@@ -49,6 +49,16 @@ GammaRamp LinearGammaRamp() {
     return ramp;
 }
 
+GammaRamp CurvedDisplayRamp() {
+    GammaRamp ramp;
+    for (int i = 0; i < 256; i++) {
+        ramp.Red[i] = (WORD)(i * i);
+        ramp.Green[i] = (WORD)(i * 200);
+        ramp.Blue[i] = (WORD)(65535 - i * 100);
+    }
+    return ramp;
+}
+
 GammaRamp ReducedGammaRamp(int level) {
     GammaRamp ramp;
     for (int i = 0; i < 256; i++) {

@@ -8,6 +8,9 @@ void StartGammaRecording(const GammaRamp& displayRamp, BOOL writeResult = TRUE);
 void StopGammaRecording();
 std::vector<GammaRamp>& WrittenGammaRamps();
 GammaRamp LinearGammaRamp();
+// A display ramp that is plainly not linear, so a linear red or a restored
+// ramp can be told apart from it.
+GammaRamp CurvedDisplayRamp();
 // The ramp ApplyBlueLight writes for a level, worked out independently.
 GammaRamp ReducedGammaRamp(int level);
 bool SameRamp(const GammaRamp& a, const GammaRamp& b);

@@ -7,18 +7,6 @@
 
 namespace {
 
-// A display ramp that is plainly not linear, so a linear red or a restored
-// ramp can be told apart from it.
-GammaRamp CurvedDisplayRamp() {
-    GammaRamp ramp;
-    for (int i = 0; i < 256; i++) {
-        ramp.Red[i] = (WORD)(i * i);
-        ramp.Green[i] = (WORD)(i * 200);
-        ramp.Blue[i] = (WORD)(65535 - i * 100);
-    }
-    return ramp;
-}
-
 class GammaRamps : public ::testing::Test {
   protected:
     void SetUp() override {

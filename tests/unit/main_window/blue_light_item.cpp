@@ -13,13 +13,3 @@ bool BlueLightItemGrayed() {
     UINT state = GetMenuState(Tray.Menu(), IDM_BLUELIGHT, MF_BYCOMMAND);
     return state != (UINT)-1 && (state & MF_GRAYED) != 0;
 }
-
-GammaRamp CurvedDisplayRamp() {
-    GammaRamp ramp;
-    for (int i = 0; i < 256; i++) {
-        ramp.Red[i] = (WORD)(i * i);
-        ramp.Green[i] = (WORD)(i * 200);
-        ramp.Blue[i] = (WORD)(65535 - i * 100);
-    }
-    return ramp;
-}

@@ -3,8 +3,7 @@
 #include <windows.h>
 #include <string>
 #include "features/blue_light.h"
+#include "support/gamma_recorder.h"
 
 std::string BlueLightItemText();
 bool BlueLightItemGrayed();
-// A display ramp that is plainly not linear, so a restore is easy to tell.
-GammaRamp CurvedDisplayRamp();
