@@ -68,7 +68,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         RestoreGamma();
         return 0;
     case WM_DISPLAYCHANGE:
-        FitCoverToDisplay(LOWORD(lParam) > HIWORD(lParam));
+        FitCoverToDisplay();
         return 0;
     case WM_COMMAND:
         return HandleCommand(window, message, wParam, lParam);

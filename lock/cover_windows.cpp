@@ -1,5 +1,6 @@
-// The touch shield: a nearly transparent topmost cover over the whole screen
-// that swallows taps and clicks, and the padlock above it that asks to unlock.
+// The touch shield: a nearly transparent topmost cover over each whole monitor
+// that swallows taps and clicks, and the padlock above the primary monitor's
+// cover that asks to unlock.
 #include "cover_windows.h"
 #include "lock_controller.h"
 #include "../app/app_state.h"
@@ -7,14 +8,25 @@
 #include "../app/main_window.h"
 #include "../res/resource.h"
 #include "../settings/settings_controller.h"
+#include "../settings/unlock_prompt.h"
 
 static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC procedure);
 static void BlitUnlockImage(HWND window);
+static ShieldLayout CurrentShieldLayout();
+static void KeepPadlockInMouseRegion(const ShieldLayout& layout);
+static HWND CreateCover(HINSTANCE instance, const RECT& area);
+static HWND CreateOtherCover(HINSTANCE instance, const RECT& area);
+static void RaiseWithoutActivating(HWND window);
+static void PlaceWindow(HWND window, const RECT& area, UINT flags);
 static int CoverWidth();
 static int CoverHeight();
 
 static OwnedBitmap UnlockBitmap;
 static OwnedMemoryDC UnlockBitmapDC;
+HWND OtherCoverWindows[MostMonitors] = {};
+int OtherCoverCount = 0;
+// True once the video limit made the covers opaque, until they go.
+static bool CoversOpaque = false;
 int UnlockBitmapWidth = 0;
 int UnlockBitmapHeight = 0;
 int UnlockImageX = 0;
@@ -43,17 +55,22 @@ static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC pr
 
 HWND CreateCoverWindows(HINSTANCE instance) {
     // A second engagement without a release in between must not strand the
-    // first cover or its bitmap.
+    // first covers or the bitmap.
     DestroyCoverWindows();
-    const int width = CoverWidth();
-    const int height = CoverHeight();
+    CoversOpaque = false;
     LoadUnlockBitmap(MainWindow, instance);
-    UnlockImageX = width - UnlockBitmapWidth - UnlockImageRightMargin;
-    UnlockImageY = height - UnlockBitmapHeight - UnlockImageBottomMargin;
+    const ShieldLayout layout = CurrentShieldLayout();
+    UnlockImageX = layout.Padlock.left;
+    UnlockImageY = layout.Padlock.top;
+    KeepPadlockInMouseRegion(layout);
 
-    CoverWindow = CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW, "Cover", nullptr, WS_POPUP, 0,
-                                  0, width, height, MainWindow, nullptr, instance, nullptr);
-    SetLayeredWindowAttributes(CoverWindow, UnlockImageColorKey, CoverAlpha, LWA_ALPHA);
+    // The other monitors' covers come first, so that the primary cover and its
+    // padlock lie above them wherever covers overlap (mirrored displays).
+    for (int i = 1; i < layout.CoverCount; i++)
+        OtherCoverWindows[OtherCoverCount++] = CreateOtherCover(instance, layout.Covers[i]);
+
+    const RECT& area = layout.Covers[0];
+    CoverWindow = CreateCover(instance, area);
     SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(CoverWindow);
     ShowWindow(CoverWindow, SW_SHOW);
@@ -73,6 +90,10 @@ HWND CreateCoverWindows(HINSTANCE instance) {
 }
 
 void DestroyCoverWindows() {
+    while (OtherCoverCount > 0) {
+        DestroyWindow(OtherCoverWindows[--OtherCoverCount]);
+        OtherCoverWindows[OtherCoverCount] = nullptr;
+    }
     if (CoverWindow) {
         DestroyWindow(CoverWindow); // takes the padlock, which it owns, along
         CoverWindow = nullptr;
@@ -126,22 +147,59 @@ static void BlitUnlockImage(HWND window) {
            SRCCOPY);
 }
 
-void FitCoverToDisplay(bool landscape) {
-    const int width = CoverWidth();
-    const int height = CoverHeight();
-    // In portrait the corner is taken crosswise, as the system reports the
-    // maximized size of the turned screen.
-    PointerCornerX = landscape ? width : height;
-    PointerCornerY = landscape ? height : width;
+void FitCoverToDisplay() {
+    const ShieldLayout layout = CurrentShieldLayout();
+    // The maximized size read now already describes a turned screen, so the
+    // corner is taken as it comes in either orientation.
+    PointerCornerX = CoverWidth();
+    PointerCornerY = CoverHeight();
+    KeepPadlockInMouseRegion(layout);
     if (!CoverWindow)
         return;
-    if (AppController.UnlockPromptOpen) {
-        // Resize only: raising the cover now would hide the unlock word prompt.
-        SetWindowPos(CoverWindow, nullptr, 0, 0, width, height,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // A monitor plugged in while locked gets its cover; one taken away loses it.
+    bool added = false;
+    while (OtherCoverCount > layout.CoverCount - 1) {
+        DestroyWindow(OtherCoverWindows[--OtherCoverCount]);
+        OtherCoverWindows[OtherCoverCount] = nullptr;
+    }
+    while (OtherCoverCount < layout.CoverCount - 1) {
+        OtherCoverWindows[OtherCoverCount] =
+            CreateOtherCover(AppInstance, layout.Covers[OtherCoverCount + 1]);
+        OtherCoverCount++;
+        added = true;
+    }
+    const bool promptOpen = AppController.UnlockPromptOpen;
+    // Resize only while the prompt is open: raising a cover now would hide it.
+    const UINT zOrder = promptOpen ? SWP_NOZORDER | SWP_NOACTIVATE : 0;
+    for (int i = 0; i < OtherCoverCount; i++)
+        PlaceWindow(OtherCoverWindows[i], layout.Covers[i + 1], zOrder | SWP_NOACTIVATE);
+    PlaceWindow(CoverWindow, layout.Covers[0], zOrder);
+    UnlockImageX = layout.Padlock.left;
+    UnlockImageY = layout.Padlock.top;
+    SetWindowPos(UnlockImageWindow, nullptr, UnlockImageX, UnlockImageY, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (promptOpen) {
+        // A new cover came up over the open prompt; put the prompt back on top.
+        if (added)
+            BringUnlockPromptToFront();
         return;
     }
-    SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, width, height, SWP_NOMOVE);
+    SetForegroundWindow(CoverWindow);
+    ShowWindow(CoverWindow, SW_SHOW);
+}
+
+void MakeCoversOpaque() {
+    if (!CoverWindow)
+        return;
+    // A cover added for a monitor plugged in later is made opaque as well.
+    CoversOpaque = true;
+    for (int i = 0; i < OtherCoverCount; i++) {
+        SetLayeredWindowAttributes(OtherCoverWindows[i], UnlockImageColorKey, 255, LWA_ALPHA);
+        RaiseWithoutActivating(OtherCoverWindows[i]);
+    }
+    SetLayeredWindowAttributes(CoverWindow, UnlockImageColorKey, 255, LWA_ALPHA);
+    SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(CoverWindow);
     ShowWindow(CoverWindow, SW_SHOW);
 }
@@ -150,6 +208,9 @@ void CALLBACK ReassertCover(HWND, UINT, UINT_PTR, DWORD) {
     if (AppController.UnlockPromptOpen || !CoverWindow)
         return;
     // Raising must not take the foreground: the video stays the active window.
+    // The primary cover goes last, to stay above the others with its padlock.
+    for (int i = 0; i < OtherCoverCount; i++)
+        RaiseWithoutActivating(OtherCoverWindows[i]);
     SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ShowWindow(CoverWindow, SW_SHOW);
 }
@@ -160,6 +221,50 @@ LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     if (message == WM_CLOSE)
         return 0;
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+static ShieldLayout CurrentShieldLayout() {
+    MonitorArea monitors[MostMonitors];
+    const int count = ListMonitors(monitors, MostMonitors);
+    const RECT designCover = {0, 0, CoverWidth(), CoverHeight()};
+    return LayOutShield(monitors, count, designCover, {UnlockBitmapWidth, UnlockBitmapHeight});
+}
+
+static void KeepPadlockInMouseRegion(const ShieldLayout& layout) {
+    const POINT corner = FitPointerCorner({PointerCornerX, PointerCornerY}, layout);
+    PointerCornerX = corner.x;
+    PointerCornerY = corner.y;
+}
+
+// A cover not yet shown: layered, nearly transparent (opaque past the video
+// limit), with the edge swipes that would open system panels over it turned off.
+static HWND CreateCover(HINSTANCE instance, const RECT& area) {
+    HWND cover = CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW, "Cover", nullptr, WS_POPUP,
+                                 area.left, area.top, area.right - area.left,
+                                 area.bottom - area.top, MainWindow, nullptr, instance, nullptr);
+    SetLayeredWindowAttributes(cover, UnlockImageColorKey, CoversOpaque ? 255 : CoverAlpha,
+                               LWA_ALPHA);
+    if (GetOsVersionLevel() > 7)
+        DisableEdgeGestures(cover, true);
+    return cover;
+}
+
+// The cover of a monitor other than the primary: shown topmost without taking
+// the foreground from the primary cover.
+static HWND CreateOtherCover(HINSTANCE instance, const RECT& area) {
+    HWND cover = CreateCover(instance, area);
+    RaiseWithoutActivating(cover);
+    return cover;
+}
+
+static void RaiseWithoutActivating(HWND window) {
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ShowWindow(window, SW_SHOWNA);
+}
+
+static void PlaceWindow(HWND window, const RECT& area, UINT flags) {
+    SetWindowPos(window, HWND_TOPMOST, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, flags);
 }
 
 static int CoverWidth() {

@@ -1,13 +1,17 @@
-// The touch shield: the nearly transparent full-screen cover and the padlock.
+// The touch shield: a nearly transparent cover over each monitor and the padlock.
 #pragma once
+#include "cover_geometry.h"
 #include <windows.h>
 
 // The cover hangs this far below the maximized height, over the taskbar.
 const int CoverExtraHeight = 30;
-const int UnlockImageRightMargin = 20;
-const int UnlockImageBottomMargin = 70; // from the cover's bottom edge
 const BYTE CoverAlpha = 10;
 const COLORREF UnlockImageColorKey = RGB(255, 0, 255);
+
+// The covers of the monitors other than the primary one, which CoverWindow
+// covers; the first OtherCoverCount entries are in use while locked.
+extern HWND OtherCoverWindows[MostMonitors];
+extern int OtherCoverCount;
 
 extern int UnlockBitmapWidth;
 extern int UnlockBitmapHeight;
@@ -16,14 +20,20 @@ extern int UnlockImageY;
 
 void RegisterCoverClass(HINSTANCE instance);
 void RegisterUnlockImageClass(HINSTANCE instance);
+// Makes one cover per monitor and the padlock on the primary one.
 HWND CreateCoverWindows(HINSTANCE instance);
-// Destroys the cover and the padlock and releases the padlock's bitmap and
+// Destroys every cover and the padlock and releases the padlock's bitmap and
 // memory device context.
 void DestroyCoverWindows();
 void LoadUnlockBitmap(HWND window, HINSTANCE instance);
 void DrawUnlockImage(HWND window);
 void PaintUnlockImage(HWND window);
-void FitCoverToDisplay(bool landscape);
+// Follows a change of the monitors, their resolution or their orientation:
+// moves the pointer corner and, while the covers exist, adds or removes covers,
+// fits each to its monitor and moves the padlock.
+void FitCoverToDisplay();
+// The video limit: every cover turns opaque and comes to the top.
+void MakeCoversOpaque();
 void CALLBACK ReassertCover(HWND window, UINT message, UINT_PTR id, DWORD time);
 LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // True while the padlock's bitmap and memory device context are held.

@@ -109,9 +109,7 @@ void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
         if (Settings.EnableTouchShield) {
             if (Settings.EnableBlueLightReduction && Settings.BlueMenu == 3)
                 ApplyBlueLight(Settings.GreenGamma);
-            CreateCoverWindows(AppInstance);
-            if (GetOsVersionLevel() > 7)
-                DisableEdgeGestures(CoverWindow, true);
+            CreateCoverWindows(AppInstance); // each cover with edge swipes turned off
             SetTimer(MainWindow, LockTimerId, CoverReassertInterval, ReassertCover);
             // The new cover came up over an open prompt; put the prompt back on top.
             if (AppController.UnlockPromptOpen)
