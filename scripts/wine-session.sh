@@ -2,6 +2,9 @@
 # Starts (up) or stops (down) what the tests run on: a private Xvfb display,
 # a private Wine prefix and one persistent wineserver for the whole run.
 # Needs WINEPREFIX and DISPLAY in the environment (CTest sets both).
+# Optional: MORROWBY_XVFB_SCREENS replaces the Xvfb screen arguments (two
+# monitors: "+xinerama -screen 0 ... -screen 1 ..."), and MORROWBY_PREFIX_REG
+# names a .reg file imported into the prefix before the session starts.
 set -u
 : "${WINEPREFIX:?}" "${DISPLAY:?}"
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -17,7 +20,8 @@ up() {
     : >"$log"
     if ! display_up; then
         rm -f "/tmp/.X${DISPLAY#:}-lock" "/tmp/.X11-unix/X${DISPLAY#:}"
-        setsid Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp -ac \
+        # shellcheck disable=SC2086 # the screen arguments are meant to split
+        setsid Xvfb "$DISPLAY" ${MORROWBY_XVFB_SCREENS:--screen 0 1280x800x24} -nolisten tcp -ac \
             >>"$log" 2>&1 </dev/null &
         echo $! >"$xvfb_pid_file"
         i=0
@@ -36,6 +40,11 @@ up() {
         # and keyboard events would not reach the foreground window.
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$log" 2>&1 </dev/null
         wine reg add 'HKCU\Software\Wine' /v Version /d win10 /f >>"$log" 2>&1 </dev/null
+        wineserver -w >>"$log" 2>&1 </dev/null
+    fi
+    if [ -n "${MORROWBY_PREFIX_REG:-}" ]; then
+        # Before the session's wineserver starts, so that its desktop reads them.
+        wine regedit /S "Z:$MORROWBY_PREFIX_REG" >>"$log" 2>&1 </dev/null
         wineserver -w >>"$log" 2>&1 </dev/null
     fi
     setsid wineserver -p >>"$log" 2>&1 </dev/null

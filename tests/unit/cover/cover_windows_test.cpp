@@ -156,9 +156,10 @@ struct DisplayCase {
     bool locked;
 };
 
-TEST_F(CoverTest, DisplayChangeMovesThePointerCornerAndResizesTheCover) {
+TEST_F(CoverTest, DisplayChangeResizesTheCoverAndKeepsThePadlockInTheMouseRegion) {
     const int cx = GetSystemMetrics(SM_CXMAXIMIZED), cy = GetSystemMetrics(SM_CYMAXIMIZED) + 30;
     const DisplayCase cases[] = {{true, false}, {false, false}, {true, true}, {false, true}};
+    POINT landscapeCorner = {};
     for (const DisplayCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "landscape " << c.landscape << " locked " << c.locked);
         if (c.locked && Unlocked)
@@ -172,8 +173,16 @@ TEST_F(CoverTest, DisplayChangeMovesThePointerCornerAndResizesTheCover) {
         // The main window receives the change with the new width and height.
         const LPARAM size = c.landscape ? MAKELPARAM(1280, 800) : MAKELPARAM(800, 1280);
         SendMessageA(MainWindow, WM_DISPLAYCHANGE, 32, size);
-        EXPECT_EQ(PointerCornerX, c.landscape ? cx : cy); // crosswise in portrait
-        EXPECT_EQ(PointerCornerY, c.landscape ? cy : cx);
+        // The maximized size read anew already describes the screen as it is
+        // turned; a corner taken crosswise would leave the region off the screen.
+        if (c.landscape)
+            landscapeCorner = {PointerCornerX, PointerCornerY};
+        EXPECT_EQ(PointerCornerX, landscapeCorner.x);
+        EXPECT_EQ(PointerCornerY, landscapeCorner.y);
+        EXPECT_LE(PointerCornerX, cx);
+        EXPECT_LE(PointerCornerY, cy);
+        EXPECT_GE(PointerCornerX - 120, 0);
+        EXPECT_LT(PointerCornerY - 120, GetSystemMetrics(SM_CYSCREEN));
         if (c.locked) {
             const RECT cover = WindowRect(CoverWindow);
             EXPECT_EQ(cover.left, 0);
@@ -181,9 +190,12 @@ TEST_F(CoverTest, DisplayChangeMovesThePointerCornerAndResizesTheCover) {
             EXPECT_EQ(cover.right, cx);
             EXPECT_EQ(cover.bottom, cy);
             EXPECT_TRUE(GetWindowLongPtrA(CoverWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+            // Same screen, same place; and within the mouse region.
             const RECT padlock = WindowRect(UnlockImageWindow);
-            EXPECT_EQ(padlock.left, padlockBefore.left); // the padlock stays put
+            EXPECT_EQ(padlock.left, padlockBefore.left);
             EXPECT_EQ(padlock.top, padlockBefore.top);
+            EXPECT_GE(padlock.left, PointerCornerX - 120);
+            EXPECT_GE(padlock.top, PointerCornerY - 120);
         }
     }
 }

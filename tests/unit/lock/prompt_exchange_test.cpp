@@ -172,7 +172,7 @@ TEST_F(PromptExchangeTest, CoverIsNotRaisedOverAnOpenPrompt) {
         SetForegroundWindow(prompt);
         ReassertCover(MainWindow, WM_TIMER, LockTimerId, 0);
         aboveAfterReassert = Above(prompt, CoverWindow);
-        FitCoverToDisplay(true);
+        FitCoverToDisplay();
         aboveAfterDisplayChange = Above(prompt, CoverWindow);
     };
     PromptDriver driver(script);

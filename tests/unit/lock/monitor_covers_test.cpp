@@ -1,0 +1,180 @@
+// The touch shield on every monitor, with the monitor list laid out by the
+// test: side by side, primary on the right, stacked, turned, and monitors
+// that come and go while locked.
+#include "lock_fixture.h"
+#include "features/video_counter.h"
+#include "lock/cover_geometry.h"
+#include "lock/cover_windows.h"
+#include "lock/input_hooks.h"
+#include <cstring>
+#include <vector>
+
+namespace {
+
+typedef std::vector<MonitorArea> Layout;
+
+Layout FakeMonitors;
+
+int ListFakeMonitors(MonitorArea* monitors, int capacity) {
+    int count = 0;
+    for (const MonitorArea& monitor : FakeMonitors)
+        if (count < capacity)
+            monitors[count++] = monitor;
+    return count;
+}
+
+const Layout Single = {{{0, 0, 1280, 800}, true}};
+const Layout TurnedSingle = {{{0, 0, 800, 1280}, true}};
+const Layout SideBySide = {{{0, 0, 1920, 1080}, true}, {{1920, 0, 3200, 1024}, false}};
+const Layout PrimaryOnTheRight = {{{-1280, 56, 0, 1080}, false}, {{0, 0, 1920, 1080}, true}};
+const Layout StackedAbove = {{{0, 0, 1920, 1080}, true}, {{-320, -1440, 2240, 0}, false}};
+const Layout TurnedBesideLandscape = {{{0, 0, 1080, 1920}, true}, {{1080, 0, 3000, 1080}, false}};
+const Layout Three = {
+    {{-1280, 0, 0, 1024}, false}, {{0, 0, 1920, 1080}, true}, {{1920, -200, 3000, 1720}, false}};
+
+class MonitorCoverTest : public LockFixture {
+  protected:
+    void SetUp() override {
+        LockFixture::SetUp();
+        Settings.EnableTouchShield = true;
+        ListMonitors = ListFakeMonitors;
+    }
+    void TearDown() override {
+        LockFixture::TearDown();
+        ListMonitors = savedList;
+    }
+    MonitorListFunction savedList = ListMonitors;
+};
+
+RECT WindowRect(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+bool Holds(const RECT& outer, const RECT& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+bool Above(HWND a, HWND b) {
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        if (window == a)
+            return true;
+        if (window == b)
+            return false;
+    }
+    return false;
+}
+
+BOOL CALLBACK AddCover(HWND window, LPARAM list) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (strcmp(name, "Cover") == 0)
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> CoversNow() {
+    std::vector<HWND> covers;
+    EnumThreadWindows(GetCurrentThreadId(), AddCover, reinterpret_cast<LPARAM>(&covers));
+    return covers;
+}
+
+// One visible topmost cover per monitor, each monitor wholly under a cover,
+// the primary cover never smaller than the maximized rectangle, and the padlock
+// on the primary monitor, above every cover and inside the mouse region, which
+// starts on the virtual screen.
+void ExpectShieldFits(const Layout& layout) {
+    const std::vector<HWND> covers = CoversNow();
+    EXPECT_EQ(covers.size(), layout.size());
+    RECT virtualScreen = layout[0].Bounds, primary = {};
+    for (const MonitorArea& monitor : layout) {
+        UnionRect(&virtualScreen, &virtualScreen, &monitor.Bounds);
+        if (monitor.Primary)
+            primary = monitor.Bounds;
+        bool covered = false;
+        for (HWND cover : covers)
+            covered = covered || Holds(WindowRect(cover), monitor.Bounds);
+        EXPECT_TRUE(covered) << "monitor at " << monitor.Bounds.left << "," << monitor.Bounds.top;
+    }
+    const RECT maximized = {0, 0, GetSystemMetrics(SM_CXMAXIMIZED),
+                            GetSystemMetrics(SM_CYMAXIMIZED) + 30};
+    EXPECT_TRUE(Holds(WindowRect(CoverWindow), primary));
+    EXPECT_TRUE(Holds(WindowRect(CoverWindow), maximized));
+    for (HWND cover : covers) {
+        EXPECT_TRUE(IsWindowVisible(cover));
+        EXPECT_TRUE(GetWindowLongPtrA(cover, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        EXPECT_TRUE(Above(UnlockImageWindow, cover));
+    }
+    const RECT padlock = WindowRect(UnlockImageWindow);
+    EXPECT_TRUE(Holds(primary, padlock));
+    const RECT region = {PointerCornerX - PointerCornerMargin, PointerCornerY - PointerCornerMargin,
+                         virtualScreen.right, virtualScreen.bottom};
+    EXPECT_TRUE(Holds(region, padlock)) << "region from " << region.left << "," << region.top;
+    EXPECT_TRUE(PtInRect(&virtualScreen, {region.left, region.top}));
+}
+
+LPARAM PrimarySize(const Layout& layout) {
+    for (const MonitorArea& monitor : layout)
+        if (monitor.Primary)
+            return MAKELPARAM(monitor.Bounds.right - monitor.Bounds.left,
+                              monitor.Bounds.bottom - monitor.Bounds.top);
+    return 0;
+}
+
+struct DisplayChange {
+    const char* name;
+    const Layout* atLock;
+    const Layout* after;
+};
+
+TEST_F(MonitorCoverTest, CoversFollowEveryLayoutAndEveryDisplayChange) {
+    const DisplayChange changes[] = {
+        {"single monitor turned to portrait", &Single, &TurnedSingle},
+        {"side by side, the resolution changed back", &SideBySide, &SideBySide},
+        {"primary on the right, the left one unplugged", &PrimaryOnTheRight, &Single},
+        {"a monitor stacked above plugged in", &Single, &StackedAbove},
+        {"turned primary beside a landscape one, turned back", &TurnedBesideLandscape, &SideBySide},
+        {"three monitors, the right one unplugged", &Three, &PrimaryOnTheRight},
+    };
+    for (const DisplayChange& change : changes) {
+        SCOPED_TRACE(change.name);
+        FakeMonitors = *change.atLock;
+        ASSERT_TRUE(EngageAtOnce());
+        ExpectShieldFits(*change.atLock);
+        FakeMonitors = *change.after;
+        SendMessageA(MainWindow, WM_DISPLAYCHANGE, 32, PrimarySize(*change.after));
+        ExpectShieldFits(*change.after);
+        RequestUnlock();
+        EXPECT_TRUE(CoversNow().empty());
+    }
+}
+
+TEST_F(MonitorCoverTest, ReraiseAndTheVideoLimitReachEveryCover) {
+    FakeMonitors = SideBySide;
+    ASSERT_TRUE(EngageAtOnce());
+    HWND other =
+        CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "other", WS_POPUP | WS_VISIBLE,
+                        0, 0, 300, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetWindowPos(other, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ReassertCover(MainWindow, WM_TIMER, LockTimerId, 0);
+    for (HWND cover : CoversNow())
+        EXPECT_TRUE(Above(cover, other));
+    DestroyWindow(other);
+
+    // A monitor plugged in after the limit gets an opaque cover as well.
+    StopVideoAtLimit(nullptr);
+    FakeMonitors = Three;
+    SendMessageA(MainWindow, WM_DISPLAYCHANGE, 32, PrimarySize(Three));
+    ASSERT_EQ(CoversNow().size(), 3u);
+    for (HWND cover : CoversNow()) {
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        ASSERT_TRUE(GetLayeredWindowAttributes(cover, nullptr, &alpha, &flags));
+        EXPECT_EQ(alpha, 255);
+        EXPECT_TRUE(Above(UnlockImageWindow, cover));
+    }
+}
+
+} // namespace
