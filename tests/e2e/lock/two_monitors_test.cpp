@@ -1,6 +1,6 @@
 // The real program on a display of two monitors (a session of its own: two
-// Xvfb screens joined by Xinerama): while locked, each monitor has its own
-// cover and the padlock stays above them all.
+// Xvfb screens joined by Xinerama, both at the origin): while locked, each
+// monitor has its own cover and the padlock stays above them all.
 #include "lock_driver.h"
 #include "support/product_settings.h"
 #include <gtest/gtest.h>
@@ -10,80 +10,60 @@
 
 namespace {
 
-BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
-    if (GetMonitorInfoA(monitor, &info))
-        reinterpret_cast<std::vector<MONITORINFO>*>(list)->push_back(info);
+BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT area, LPARAM list) {
+    reinterpret_cast<std::vector<RECT>*>(list)->push_back(*area);
     return TRUE;
 }
 
-// The program's visible covers, topmost first.
-std::vector<HWND> CoversOf(DWORD processId) {
-    std::vector<HWND> covers;
+// The program's covers, topmost first; *abovePadlock counts those above its
+// padlock (-1 without a padlock).
+std::vector<RECT> Covers(DWORD processId, int* abovePadlock) {
+    std::vector<RECT> covers;
+    *abovePadlock = -1;
+    const HWND padlock = FindProcessWindow(processId, "UnlockImage");
     for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        if (window == padlock)
+            *abovePadlock = static_cast<int>(covers.size());
         char name[16] = {};
-        GetClassNameA(window, name, sizeof name);
         DWORD owner = 0;
+        GetClassNameA(window, name, sizeof name);
         GetWindowThreadProcessId(window, &owner);
-        if (owner == processId && strcmp(name, "Cover") == 0 && IsWindowVisible(window))
-            covers.push_back(window);
+        RECT area;
+        if (owner == processId && strcmp(name, "Cover") == 0 && GetWindowRect(window, &area))
+            covers.push_back(area);
     }
     return covers;
-}
-
-bool Holds(const RECT& outer, const RECT& inner) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
 }
 
 TEST(TwoMonitors, EachMonitorHasItsOwnCoverWhileLocked) {
     if (!getenv("MORROWBY_XVFB_SCREENS"))
         GTEST_SKIP() << "runs in the two-monitor session";
-    std::vector<MONITORINFO> monitors;
+    std::vector<RECT> monitors, covers;
     EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
     ASSERT_EQ(monitors.size(), 2u) << "the session should show two monitors";
-
     KillAllMorrowby();
     WriteProductSettings({}); // keyboard and touch shield, no unlock word
     MorrowbyProcess program;
-    ASSERT_TRUE(program.Start());
-    ASSERT_TRUE(program.WaitUntilReady());
-    const DWORD id = program.ProcessId();
+    ASSERT_TRUE(program.Start() && program.WaitUntilReady());
     program.PostTrayMessage(WM_LBUTTONDBLCLK);
-    ASSERT_TRUE(WaitUntil([&] { return CoversOf(id).size() == 2; }, 30000));
-    PumpMessagesFor(500);
-
-    const std::vector<HWND> covers = CoversOf(id);
-    EXPECT_EQ(covers.size(), 2u);
-    const HWND padlock = FindProcessWindow(id, "UnlockImage");
-    ASSERT_NE(padlock, nullptr);
-    RECT padlockRect = {};
-    GetWindowRect(padlock, &padlockRect);
-    for (const MONITORINFO& monitor : monitors) {
+    int abovePadlock = -1;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            covers = Covers(program.ProcessId(), &abovePadlock);
+            return covers.size() == 2 && abovePadlock >= 0;
+        },
+        30000));
+    EXPECT_EQ(abovePadlock, 0) << "a cover hides the padlock";
+    for (const RECT& monitor : monitors) {
         bool covered = false;
-        for (HWND cover : covers) {
-            RECT rect = {};
-            GetWindowRect(cover, &rect);
-            covered = covered || Holds(rect, monitor.rcMonitor);
-        }
-        EXPECT_TRUE(covered) << "a monitor of " << monitor.rcMonitor.right << " x "
-                             << monitor.rcMonitor.bottom << " is not covered";
-        if (monitor.dwFlags & MONITORINFOF_PRIMARY) {
-            EXPECT_TRUE(Holds(monitor.rcMonitor, padlockRect));
-        }
+        for (const RECT& cover : covers)
+            covered = covered || (cover.left <= monitor.left && cover.top <= monitor.top &&
+                                  cover.right >= monitor.right && cover.bottom >= monitor.bottom);
+        EXPECT_TRUE(covered) << "a monitor of " << monitor.right << " x " << monitor.bottom;
     }
-    // The covers overlap here (both screens sit at the origin); the padlock,
-    // the way out, must still lie above every one of them.
-    for (HWND window = GetTopWindow(nullptr); window != padlock;
-         window = GetWindow(window, GW_HWNDNEXT)) {
-        ASSERT_NE(window, nullptr);
-        for (HWND cover : covers)
-            EXPECT_NE(window, cover) << "a cover lies above the padlock";
-    }
-
     program.PostTrayMessage(WM_LBUTTONDBLCLK);
-    EXPECT_TRUE(WaitUntil([&] { return CoversOf(id).empty(); }, 5000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return Covers(program.ProcessId(), &abovePadlock).empty(); }, 5000));
 }
 
 } // namespace

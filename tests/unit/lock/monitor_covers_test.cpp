@@ -6,7 +6,7 @@
 #include "lock/cover_geometry.h"
 #include "lock/cover_windows.h"
 #include "lock/input_hooks.h"
-#include <cstring>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -16,10 +16,8 @@ typedef std::vector<MonitorArea> Layout;
 Layout FakeMonitors;
 
 int ListFakeMonitors(MonitorArea* monitors, int capacity) {
-    int count = 0;
-    for (const MonitorArea& monitor : FakeMonitors)
-        if (count < capacity)
-            monitors[count++] = monitor;
+    const int count = (std::min)(capacity, static_cast<int>(FakeMonitors.size()));
+    std::copy(FakeMonitors.begin(), FakeMonitors.begin() + count, monitors);
     return count;
 }
 
@@ -53,31 +51,23 @@ RECT WindowRect(HWND window) {
 }
 
 bool Holds(const RECT& outer, const RECT& inner) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
+    RECT both;
+    UnionRect(&both, &outer, &inner);
+    return EqualRect(&both, &outer);
 }
 
 bool Above(HWND a, HWND b) {
-    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
-        if (window == a)
-            return true;
-        if (window == b)
-            return false;
-    }
-    return false;
-}
-
-BOOL CALLBACK AddCover(HWND window, LPARAM list) {
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (strcmp(name, "Cover") == 0)
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
+    HWND window = GetTopWindow(nullptr);
+    while (window && window != a && window != b)
+        window = GetWindow(window, GW_HWNDNEXT);
+    return window && window == a;
 }
 
 std::vector<HWND> CoversNow() {
     std::vector<HWND> covers;
-    EnumThreadWindows(GetCurrentThreadId(), AddCover, reinterpret_cast<LPARAM>(&covers));
+    for (HWND cover = FindWindowExA(nullptr, nullptr, "Cover", nullptr); cover;
+         cover = FindWindowExA(nullptr, cover, "Cover", nullptr))
+        covers.push_back(cover);
     return covers;
 }
 
@@ -115,14 +105,6 @@ void ExpectShieldFits(const Layout& layout) {
     EXPECT_TRUE(PtInRect(&virtualScreen, {region.left, region.top}));
 }
 
-LPARAM PrimarySize(const Layout& layout) {
-    for (const MonitorArea& monitor : layout)
-        if (monitor.Primary)
-            return MAKELPARAM(monitor.Bounds.right - monitor.Bounds.left,
-                              monitor.Bounds.bottom - monitor.Bounds.top);
-    return 0;
-}
-
 struct DisplayChange {
     const char* name;
     const Layout* atLock;
@@ -144,7 +126,7 @@ TEST_F(MonitorCoverTest, CoversFollowEveryLayoutAndEveryDisplayChange) {
         ASSERT_TRUE(EngageAtOnce());
         ExpectShieldFits(*change.atLock);
         FakeMonitors = *change.after;
-        SendMessageA(MainWindow, WM_DISPLAYCHANGE, 32, PrimarySize(*change.after));
+        SendMessageA(MainWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
         ExpectShieldFits(*change.after);
         RequestUnlock();
         EXPECT_TRUE(CoversNow().empty());
@@ -166,7 +148,7 @@ TEST_F(MonitorCoverTest, ReraiseAndTheVideoLimitReachEveryCover) {
     // A monitor plugged in after the limit gets an opaque cover as well.
     StopVideoAtLimit(nullptr);
     FakeMonitors = Three;
-    SendMessageA(MainWindow, WM_DISPLAYCHANGE, 32, PrimarySize(Three));
+    SendMessageA(MainWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
     ASSERT_EQ(CoversNow().size(), 3u);
     for (HWND cover : CoversNow()) {
         BYTE alpha = 0;
