@@ -69,6 +69,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_DISPLAYCHANGE:
         FitCoverToDisplay();
+        DisableEdgeGesturesOnCovers();
         return 0;
     case WM_COMMAND:
         return HandleCommand(window, message, wParam, lParam);

@@ -236,16 +236,13 @@ static void KeepPadlockInMouseRegion(const ShieldLayout& layout) {
     PointerCornerY = corner.y;
 }
 
-// A cover not yet shown: layered, nearly transparent (opaque past the video
-// limit), with the edge swipes that would open system panels over it turned off.
+// A cover not yet shown: layered, nearly transparent (opaque past the video limit).
 static HWND CreateCover(HINSTANCE instance, const RECT& area) {
     HWND cover = CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW, "Cover", nullptr, WS_POPUP,
                                  area.left, area.top, area.right - area.left,
                                  area.bottom - area.top, MainWindow, nullptr, instance, nullptr);
     SetLayeredWindowAttributes(cover, UnlockImageColorKey, CoversOpaque ? 255 : CoverAlpha,
                                LWA_ALPHA);
-    if (GetOsVersionLevel() > 7)
-        DisableEdgeGestures(cover, true);
     return cover;
 }
 

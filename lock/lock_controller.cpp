@@ -109,7 +109,8 @@ void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
         if (Settings.EnableTouchShield) {
             if (Settings.EnableBlueLightReduction && Settings.BlueMenu == 3)
                 ApplyBlueLight(Settings.GreenGamma);
-            CreateCoverWindows(AppInstance); // each cover with edge swipes turned off
+            CreateCoverWindows(AppInstance);
+            DisableEdgeGesturesOnCovers();
             SetTimer(MainWindow, LockTimerId, CoverReassertInterval, ReassertCover);
             // The new cover came up over an open prompt; put the prompt back on top.
             if (AppController.UnlockPromptOpen)
@@ -205,6 +206,15 @@ int GetOsVersionLevel() {
         if (IsOsVersionAtLeast(test.major, test.minor, test.servicePack))
             level = test.level;
     return level;
+}
+
+void DisableEdgeGesturesOnCovers() {
+    if (GetOsVersionLevel() <= 7)
+        return;
+    if (CoverWindow)
+        DisableEdgeGestures(CoverWindow, true);
+    for (int i = 0; i < OtherCoverCount; i++)
+        DisableEdgeGestures(OtherCoverWindows[i], true);
 }
 
 HRESULT DisableEdgeGestures(HWND window, bool disable) {

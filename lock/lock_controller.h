@@ -20,6 +20,9 @@ int RequestUnlock();
 void ReleaseLock();
 int GetOsVersionLevel();
 HRESULT DisableEdgeGestures(HWND window, bool disable);
+// Turns the edge swipes off on every cover, from Windows 8 on; again after a
+// display change, which may have added a cover for a new monitor.
+void DisableEdgeGesturesOnCovers();
 // Windows drops a low-level hook that once took too long, and may drop hooks
 // around sleep and session switches; puts back the hooks the lock holds.
 void ReinstallLockHooks();
