@@ -2,10 +2,10 @@
 // that swallows taps and clicks, and the padlock above the primary monitor's
 // cover that asks to unlock.
 #include "cover_windows.h"
-#include "lock_controller.h"
 #include "../app/app_state.h"
 #include "../app/gdi_handles.h"
 #include "../app/main_window.h"
+#include "../res/color_key.h"
 #include "../res/resource.h"
 #include "../settings/settings_controller.h"
 #include "../settings/unlock_prompt.h"
@@ -21,6 +21,8 @@ static void PlaceWindow(HWND window, const RECT& area, UINT flags);
 static int CoverWidth();
 static int CoverHeight();
 
+HWND CoverWindow = nullptr;
+HWND UnlockImageWindow = nullptr;
 static OwnedBitmap UnlockBitmap;
 static OwnedMemoryDC UnlockBitmapDC;
 HWND OtherCoverWindows[MostMonitors] = {};
@@ -81,7 +83,7 @@ HWND CreateCoverWindows(HINSTANCE instance) {
         CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW, "UnlockImage", "Cover Icon",
                         WS_POPUP | WS_CHILD, UnlockImageX, UnlockImageY, UnlockBitmapWidth,
                         UnlockBitmapHeight, CoverWindow, nullptr, instance, nullptr);
-    SetLayeredWindowAttributes(UnlockImageWindow, UnlockImageColorKey, 255, LWA_COLORKEY);
+    SetLayeredWindowAttributes(UnlockImageWindow, ArtworkColorKey, 255, LWA_COLORKEY);
     SetWindowPos(UnlockImageWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(UnlockImageWindow);
     ShowWindow(UnlockImageWindow, SW_SHOW);
@@ -195,10 +197,10 @@ void MakeCoversOpaque() {
     // A cover added for a monitor plugged in later is made opaque as well.
     CoversOpaque = true;
     for (int i = 0; i < OtherCoverCount; i++) {
-        SetLayeredWindowAttributes(OtherCoverWindows[i], UnlockImageColorKey, 255, LWA_ALPHA);
+        SetLayeredWindowAttributes(OtherCoverWindows[i], ArtworkColorKey, 255, LWA_ALPHA);
         RaiseWithoutActivating(OtherCoverWindows[i]);
     }
-    SetLayeredWindowAttributes(CoverWindow, UnlockImageColorKey, 255, LWA_ALPHA);
+    SetLayeredWindowAttributes(CoverWindow, ArtworkColorKey, 255, LWA_ALPHA);
     SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(CoverWindow);
     ShowWindow(CoverWindow, SW_SHOW);
@@ -241,8 +243,7 @@ static HWND CreateCover(HINSTANCE instance, const RECT& area) {
     HWND cover = CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW, "Cover", nullptr, WS_POPUP,
                                  area.left, area.top, area.right - area.left,
                                  area.bottom - area.top, MainWindow, nullptr, instance, nullptr);
-    SetLayeredWindowAttributes(cover, UnlockImageColorKey, CoversOpaque ? 255 : CoverAlpha,
-                               LWA_ALPHA);
+    SetLayeredWindowAttributes(cover, ArtworkColorKey, CoversOpaque ? 255 : CoverAlpha, LWA_ALPHA);
     return cover;
 }
 

@@ -6,13 +6,13 @@
 // The cover hangs this far below the maximized height, over the taskbar.
 const int CoverExtraHeight = 30;
 const BYTE CoverAlpha = 10;
-const COLORREF UnlockImageColorKey = RGB(255, 0, 255);
 
-// The covers of the monitors other than the primary one, which CoverWindow
-// covers; the first OtherCoverCount entries are in use while locked.
+extern HWND CoverWindow;       // the primary monitor's cover while the shield is up, else none
+extern HWND UnlockImageWindow; // the padlock, owned by the primary cover
+// The covers of the monitors other than the primary one; the first
+// OtherCoverCount entries are in use while the shield is up.
 extern HWND OtherCoverWindows[MostMonitors];
 extern int OtherCoverCount;
-
 extern int UnlockBitmapWidth;
 extern int UnlockBitmapHeight;
 extern int UnlockImageX;
