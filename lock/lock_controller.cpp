@@ -2,6 +2,7 @@
 // (hooks, video counter, touch shield) and the release, all on the one
 // user-interface thread.
 #include "lock_controller.h"
+#include "accessibility_shortcuts.h"
 #include "cover_windows.h"
 #include "input_hooks.h"
 #include "../app/app_state.h"
@@ -22,9 +23,16 @@
 static void ShowBalloon(const char* text);
 static void DiscardPendingKeyboardMessages();
 static void ExchangeKeyboardHook(HOOKPROC procedure);
-static HHOOK InstallKeyboardHook(HOOKPROC procedure);
-static HHOOK InstallMouseHook();
+static void ReplaceHook(HHOOK* hook, int type, HOOKPROC procedure);
 static void RemoveHook(HHOOK* hook);
+static void RefreshTrayIconRect();
+
+static HHOOK WINAPI CallSetWindowsHookEx(int type, HOOKPROC procedure, HINSTANCE module,
+                                         DWORD thread) {
+    return SetWindowsHookExA(type, procedure, module, thread);
+}
+// Constant initialisation: valid before any constructor runs.
+InstallHookFunction InstallHook = CallSetWindowsHookEx;
 
 bool Unlocked = true;
 bool ImmediateLock = false;
@@ -35,7 +43,10 @@ HWND UnlockImageWindow = nullptr;
 
 // Which procedure KeyboardHook runs, so that a re-installation keeps it.
 static HOOKPROC KeyboardHookProcedure = nullptr;
-// True from the engagement of a lock that holds the mouse until its release.
+// True from the engagement of a lock that holds the keyboard (or the mouse)
+// until its release, whether or not the hook is in right now: the watchdog
+// puts back a hook that Windows dropped or that failed to go in.
+static bool KeyboardHeld = false;
 static bool MouseHeld = false;
 // True while RequestUnlock runs: its prompt and message box pump messages, and
 // a tray double-tap dispatched there must not start a second request.
@@ -49,7 +60,7 @@ static const IID PropertyStoreInterface = {
 
 static const UINT CountdownStageDelay = 5000;
 static const UINT ImmediateStageDelay = 1;
-static const UINT CoverReassertInterval = 5000;
+static const UINT LockGuardInterval = 5000;
 static const UINT VideoPollInterval = 2000;
 static const int LastWindowTitleRead = 500;
 
@@ -82,13 +93,17 @@ void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
     if (Settings.DisableKeyboard) {
         // The parent may have asked to unlock during the countdown: the word
         // prompt is then open and needs the keys a word is typed with.
-        KeyboardHook = InstallKeyboardHook(AppController.UnlockPromptOpen ? UnlockWordKeyFilterProc
-                                                                          : BlockAllKeysProc);
+        KeyboardHeld = true;
+        KeyboardHookProcedure =
+            AppController.UnlockPromptOpen ? UnlockWordKeyFilterProc : BlockAllKeysProc;
+        ReplaceHook(&KeyboardHook, WH_KEYBOARD_LL, KeyboardHookProcedure);
+        SuspendAccessibilityShortcuts();
         options++;
     }
     if (Settings.DisableMouse) {
         MouseHeld = true;
-        MouseHook = InstallMouseHook();
+        RefreshTrayIconRect();
+        ReplaceHook(&MouseHook, WH_MOUSE_LL, MouseConfineProc);
         options++;
     }
     if (Settings.EnableYouTubeCount) {
@@ -112,11 +127,14 @@ void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
             CreateCoverWindows(AppInstance);
             if (GetOsVersionLevel() > 7)
                 DisableEdgeGestures(CoverWindow, true);
-            SetTimer(MainWindow, LockTimerId, CoverReassertInterval, ReassertCover);
             // The new cover came up over an open prompt; put the prompt back on top.
             if (AppController.UnlockPromptOpen)
                 BringUnlockPromptToFront();
         }
+        // The watchdog runs whenever there is a hook or a cover to keep; a
+        // video count alone has nothing to guard.
+        if (KeyboardHeld || MouseHeld || Settings.EnableTouchShield)
+            SetTimer(MainWindow, LockTimerId, LockGuardInterval, GuardLock);
     }
     ImmediateLock = false;
 }
@@ -136,7 +154,7 @@ int RequestUnlock() {
     UnlockRequestRunning = true;
     // Whatever keyboard hook holds the keys now (also one left from a lock
     // whose settings changed since) must give way, or the word can't be typed.
-    if (KeyboardHook)
+    if (KeyboardHeld)
         ExchangeKeyboardHook(UnlockWordKeyFilterProc);
     int refused = AppController.PromptForUnlockWord(MainWindow);
     UnlockRequestRunning = false;
@@ -144,7 +162,7 @@ int RequestUnlock() {
         ReleaseLock();
         return 0;
     }
-    if (KeyboardHook)
+    if (KeyboardHeld)
         ExchangeKeyboardHook(BlockAllKeysProc);
     return 1;
 }
@@ -156,8 +174,10 @@ void ReleaseLock() {
     DiscardPendingKeyboardMessages();
     RemoveHook(&KeyboardHook);
     KeyboardHookProcedure = nullptr;
+    KeyboardHeld = false;
     RemoveHook(&MouseHook);
     MouseHeld = false;
+    RestoreAccessibilityShortcuts();
     DestroyCoverWindows();
     KillTimer(MainWindow, LockTimerId);
     KillTimer(MainWindow, VideoTimerId);
@@ -172,17 +192,20 @@ void ReleaseLock() {
 void ReinstallLockHooks() {
     if (Unlocked)
         return;
-    // Put back a keyboard hook only where the lock holds one; the procedure
-    // stays as it was (the word filter while the prompt is open).
-    if (KeyboardHook) {
-        HOOKPROC procedure = KeyboardHookProcedure;
-        RemoveHook(&KeyboardHook);
-        KeyboardHook = InstallKeyboardHook(procedure);
-    }
-    if (MouseHeld) {
-        RemoveHook(&MouseHook);
-        MouseHook = InstallMouseHook();
-    }
+    // Windows says nothing when it drops a hook, so each held hook is put in
+    // again; the keyboard keeps its procedure (the word filter while the
+    // prompt is open).
+    if (KeyboardHeld)
+        ReplaceHook(&KeyboardHook, WH_KEYBOARD_LL, KeyboardHookProcedure);
+    if (MouseHeld)
+        ReplaceHook(&MouseHook, WH_MOUSE_LL, MouseConfineProc);
+}
+
+void CALLBACK GuardLock(HWND window, UINT message, UINT_PTR id, DWORD time) {
+    ReinstallLockHooks();
+    if (MouseHeld)
+        RefreshTrayIconRect();
+    ReassertCover(window, message, id, time);
 }
 
 HOOKPROC KeyboardHookProcedureInUse() {
@@ -243,17 +266,28 @@ static void DiscardPendingKeyboardMessages() {
 
 static void ExchangeKeyboardHook(HOOKPROC procedure) {
     DiscardPendingKeyboardMessages();
-    RemoveHook(&KeyboardHook);
-    KeyboardHook = InstallKeyboardHook(procedure);
-}
-
-static HHOOK InstallKeyboardHook(HOOKPROC procedure) {
     KeyboardHookProcedure = procedure;
-    return SetWindowsHookExA(WH_KEYBOARD_LL, procedure, AppInstance, 0);
+    ReplaceHook(&KeyboardHook, WH_KEYBOARD_LL, procedure);
 }
 
-static HHOOK InstallMouseHook() {
-    return SetWindowsHookExA(WH_MOUSE_LL, MouseConfineProc, AppInstance, 0);
+// The new hook goes in before the old one comes out, so input is never
+// unguarded in between. When the new one fails the old one stays: it may
+// still be working, and the watchdog tries again.
+static void ReplaceHook(HHOOK* hook, int type, HOOKPROC procedure) {
+    HHOOK fresh = InstallHook(type, procedure, AppInstance, 0);
+    if (!fresh)
+        return;
+    RemoveHook(hook);
+    *hook = fresh;
+}
+
+// Asking the shell takes a round trip to the taskbar, too slow for the hook
+// itself, so the hook reads this copy.
+static void RefreshTrayIconRect() {
+    RECT icon = {};
+    if (!Tray.GetIconRect(&icon))
+        SetRectEmpty(&icon);
+    TrayIconRect = icon;
 }
 
 static void RemoveHook(HHOOK* hook) {

@@ -89,12 +89,53 @@ TEST(MouseConfine, HoldsThePointerInsideTheCornerRegion) {
         for (const PointCase& c : cases) {
             SCOPED_TRACE(testing::Message() << "corner " << corner.x << "," << corner.y << " point "
                                             << c.point.x << "," << c.point.y);
-            MouseDecision decision = DecideMouseEvent(c.point, corner.x, corner.y);
+            MouseDecision decision =
+                DecideMouseEvent(c.point, WM_MOUSEMOVE, corner.x, corner.y, RECT{}, false);
             EXPECT_EQ(decision.letThrough, c.letThrough);
             if (!c.letThrough) {
                 EXPECT_EQ(decision.cursor.x, c.cursor.x);
                 EXPECT_EQ(decision.cursor.y, c.cursor.y);
             }
+        }
+    }
+}
+
+struct CornerCase {
+    const char* name;
+    POINT point;
+    UINT message;
+    bool trayKnown;
+    bool overOwnWindow;
+    bool letThrough;
+};
+
+TEST(MouseConfine, InsideTheCornerButtonsReachOnlyTheProgramsIconAndWindows) {
+    // Region from (998, 598); the icon sits in the taskbar inside it.
+    const int cornerX = 1118, cornerY = 718;
+    const RECT icon = {1200, 770, 1224, 794};
+    const CornerCase cases[] = {
+        {"move over the clock", {1250, 780}, WM_MOUSEMOVE, true, false, true},
+        {"press on the clock", {1250, 780}, WM_LBUTTONDOWN, true, false, false},
+        {"release on the clock", {1250, 780}, WM_LBUTTONUP, true, false, false},
+        {"right press on Show desktop", {1279, 790}, WM_RBUTTONDOWN, true, false, false},
+        {"wheel over the volume", {1180, 780}, WM_MOUSEWHEEL, true, false, false},
+        {"press on the icon", {1210, 780}, WM_LBUTTONDOWN, true, false, true},
+        {"release on the icon", {1210, 780}, WM_LBUTTONUP, true, false, true},
+        {"icon's top-left pixel", {1200, 770}, WM_LBUTTONDOWN, true, false, true},
+        {"just past the icon", {1224, 794}, WM_LBUTTONDOWN, true, false, false},
+        {"press on the program's menu", {1100, 700}, WM_LBUTTONUP, true, true, true},
+        {"icon unknown: today's rule", {1250, 780}, WM_LBUTTONDOWN, false, false, true},
+        {"outside the region, own window", {500, 300}, WM_LBUTTONDOWN, true, true, false},
+    };
+    for (const CornerCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MouseDecision decision = DecideMouseEvent(
+            c.point, c.message, cornerX, cornerY, c.trayKnown ? icon : RECT{}, c.overOwnWindow);
+        EXPECT_EQ(decision.letThrough, c.letThrough);
+        if (!decision.letThrough && c.point.x >= 998 && c.point.y >= 598) {
+            // A swallowed button inside the region leaves the pointer where it is.
+            EXPECT_EQ(decision.cursor.x, c.point.x);
+            EXPECT_EQ(decision.cursor.y, c.point.y);
         }
     }
 }
