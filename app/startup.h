@@ -19,7 +19,6 @@ bool CreateMainWindow(HINSTANCE instance);
 // minutes without a taskbar it releases the lock and ends the program, which
 // cannot be reached without its icon.
 void CALLBACK RetryTrayIcon(HWND window, UINT message, UINT_PTR id, DWORD time);
-bool IsOsVersionAtLeast(WORD major, WORD minor, WORD servicePackMajor);
 // Main message loop with the padlock and accelerator rules; returns WM_QUIT's wParam.
 int RunMessageLoop(HACCEL accelerators);
 // Routes one message the way the main loop does; true when it was consumed

@@ -2,7 +2,6 @@
 // a thin adapter over a decision function, and each returns at once: Windows
 // silently unhooks a low-level hook that keeps the input queue waiting.
 #include "input_hooks.h"
-#include "lock_controller.h"
 #include "../app/app_state.h"
 
 static bool IsKeyDownNow(int virtualKey);
@@ -85,8 +84,9 @@ LRESULT CALLBACK MouseConfineProc(int code, WPARAM wParam, LPARAM lParam) {
     const bool overOwnWindow = message != WM_MOUSEMOVE && IsOwnWindowAt(mouse->pt);
     MouseDecision decision = DecideMouseEvent(mouse->pt, message, PointerCornerX, PointerCornerY,
                                               TrayIconRect, overOwnWindow);
+    // The hook handle argument of CallNextHookEx is ignored since Windows NT.
     if (decision.letThrough)
-        return CallNextHookEx(MouseHook, code, wParam, lParam);
+        return CallNextHookEx(nullptr, code, wParam, lParam);
     // A swallowed button inside the region leaves the pointer where it is.
     if (decision.cursor.x != mouse->pt.x || decision.cursor.y != mouse->pt.y)
         SetCursorPos(decision.cursor.x, decision.cursor.y);
