@@ -45,7 +45,8 @@ VideoTickAction DecideVideoTick(const char* title, const char* lastTitle, int vi
 void CALLBACK CountVideosTick(HWND, UINT, UINT_PTR, DWORD) {
     char title[WindowTitleSize] = {};
     HWND videoWindow = FindVideoWindow(title);
-    VideoTickAction action = DecideVideoTick(title, LastWindowTitle, VideoCount, Settings.YouTubeMax);
+    VideoTickAction action =
+        DecideVideoTick(title, LastWindowTitle, VideoCount, Settings.YouTubeMax);
     if (action == VideoTickNothing)
         return;
     memcpy(LastWindowTitle, title, sizeof LastWindowTitle);

@@ -10,11 +10,11 @@ extern char LastWindowTitle[WindowTitleSize];
 
 // What one tick of the video counter does with the title it found.
 enum VideoTickAction {
-    VideoTickNothing,       // no title, or the same video as before
-    VideoTickNoteTitle,     // a new title without the marker: only remembered
-    VideoTickCount,         // a new video: remembered and counted
-    VideoTickStop,          // past the limit: remembered, the viewing ended
-    VideoTickStopAndCount,  // past the limit with a new video: all three
+    VideoTickNothing,      // no title, or the same video as before
+    VideoTickNoteTitle,    // a new title without the marker: only remembered
+    VideoTickCount,        // a new video: remembered and counted
+    VideoTickStop,         // past the limit: remembered, the viewing ended
+    VideoTickStopAndCount, // past the limit with a new video: all three
 };
 
 // The decision of one tick, from the title found now (empty when none), the

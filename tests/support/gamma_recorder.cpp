@@ -27,7 +27,8 @@ static int DisplayOf(const char* device) {
 static BOOL WINAPI FakeList(LPCSTR, DWORD index, PDISPLAY_DEVICEA device, DWORD) {
     if (index >= 2 * displays.size())
         return FALSE;
-    std::string name = index % 2 ? DeviceName(index / 2) : "\\\\.\\DISPLAYV" + std::to_string(index);
+    std::string name =
+        index % 2 ? DeviceName(index / 2) : "\\\\.\\DISPLAYV" + std::to_string(index);
     snprintf(device->DeviceName, sizeof device->DeviceName, "%s", name.c_str());
     device->StateFlags = index % 2 ? DISPLAY_DEVICE_ATTACHED_TO_DESKTOP : 0;
     return TRUE;

@@ -288,8 +288,8 @@ TEST_F(RealGamma, ExitGivesTheDisplayTheRampItHadAtStart) {
 // Ending the process from outside (Task Manager) runs none of its ways out, so
 // the tint stays. The next start must put back the ramp the display had
 // before, not save the tint as the display's own. (Wine turns the reduced ramp
-// down on this display, so after the kill the display is given a stand-in for
-// the tint: any ramp but its own, here the identity.)
+// down on this display, so before the kill the display is given a stand-in
+// for the tint: any ramp but its own, here the identity.)
 TEST_F(RealGamma, AStartAfterAKillGivesTheDisplayTheRampOfBeforeTheKill) {
     std::string why = StartGammaServer();
     if (!why.empty())
@@ -304,6 +304,9 @@ TEST_F(RealGamma, AStartAfterAKillGivesTheDisplayTheRampOfBeforeTheKill) {
     HWND first = StartProgram();
     ASSERT_NE(nullptr, first);
     EXPECT_TRUE(KeyPresent(GammaRecordKey)) << "the tint is on, its undoing must be on record";
+    // The probe is this executable, which links the program's code: started
+    // after the kill, it would take the record itself, as the program does.
+    ASSERT_EQ(0, Probe("reset"));
     DWORD processId = 0;
     GetWindowThreadProcessId(first, &processId);
     HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
@@ -311,7 +314,6 @@ TEST_F(RealGamma, AStartAfterAKillGivesTheDisplayTheRampOfBeforeTheKill) {
     TerminateProcess(process, 1);
     WaitForSingleObject(process, 15000);
     CloseHandle(process);
-    ASSERT_EQ(0, Probe("reset"));
 
     HWND second = StartProgram();
     ASSERT_NE(nullptr, second);

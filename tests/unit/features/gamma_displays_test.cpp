@@ -80,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(Drift, GammaWatch,
 
 TEST_F(GammaDisplays, TheWatchTimerExistsOnlyWhileAReducedRampIsOn) {
     HWND savedMain = MainWindow;
-    MainWindow = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    MainWindow =
+        CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ApplyBlueLight(40);
     EXPECT_TRUE(KillTimer(MainWindow, GammaWatchTimerId));
     ApplyBlueLight(40);

@@ -48,8 +48,8 @@ inline LONG WINAPI RecordingRegSetValueExW(HKEY key, LPCWSTR name, DWORD reserve
                         nullptr);
     std::string narrow(size, '\0');
     int length = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(data),
-                                     static_cast<int>(size / 2), &narrow[0],
-                                     static_cast<int>(size), nullptr, nullptr);
+                                     static_cast<int>(size / 2), &narrow[0], static_cast<int>(size),
+                                     nullptr, nullptr);
     narrow.resize(length > 0 ? length : 0);
     RecordedWrites().push_back({narrowName, type, narrow});
     return RealRegSetValueExW()(key, name, reserved, type, data, size);

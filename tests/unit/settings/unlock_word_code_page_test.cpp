@@ -68,11 +68,11 @@ TEST_P(UnlockWordCodePage, AWordStoredByTheAnsiCallsUnder1252StillMatches) {
 INSTANTIATE_TEST_SUITE_P(
     Words, UnlockWordCodePage,
     ::testing::Values(WordRow{"Password", "password"}, WordRow{"OneLetter", "a"},
-                      WordRow{"FourteenLetters", "abcdefghijklmn"},
-                      WordRow{"Unassigned81", "pin$"}, WordRow{"Unassigned8D", "nap("},
-                      WordRow{"Unassigned8F", "my*"}, WordRow{"Unassigned90", "12345"},
-                      WordRow{"Unassigned9D", "bed8"}, WordRow{"Euro80", "\x25x\x25"},
-                      WordRow{"Accented", "\xE9t\xE9"}, WordRow{"DoubleByte", "\xC3\xDC\xC2\xEB"}),
+                      WordRow{"FourteenLetters", "abcdefghijklmn"}, WordRow{"Unassigned81", "pin$"},
+                      WordRow{"Unassigned8D", "nap("}, WordRow{"Unassigned8F", "my*"},
+                      WordRow{"Unassigned90", "12345"}, WordRow{"Unassigned9D", "bed8"},
+                      WordRow{"Euro80", "\x25x\x25"}, WordRow{"Accented", "\xE9t\xE9"},
+                      WordRow{"DoubleByte", "\xC3\xDC\xC2\xEB"}),
     [](const ::testing::TestParamInfo<WordRow>& row) { return std::string(row.param.name); });
 
 TEST(UnlockWordCodePageBytes, EveryByteValueComesBack) {
