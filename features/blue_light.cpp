@@ -2,6 +2,7 @@
 // and written back on every way out; the reduced ramp switches blue off and
 // scales green down.
 #include "blue_light.h"
+#include "gamma_range_check.h"
 #include "gamma_record.h"
 #include "../app/app_state.h"
 #include "../settings/registry.h"
@@ -151,7 +152,7 @@ void BuildReducedGammaRamp(int level, GammaRamp* ramp) {
 int CheckGammaRangeSetting() {
     CRegistry registry(false);
     if (!registry.Open(IcmKeyPath, HKEY_LOCAL_MACHINE, KEY_READ, false))
-        return 3;
+        return GammaRangeUnreadable;
     std::string text;
     if (CRegEntry* entry = registry.Entry(GammaRangeValue)) {
         const char* value = entry->GetText();
@@ -159,8 +160,8 @@ int CheckGammaRangeSetting() {
             text = value;
     }
     if (text.empty())
-        return 1;
-    return ParseGammaRange(text) >= 256 ? 2 : 0;
+        return GammaRangeMissing;
+    return ParseGammaRange(text) >= 256 ? GammaRangeUsable : GammaRangeBelow256;
 }
 
 LONG WINAPI RestoreGammaOnCrash(EXCEPTION_POINTERS* exception) {

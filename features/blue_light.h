@@ -38,7 +38,7 @@ void SaveDisplayGamma();
 void ApplyBlueLight(int level);
 void RestoreGamma();
 void CALLBACK WatchGammaTick(HWND window, UINT message, UINT_PTR id, DWORD time);
-// 0 below 256, 1 missing or empty, 2 256 or more (usable), 3 key not readable.
+// One of the GammaRange values of gamma_range_check.h.
 int CheckGammaRangeSetting();
 
 // The ramp ApplyBlueLight writes for a level: red linear, green scaled, no blue.

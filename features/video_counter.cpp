@@ -3,7 +3,7 @@
 // the cover turns opaque.
 #include "video_counter.h"
 #include "../lock/cover_windows.h"
-#include "../lock/lock_controller.h"
+#include "../res/color_key.h"
 #include "../settings/settings_store.h"
 #include <cctype>
 #include <cstring>
@@ -64,7 +64,7 @@ void StopVideoAtLimit(HWND window) {
         PostMessageA(window, WM_CLOSE, 0, 0);
     if (!CoverWindow)
         return;
-    SetLayeredWindowAttributes(CoverWindow, UnlockImageColorKey, 255, LWA_ALPHA);
+    SetLayeredWindowAttributes(CoverWindow, ArtworkColorKey, 255, LWA_ALPHA);
     SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(CoverWindow);
     ShowWindow(CoverWindow, SW_SHOW);
