@@ -85,7 +85,7 @@ const char* CRegEntry::GetText() {
     char* buffer = TextBuffer();
     switch (type) {
     case REG_DWORD:
-        snprintf(buffer, TextSize, "%lu", number);
+        wsprintfA(buffer, "%lu", number); // at most 10 digits
         break;
     case REG_BINARY: {
         size_t count = std::min<size_t>(bytes.size(), TextSize - 1);

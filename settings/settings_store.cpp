@@ -98,7 +98,7 @@ static void SetFlag(CRegistry& registry, const char* name, bool value) {
 
 static void SetNumber(CRegistry& registry, const char* name, int value) {
     char text[16];
-    snprintf(text, sizeof text, "%d", value);
+    wsprintfA(text, "%d", value);
     registry.Entry(name)->SetText(text);
 }
 
