@@ -3,7 +3,7 @@
 #include "lock_fixture.h"
 #include "lock/cover_windows.h"
 #include "lock/input_hooks.h"
-#include "../prompt/prompt_driver.h"
+#include "support/prompt_driver.h"
 
 namespace {
 

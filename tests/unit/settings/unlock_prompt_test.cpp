@@ -1,5 +1,5 @@
 // The unlock word prompt driven in-process through its real modal loop.
-#include "prompt_driver.h"
+#include "support/prompt_driver.h"
 #include "support/in_process_app.h"
 #include "support/wait.h"
 #include "app/app_state.h"
