@@ -5,6 +5,7 @@
 #include "lock/input_hooks.h"
 #include "lock/lock_controller.h"
 #include <gtest/gtest.h>
+#include <atomic>
 #include <set>
 #include <thread>
 #include <vector>
@@ -102,7 +103,7 @@ TEST(MouseConfine, HoldsThePointerInsideTheCornerRegion) {
 // Input is injected from a second thread while this thread, which owns the
 // hooks, keeps pumping: low-level hooks run in the installing thread's loop.
 void InjectFromAnotherThread(std::vector<INPUT> inputs) {
-    bool done = false;
+    std::atomic<bool> done{false};
     std::thread sender([&] {
         for (INPUT& input : inputs) {
             SendInput(1, &input, sizeof input);
