@@ -10,7 +10,8 @@ extern const char* const TestSettingsKeyPath;
 // Deletes the test settings key, points the settings store at it, loads the
 // texts and creates the main window and tray icon. Returns the main window.
 HWND StartInProcessApp();
-// Releases any lock, destroys the main window and removes the WM_QUIT it posts.
+// Releases any lock, closes a splash, destroys the main window, removes the
+// WM_QUIT it posts and puts back the pointer corner a display change moved.
 void StopInProcessApp();
 // Deletes HKEY_CURRENT_USER\<path> with everything below it.
 void DeleteRegistryTree(const char* path);
