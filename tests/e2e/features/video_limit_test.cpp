@@ -157,7 +157,7 @@ TEST_F(VideoLimit, TheTitleChangeAfterTheAllowedVideoClosesTheBrowserAndCoversTh
 
     // The one after ends viewing, even though the browser hangs at that moment.
     SetBrowserTitle("Song C - YouTube", 8000);
-    ASSERT_TRUE(WaitUntil([&] { return browser.hanging; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return browser.hanging.load(); }, 2000));
     EXPECT_TRUE(WaitUntil([&] { return AlphaOf(cover) == 255; }, 5000))
         << "the cover did not turn opaque while the browser hung";
     DWORD_PTR answer = 0;

@@ -40,7 +40,7 @@ inline void Inject(std::vector<INPUT> inputs) {
         }
         done = true;
     });
-    WaitUntil([&] { return done; }, 10000);
+    WaitUntil([&] { return done.load(); }, 10000);
     sender.join();
     PumpMessagesFor(300);
 }

@@ -111,7 +111,7 @@ void InjectFromAnotherThread(std::vector<INPUT> inputs) {
         }
         done = true;
     });
-    WaitUntil([&] { return done; }, 5000);
+    WaitUntil([&] { return done.load(); }, 5000);
     sender.join();
     PumpMessagesFor(200);
 }
