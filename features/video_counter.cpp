@@ -2,7 +2,7 @@
 // is one more video; past the limit the browser window is asked to close and
 // the cover turns opaque.
 #include "video_counter.h"
-#include "../lock/lock_controller.h"
+#include "../lock/cover_windows.h"
 #include "../settings/settings_store.h"
 #include <cstring>
 

@@ -10,23 +10,23 @@
 static void InitUnlockPrompt(HWND dialog);
 static void CheckTypedWord(HWND dialog);
 
-int UnlockPromptResult = 0;
+int UnlockPromptResult = PromptTimedOut;
 HWND UnlockPromptWindow = nullptr;
 
 int SettingsController::PromptForUnlockWord(HWND owner) {
     UnlockPromptOpen = true;
     // Cleared here as well as when the dialog starts: should the dialog fail
     // to come up, an answer left over from an earlier prompt must not count.
-    UnlockPromptResult = 0;
+    UnlockPromptResult = PromptTimedOut;
     DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_UNLOCKWORD), owner,
                     UnlockWordDialogProc, 0);
     UnlockPromptOpen = false;
-    if (UnlockPromptResult == 1)
-        return 0;
-    if (UnlockPromptResult == 2)
+    if (UnlockPromptResult == PromptMatched)
+        return UnlockWordAccepted;
+    if (UnlockPromptResult == PromptNotMatched)
         MessageBoxA(owner, "The unlock word did not match", "Unlock Word Check",
                     MB_OK | MB_TOPMOST);
-    return 1;
+    return UnlockWordRefused;
 }
 
 INT_PTR CALLBACK UnlockWordDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -59,7 +59,7 @@ INT_PTR CALLBACK UnlockWordDialogProc(HWND dialog, UINT message, WPARAM wParam, 
 static void InitUnlockPrompt(HWND dialog) {
     UnlockPromptWindow = dialog;
     SetActiveWindow(dialog);
-    UnlockPromptResult = 0;
+    UnlockPromptResult = PromptTimedOut;
     SetTimer(dialog, UnlockPromptTimeoutTimerId, UnlockPromptTimeout, UnlockPromptTimeoutTimer);
     SetTimer(dialog, UnlockPromptRaiseTimerId, UnlockPromptRaiseInterval, UnlockPromptRaiseTimer);
     // Asks a running on-screen keyboard to come forward; posted, never sent,
@@ -76,7 +76,7 @@ static void CheckTypedWord(HWND dialog) {
     const std::string& stored = Settings.Password;
     const size_t length = strlen(typed);
     const bool match = stored.size() == length && memcmp(stored.data(), typed, length) == 0;
-    UnlockPromptResult = match ? 1 : 2;
+    UnlockPromptResult = match ? PromptMatched : PromptNotMatched;
 }
 
 void CALLBACK UnlockPromptTimeoutTimer(HWND dialog, UINT, UINT_PTR, DWORD) {
