@@ -25,7 +25,7 @@ void DeleteRegistryTree(const char* path) {
 // the tests of one folder share one process, in any order.
 static int SavedCornerX = 0, SavedCornerY = 0;
 
-HWND StartInProcessApp() {
+HWND StartInProcessApp(BOOL shellAnswer) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     SavedCornerX = PointerCornerX;
     SavedCornerY = PointerCornerY;
@@ -37,7 +37,7 @@ HWND StartInProcessApp() {
     RegisterMainWindowClass(instance);
     RegisterCoverClass(instance);
     RegisterUnlockImageClass(instance);
-    StartTrayRecording();
+    StartTrayRecording(false, shellAnswer);
     CreateMainWindow(instance);
     return MainWindow;
 }
