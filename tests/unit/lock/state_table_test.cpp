@@ -36,7 +36,6 @@ TEST_F(LockStateTest, CountdownShowsTwoBalloonsOneStageApartThenLocks) {
     EXPECT_NE(LastIcon(), nullptr);
     EXPECT_EQ(CoverWindow, nullptr); // keyboard only: no shield
     EXPECT_EQ(LockItemNow(), "UnLock Keyboard/Mouse/Touch");
-    EXPECT_FALSE(KillTimer(MainWindow, LockTimerId)); // no cover, no re-raise
 }
 
 // Each stage leaves exactly the next one pending on timer 333.
