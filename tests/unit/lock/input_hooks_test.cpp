@@ -1,5 +1,5 @@
 // The hook decisions against full tables, and the hook procedures for real.
-#include "../lock/lock_fixture.h"
+#include "support/lock_fixture.h"
 #include "support/in_process_app.h"
 #include "support/wait.h"
 #include "app/app_state.h"

@@ -1,5 +1,5 @@
 // Many lock and release cycles leave no windows, hooks, timers or memory behind.
-#include "lock_fixture.h"
+#include "support/lock_fixture.h"
 #include "lock/cover_windows.h"
 #include <psapi.h>
 #include <vector>

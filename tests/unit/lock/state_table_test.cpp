@@ -1,5 +1,5 @@
 // The lock's states and transitions, with real timers on the main window.
-#include "lock_fixture.h"
+#include "support/lock_fixture.h"
 #include "features/blue_light.h"
 #include "features/video_counter.h"
 #include "lock/cover_windows.h"
