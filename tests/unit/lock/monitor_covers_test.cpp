@@ -1,7 +1,7 @@
 // The touch shield on every monitor, with the monitor list laid out by the
 // test: side by side, primary on the right, stacked, turned, and monitors
 // that come and go while locked.
-#include "lock_fixture.h"
+#include "support/lock_fixture.h"
 #include "features/video_counter.h"
 #include "lock/cover_geometry.h"
 #include "lock/cover_windows.h"
