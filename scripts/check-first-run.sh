@@ -2,7 +2,7 @@
 # Runs the README's `sh scripts/run.sh` as a newcomer would on a fresh clone:
 # no display and a Wine prefix that does not exist yet. Passes when Morrowby
 # is running afterwards and both screenshots show something (not one flat
-# colour). Stops the wineserver and the Xvfb the run started, and removes the
+# color). Stops the wineserver and the Xvfb the run started, and removes the
 # prefix.
 set -u
 cd "$(dirname "$0")/.."
@@ -38,16 +38,16 @@ for dir in /proc/[0-9]*; do
 done
 [ $running = yes ] || fail "morrowby.exe is not running after scripts/run.sh"
 
-# A blank (all black) screenshot has no spread of colours at all.
+# A blank (all black) screenshot has no spread of colors at all.
 for shot in build/x64/morrowby-splash.png build/x64/morrowby-running.png; do
     if [ ! -f "$shot" ]; then
         fail "$shot was not saved"
         continue
     fi
     spread=$(convert "$shot" -format '%[fx:standard_deviation]' info: 2>/dev/null)
-    colours=$(convert "$shot" -format '%k' info: 2>/dev/null)
-    echo "first run: $shot: standard deviation ${spread:-?}, ${colours:-?} colours"
-    awk -v s="${spread:-0}" -v c="${colours:-0}" 'BEGIN { exit !(s > 0.01 && c >= 16) }' ||
+    colors=$(convert "$shot" -format '%k' info: 2>/dev/null)
+    echo "first run: $shot: standard deviation ${spread:-?}, ${colors:-?} colors"
+    awk -v s="${spread:-0}" -v c="${colors:-0}" 'BEGIN { exit !(s > 0.01 && c >= 16) }' ||
         fail "$shot is blank"
 done
 

@@ -126,13 +126,13 @@ def hard_mask(alpha):
 
 
 def on_magenta(rgba):
-    """Flatten RGBA onto the magenta colour key with a hard-edged mask."""
+    """Flatten RGBA onto the magenta color key with a hard-edged mask."""
     out = Image.new("RGB", rgba.size, MAGENTA)
     out.paste(rgba.convert("RGB"), (0, 0), hard_mask(rgba.getchannel("A")))
-    return avoid_key_colour(out, hard_mask(rgba.getchannel("A")))
+    return avoid_key_color(out, hard_mask(rgba.getchannel("A")))
 
 
-def avoid_key_colour(img, mask):
+def avoid_key_color(img, mask):
     """Nudge any foreground pixel that happens to be exactly magenta."""
     px, mk = img.load(), mask.load()
     for y in range(img.height):
@@ -274,7 +274,7 @@ def hair_shape(cx, cy, r, locks, top_gap=0.0, sides=0.36):
     return pts
 
 
-def hair_curl(p, cx, top, size, colour):
+def hair_curl(p, cx, top, size, color):
     """Little spiral curl sprouting from the top of the head at (cx, top)."""
     r0 = size
     ccx, ccy = cx + r0 * 0.2, top - r0 * 0.9
@@ -284,7 +284,7 @@ def hair_curl(p, cx, top, size, colour):
         a = math.radians(120 - 320 * t)
         rr = r0 * (1 - 0.55 * t)
         x, y = ccx + rr * math.cos(a), ccy + rr * math.sin(a)
-        p.circle(x, y, size * (0.42 - 0.22 * t), fill=colour)
+        p.circle(x, y, size * (0.42 - 0.22 * t), fill=color)
 
 
 def draw_child(p, cx, cy, u):
@@ -315,13 +315,13 @@ def draw_child(p, cx, cy, u):
     p.chord(cx, cy + 31 * u, 7 * u, 4 * u, 180, 360, fill=TONGUE)
 
 
-def soft_spots(size, spots, colour, blur):
-    """RGBA layer of blurred ellipses (colour is kept, only alpha is blurred)."""
+def soft_spots(size, spots, color, blur):
+    """RGBA layer of blurred ellipses (color is kept, only alpha is blurred)."""
     alpha = Image.new("L", size, 0)
     ap = Pen(alpha, SS)
     for cx, cy, rx, ry, a in spots:
         ap.ellipse(cx, cy, rx, ry, fill=a)
-    layer = Image.new("RGBA", size, colour + (0,))
+    layer = Image.new("RGBA", size, color + (0,))
     layer.putalpha(alpha.filter(ImageFilter.GaussianBlur(blur * SS)))
     return layer
 
@@ -406,7 +406,7 @@ SPLASH_TEXT_BOXES = [
 
 
 def check_splash(img):
-    """Text areas must be plain lilac (or key colour outside the cloud)."""
+    """Text areas must be plain lilac (or key color outside the cloud)."""
     px = img.load()
     for (x0, x1, y0, y1), (c0, c1) in SPLASH_TEXT_BOXES:
         for y in range(y0, y1 + 1):
@@ -448,7 +448,7 @@ def make_splash():
 
     out = Image.new("RGB", img.size, MAGENTA)
     out.paste(img, (0, 0), mask)
-    return avoid_key_colour(out, mask)
+    return avoid_key_color(out, mask)
 
 
 # --------------------------------------------------------------------------
@@ -469,14 +469,14 @@ def draw_padlock(img, p, x0, y0, w, h, open_, line, detail=True):
     right_end = y0 - w * 0.17 if open_ else y0 + h * 0.2
     grey, grey_dark, grey_light = (180, 186, 196), (78, 82, 94), (236, 240, 246)
 
-    def shackle(width, colour):
+    def shackle(width, color):
         pts = [(lx, y0 + h * 0.2), (lx, top)]
         steps = 36
         for i in range(1, steps + 1):
             a = math.radians(180 + 180 * i / steps)
             pts.append((lx + r + r * math.cos(a), top + r * math.sin(a)))
         pts.append((rx, right_end))
-        p.line(pts, colour, width)
+        p.line(pts, color, width)
 
     shackle(sw + 2 * line, grey_dark)
     shackle(sw, grey)
@@ -634,11 +634,11 @@ LOCK_COLOURS = {"d": (74, 78, 90), "g": (196, 200, 210), "b": (122, 74, 6),
                 "k": (24, 18, 12)}
 
 
-def paste_pixel_art(p, x0, y0, rows, colours):
+def paste_pixel_art(p, x0, y0, rows, colors):
     for y, row in enumerate(rows):
         for x, ch in enumerate(row):
-            if ch in colours:
-                p.rect(x0 + x, y0 + y, x0 + x + 1, y0 + y + 1, fill=colours[ch])
+            if ch in colors:
+                p.rect(x0 + x, y0 + y, x0 + x + 1, y0 + y + 1, fill=colors[ch])
 
 
 def draw_lock_badge(img, p, n):
@@ -667,7 +667,7 @@ def icon(n, locked):
 # --------------------------------------------------------------------------
 
 def preview(path, splash, padlock, eye, faces, locks):
-    """Sheet with everything enlarged: key colour shown as a desktop blue."""
+    """Sheet with everything enlarged: key color shown as a desktop blue."""
     desk = (58, 96, 140)
 
     def keyed(img):

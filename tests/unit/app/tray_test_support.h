@@ -11,7 +11,7 @@ HWND CreateTrayOwnerWindow();
 BOOL InstallLikeStartup(CSystemTray& tray, HWND parent, const char* tooltip, BOOL hidden = FALSE,
                         const char* balloonText = nullptr, const char* balloonTitle = nullptr);
 
-// The icon's colour pixels; empty when the handle is not a live icon.
+// The icon's color pixels; empty when the handle is not a live icon.
 std::vector<BYTE> IconPixels(HICON icon);
 // Pixels of an icon resource of this module at the default icon size.
 std::vector<BYTE> ResourceIconPixels(UINT id);

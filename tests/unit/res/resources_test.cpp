@@ -51,7 +51,7 @@ TEST_F(ProgramResources, BitmapsHaveTheirSizes) {
     }
 }
 
-// The magenta of the splash and padlock is a colour key: their corners must be
+// The magenta of the splash and padlock is a color key: their corners must be
 // exactly magenta, or a box would show around the shapes.
 TEST_F(ProgramResources, KeyedBitmapsHaveMagentaCorners) {
     for (int id : {IDB_SPLASH, IDB_PADLOCK}) {
