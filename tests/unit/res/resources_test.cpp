@@ -90,12 +90,23 @@ TEST_F(ProgramResources, IconsHaveEverySize) {
                 (const IconGroupEntry*)(group.data() + 6 + i * sizeof(IconGroupEntry));
             sizes.push_back(entry->width == 0 ? 256 : entry->width);
         }
-        for (int size : {16, 24, 32, 48, 64, 128, 256})
+        for (int size : {16, 24, 32, 48, 64, 128, 256}) {
             EXPECT_NE(std::find(sizes.begin(), sizes.end(), size), sizes.end())
                 << "icon " << id << " lacks " << size;
-        HICON icon = (HICON)LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, 32, 32, 0);
-        EXPECT_NE(icon, nullptr);
-        DestroyIcon(icon);
+            // The larger frames are stored PNG-compressed: each must still
+            // decode to an image of its own size.
+            HICON icon = (HICON)LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0);
+            ASSERT_NE(icon, nullptr) << "icon " << id << " at " << size;
+            ICONINFO info = {};
+            BITMAP color = {};
+            ASSERT_TRUE(GetIconInfo(icon, &info));
+            GetObjectA(info.hbmColor, sizeof color, &color);
+            EXPECT_EQ(color.bmWidth, size) << "icon " << id;
+            EXPECT_EQ(color.bmHeight, size) << "icon " << id;
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+            DestroyIcon(icon);
+        }
     }
 }
 
