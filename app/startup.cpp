@@ -101,16 +101,6 @@ bool IsOsVersionAtLeast(WORD major, WORD minor, WORD servicePackMajor) {
 }
 
 bool PreTranslateLoopMessage(MSG* message, HACCEL accelerators) {
-    // The padlock never sees its own button messages: a press is dropped and
-    // the release asks to unlock, so one tap is enough.
-    if (UnlockImageWindow && message->hwnd == UnlockImageWindow) {
-        if (message->message == WM_LBUTTONDOWN)
-            return true;
-        if (message->message == WM_LBUTTONUP) {
-            RequestUnlock();
-            return true;
-        }
-    }
     return TranslateAcceleratorA(message->hwnd, accelerators, message) != 0;
 }
 

@@ -2,6 +2,7 @@
 // is one more video; past the limit the browser window is asked to close and
 // the cover turns opaque.
 #include "video_counter.h"
+#include "../lock/cover_windows.h"
 #include "../lock/lock_controller.h"
 #include "../settings/settings_store.h"
 #include <cstring>
@@ -36,9 +37,7 @@ void StopVideoAtLimit(HWND window) {
     if (!CoverWindow)
         return;
     SetLayeredWindowAttributes(CoverWindow, RGB(255, 0, 255), 255, LWA_ALPHA);
-    SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(CoverWindow);
-    ShowWindow(CoverWindow, SW_SHOW);
+    RaiseCover(true);
 }
 
 // Walks the top-level windows below the topmost one, of any process, visible

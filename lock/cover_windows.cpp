@@ -6,7 +6,7 @@
 #include "../app/gdi_handles.h"
 #include "../app/main_window.h"
 #include "../res/resource.h"
-#include "../settings/settings_controller.h"
+#include "../settings/unlock_prompt.h"
 
 static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC procedure);
 static void BlitUnlockImage(HWND window);
@@ -135,23 +135,30 @@ void FitCoverToDisplay(bool landscape) {
     PointerCornerY = landscape ? height : width;
     if (!CoverWindow)
         return;
-    if (AppController.UnlockPromptOpen) {
-        // Resize only: raising the cover now would hide the unlock word prompt.
-        SetWindowPos(CoverWindow, nullptr, 0, 0, width, height,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(CoverWindow, nullptr, 0, 0, width, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RaiseCover(true);
+}
+
+void RaiseCover(bool takeForeground) {
+    if (!CoverWindow || UnlockDialogOpen())
         return;
-    }
-    SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, width, height, SWP_NOMOVE);
-    SetForegroundWindow(CoverWindow);
+    SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | (takeForeground ? 0 : SWP_NOACTIVATE));
+    if (takeForeground)
+        SetForegroundWindow(CoverWindow);
     ShowWindow(CoverWindow, SW_SHOW);
 }
 
+LRESULT ShieldMouseActivation() {
+    // Activation lifts a window to the top of its band: a tap on the shield
+    // would bury the prompt or the box and take their keys.
+    return UnlockDialogOpen() ? MA_NOACTIVATE : MA_ACTIVATE;
+}
+
 void CALLBACK ReassertCover(HWND, UINT, UINT_PTR, DWORD) {
-    if (AppController.UnlockPromptOpen || !CoverWindow)
-        return;
     // Raising must not take the foreground: the video stays the active window.
-    SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ShowWindow(CoverWindow, SW_SHOW);
+    RaiseCover(false);
 }
 
 LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -159,6 +166,8 @@ LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     // keyboard is free) would otherwise take the shield away.
     if (message == WM_CLOSE)
         return 0;
+    if (message == WM_MOUSEACTIVATE)
+        return ShieldMouseActivation();
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

@@ -113,9 +113,9 @@ void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
             if (GetOsVersionLevel() > 7)
                 DisableEdgeGestures(CoverWindow, true);
             SetTimer(MainWindow, LockTimerId, CoverReassertInterval, ReassertCover);
-            // The new cover came up over an open prompt; put the prompt back on top.
-            if (AppController.UnlockPromptOpen)
-                BringUnlockPromptToFront();
+            // The new cover came up over an open prompt or box; put it back on top.
+            if (UnlockDialogOpen())
+                BringUnlockDialogToFront();
         }
     }
     ImmediateLock = false;
@@ -126,7 +126,7 @@ int RequestUnlock() {
     // the prompt's or the message box's own loop) is refused: the open prompt
     // answers for both, and the keyboard hook stays as the first request set it.
     if (UnlockRequestRunning || AppController.UnlockPromptOpen) {
-        BringUnlockPromptToFront();
+        BringUnlockDialogToFront();
         return 1;
     }
     if (!Settings.Prompt) {
@@ -249,6 +249,7 @@ static void ExchangeKeyboardHook(HOOKPROC procedure) {
 
 static HHOOK InstallKeyboardHook(HOOKPROC procedure) {
     KeyboardHookProcedure = procedure;
+    ForgetHeldModifiers();
     return SetWindowsHookExA(WH_KEYBOARD_LL, procedure, AppInstance, 0);
 }
 
