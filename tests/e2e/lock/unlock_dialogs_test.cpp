@@ -102,16 +102,10 @@ TEST_F(UnlockDialogsTest, MismatchBoxStaysOnTopTakesOnlyItsKeysAndTheNextTapAsks
 
 TEST_F(UnlockDialogsTest, PadlockUnlocksALockThatEngagedUnderTheSettingsDialog) {
     ASSERT_TRUE(Start({{"DisableKeyboard", "0"}}));
+    program.PostCommand(IDM_SETTINGS);
     HWND settings = nullptr;
-    for (int attempt = 0; attempt < 5 && !settings; attempt++) {
-        program.PostCommand(IDM_SETTINGS);
-        WaitUntil(
-            [&] {
-                settings = Find("#32770");
-                return settings && GetDlgItem(settings, IDC_PROMPT);
-            },
-            3000);
-    }
+    WaitUntil([&] { return (settings = Find("#32770")) && GetDlgItem(settings, IDC_PROMPT); },
+              3000);
     ASSERT_NE(settings, nullptr);
     // Locked from the tray while the dialog's own loop runs.
     program.PostTrayMessage(WM_LBUTTONDBLCLK);

@@ -63,30 +63,6 @@ TEST(UnlockWordFilter, HoldsBackTheWaysOutOfThePrompt) {
         EXPECT_FALSE(LetsThrough(HC_ACTION, key, false, false)) << std::hex << key;
 }
 
-struct ModifierCase {
-    const char* name;
-    std::vector<std::pair<DWORD, bool>> events; // key, released
-    bool held;
-};
-
-TEST(UnlockWordFilter, TracksModifiersFromTheEventsItSees) {
-    const ModifierCase cases[] = {
-        {"none", {}, false},
-        {"Ctrl down", {{VK_LCONTROL, false}}, true},
-        {"Ctrl down and up", {{VK_LCONTROL, false}, {VK_LCONTROL, true}}, false},
-        {"released before the filter saw it go down", {{VK_RMENU, true}}, false},
-        {"Alt up, Tab still down", {{VK_LMENU, false}, {VK_TAB, false}, {VK_LMENU, true}}, true},
-        {"letters and Shift change nothing", {{'A', false}, {VK_LSHIFT, false}}, false},
-        {"Ctrl pressed as the generic key", {{VK_CONTROL, false}, {VK_LCONTROL, true}}, false},
-    };
-    for (const ModifierCase& c : cases) {
-        unsigned held = 0;
-        for (const auto& event : c.events)
-            held = TrackHeldModifiers(held, event.first, event.second);
-        EXPECT_EQ(held != 0, c.held) << c.name;
-    }
-}
-
 TEST(BlockAllKeys, SwallowsEveryEvent) {
     KBDLLHOOKSTRUCT key = {};
     for (DWORD vk = 0; vk < 256; vk++) {
