@@ -14,8 +14,9 @@ static LRESULT CALLBACK CatchMismatchBox(int code, WPARAM wParam, LPARAM lParam)
 
 int UnlockPromptResult = 0;
 HWND UnlockPromptWindow = nullptr;
-HWND MismatchBoxWindow = nullptr;
 DWORD UnlockPromptOpenedAt = 0;
+// The "Unlock Word Check" box while it is on screen, else none.
+static HWND MismatchBoxWindow = nullptr;
 static bool MismatchBoxShowing = false;
 static HHOOK MismatchBoxWatch = nullptr;
 static const UINT MismatchBoxShortestTime = 2000;

@@ -15,8 +15,6 @@ const int UnlockWordBufferSize = 15;
 extern int UnlockPromptResult;
 // The prompt while it is on screen, else none.
 extern HWND UnlockPromptWindow;
-// The "Unlock Word Check" box while it is on screen, else none.
-extern HWND MismatchBoxWindow;
 // When the prompt on screen (or the last one) opened, by GetTickCount.
 extern DWORD UnlockPromptOpenedAt;
 
