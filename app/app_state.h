@@ -1,6 +1,7 @@
 // Process-wide handles, texts and flags of the application shell. Everything
 // runs on the one user-interface thread, so these are plain variables.
 #pragma once
+#include "../res/version.h"
 #include <windows.h>
 
 class CSystemTray;
@@ -10,7 +11,7 @@ const UINT TrayCallbackMessage = WM_APP + 10;
 // Size of each resource text buffer; LoadStringA keeps at most 99 characters.
 const int ResourceTextSize = 100;
 // The maker's name, the first part of the settings key path.
-const char* const MakerName = "Orvane";
+const char* const MakerName = MORROWBY_MAKER_NAME;
 
 // Set during static initialisation, before WinMain (see process_objects.cpp).
 extern UINT TaskbarCreatedMessage;

@@ -106,7 +106,7 @@ static LRESULT HandleCommand(HWND window, UINT message, WPARAM wParam, LPARAM lP
         ShowSplashStatus(window, MORROWBY_WEB_ADDRESS, 10000);
         return 0;
     case IDM_EXIT:
-        if (RequestUnlock() == 0) {
+        if (RequestUnlock() == UnlockReleased) {
             DestroyWindow(MainWindow);
             MainWindow = nullptr;
         }
@@ -118,7 +118,7 @@ static LRESULT HandleCommand(HWND window, UINT message, WPARAM wParam, LPARAM lP
             RequestUnlock();
         return 0;
     case IDM_SETTINGS:
-        if (RequestUnlock() == 0)
+        if (RequestUnlock() == UnlockReleased)
             AppController.OpenSettingsDialog(window);
         // The dialog may have changed the mode, and a refused word changes
         // nothing, but the item is re-derived either way.
@@ -136,33 +136,20 @@ static LRESULT HandleCommand(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-void SetTrayMenuItemText(UINT command, char* text) {
-    HMENU menu = Tray.Menu();
-    if (!menu)
-        return;
-    MENUITEMINFOA item = {};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_TYPE | MIIM_DATA;
-    GetMenuItemInfoA(menu, command, FALSE, &item);
-    item.fType = MFT_STRING;
-    item.dwTypeData = text;
-    SetMenuItemInfoA(menu, command, FALSE, &item);
-}
-
 void ToggleBlueLightMenuItem() {
     if (!Tray.Menu())
         return;
     char* text = BlueLightMenuState ? EnableBlueText : DisableBlueText;
     BlueLightMenuState = !BlueLightMenuState;
-    SetTrayMenuItemText(IDM_BLUELIGHT, text);
+    Tray.SetMenuItemText(IDM_BLUELIGHT, text);
     EnableMenuItem(Tray.Menu(), IDM_BLUELIGHT, MF_ENABLED);
 }
 
 void DeriveBlueLightMenuItem() {
-    if (Settings.EnableBlueLightReduction && Settings.BlueMenu == 1) {
+    if (BlueLightMode(Settings, BlueAlways)) {
         BlueLightMenuState = false;
         ToggleBlueLightMenuItem();
-    } else if (Settings.EnableBlueLightReduction && Settings.BlueMenu == 2) {
+    } else if (BlueLightMode(Settings, BlueFromMenu)) {
         BlueLightMenuState = true;
         ToggleBlueLightMenuItem();
     } else if (Tray.Menu()) {

@@ -10,9 +10,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // Flips BlueLightMenuState and rewrites tray item 32781 to match; callers set
 // the opposite of what they want shown first.
 void ToggleBlueLightMenuItem();
-// Rewrites the text of a tray menu item, addressed by command, keeping its
-// item data; does nothing before the tray menu exists.
-void SetTrayMenuItemText(UINT command, char* text);
 // Sets the blue light item from the settings: "Disable ..." in mode Always,
 // "Enable ..." in mode Menu, grayed otherwise. Writes no ramp.
 void DeriveBlueLightMenuItem();

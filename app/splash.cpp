@@ -3,6 +3,7 @@
 #include "splash.h"
 #include "splash_screen.h"
 #include "gdi_handles.h"
+#include "../res/color_key.h"
 #include "../res/resource.h"
 #include <cstdarg>
 #include <cstddef>
@@ -86,7 +87,7 @@ void CloseSplash() {
 
 CSplashScreen::CSplashScreen(HWND parent)
     : parentWindow(parent), splashWindow(nullptr), moduleInstance(nullptr), messageFontMetrics(),
-      splashBitmap(nullptr), memoryDC(nullptr) {
+      splashBitmap() {
     ReadVersionStrings();
     LoadMessageFontMetrics();
 }
@@ -94,10 +95,6 @@ CSplashScreen::CSplashScreen(HWND parent)
 CSplashScreen::~CSplashScreen() {
     delete[] SplashStatusText;
     SplashStatusText = nullptr;
-    if (memoryDC)
-        DeleteDC(memoryDC);
-    if (splashBitmap)
-        DeleteObject(splashBitmap);
 }
 
 // Before Vista the structure ended before iPaddedBorderWidth, and the older
@@ -131,7 +128,7 @@ bool CSplashScreen::RegisterSplashClass(const char* className) {
 
 bool CSplashScreen::CreateSplashWindow(HWND parent) {
     moduleInstance = GetModuleHandleA(nullptr);
-    splashBitmap = LoadBitmapA(moduleInstance, MAKEINTRESOURCEA(IDB_SPLASH));
+    splashBitmap.Reset(LoadBitmapA(moduleInstance, MAKEINTRESOURCEA(IDB_SPLASH)));
     int width = 0, height = 0;
     ReadBitmapSize(splashBitmap, &width, &height);
     if (!SplashClassAtom && !RegisterSplashClass(SplashClassName))
@@ -149,7 +146,8 @@ bool CSplashScreen::CreateSplashWindow(HWND parent) {
     }
     splashWindow = window;
     SetWindowLongA(window, GWL_EXSTYLE, GetWindowLongA(window, GWL_EXSTYLE) | WS_EX_LAYERED);
-    SetLayeredWindowAttributes(window, SplashColorKey, 0, LWA_COLORKEY);
+    // The artwork's see-through pixels give the window the cloud's shape.
+    SetLayeredWindowAttributes(window, ArtworkColorKey, 0, LWA_COLORKEY);
     // Start-up has no window of its own in front yet: keep the splash above
     // everything. Shown for About it stays with its owner instead.
     if (!parent)
@@ -158,11 +156,10 @@ bool CSplashScreen::CreateSplashWindow(HWND parent) {
 }
 
 void CSplashScreen::PaintSplash(HWND window) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    if (!dc)
+    PaintDC dc(window);
+    if (!dc.Get())
         return;
-    memoryDC = CreateCompatibleDC(dc);
+    OwnedMemoryDC memoryDC(CreateCompatibleDC(dc));
     ReadBitmapSize(splashBitmap, &SplashBitmapWidth, &SplashBitmapHeight);
     const int width = SplashBitmapWidth;
     {
@@ -206,10 +203,6 @@ void CSplashScreen::PaintSplash(HWND window) {
         RECT box = {0, 208, width, 235};
         DrawTextA(dc, SplashStatusText, -1, &box, CentredLine);
     }
-
-    DeleteDC(memoryDC);
-    memoryDC = nullptr;
-    EndPaint(window, &paint);
 }
 
 // Every text is drawn in the system's message-box font; the named faces only
@@ -280,7 +273,7 @@ static bool ReadBitmapSize(HBITMAP bitmap, int* width, int* height) {
     if (!bitmap)
         return false;
     WindowDC desktop(GetDesktopWindow());
-    // Room for a colour table, which GetDIBits may fill for palette bitmaps.
+    // Room for a color table, which GetDIBits may fill for palette bitmaps.
     struct {
         BITMAPINFOHEADER header;
         RGBQUAD colors[256];

@@ -1,6 +1,7 @@
 // Inside the splash window: the object that owns it, the texts it draws and
 // the font fits it keeps. Only splash.cpp and its tests include this.
 #pragma once
+#include "gdi_handles.h"
 #include <windows.h>
 #include <string>
 
@@ -9,9 +10,6 @@ struct FontFit {
     int pointSize;
     int lineHeight;
 };
-
-// Magenta pixels of the artwork are see-through: the window takes the cloud's shape.
-const COLORREF SplashColorKey = RGB(255, 0, 255);
 
 class CSplashScreen {
   public:
@@ -44,8 +42,7 @@ class CSplashScreen {
     HWND splashWindow;
     HINSTANCE moduleInstance;
     NONCLIENTMETRICSA messageFontMetrics;
-    HBITMAP splashBitmap;
-    HDC memoryDC;
+    OwnedBitmap splashBitmap;
 };
 
 // Reads the product name, version line, legal notice and comment line from

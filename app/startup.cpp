@@ -2,6 +2,7 @@
 #include "startup.h"
 #include "app_state.h"
 #include "main_window.h"
+#include "os_version.h"
 #include "splash.h"
 #include "system_tray.h"
 #include "../features/blue_light.h"
@@ -19,7 +20,7 @@ static void ApplyInitialBlueLight();
 int RunMorrowby(HINSTANCE instance) {
     LoadResourceTexts(instance);
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
-    AppController.InitSettingsKeyPath(MakerName, AppTitle);
+    InitSettingsKeyPath(MakerName, AppTitle);
 
     // One copy per user session: the main window's class name is the key.
     if (FindWindowA(MainClassName, nullptr)) {
@@ -38,7 +39,7 @@ int RunMorrowby(HINSTANCE instance) {
     ShowSplashStatus(nullptr, "Starting application...", 0);
     Sleep(2000);
     ShowSplashStatus(nullptr, LockTipText, 0);
-    if (LoadSettings() == 2) {
+    if (LoadSettings() == SettingsKeyUnreadable) {
         EndWithUnreadableSettings();
         return 0;
     }
@@ -86,20 +87,6 @@ bool CreateMainWindow(HINSTANCE instance) {
                         IDR_TRAYMENU, FALSE, nullptr, nullptr, 0, 10) != FALSE;
 }
 
-bool IsOsVersionAtLeast(WORD major, WORD minor, WORD servicePackMajor) {
-    OSVERSIONINFOEXW version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    version.dwMajorVersion = major;
-    version.dwMinorVersion = minor;
-    version.wServicePackMajor = servicePackMajor;
-    DWORDLONG conditions = 0;
-    conditions = VerSetConditionMask(conditions, VER_MAJORVERSION, VER_GREATER_EQUAL);
-    conditions = VerSetConditionMask(conditions, VER_MINORVERSION, VER_GREATER_EQUAL);
-    conditions = VerSetConditionMask(conditions, VER_SERVICEPACKMAJOR, VER_GREATER_EQUAL);
-    return VerifyVersionInfoW(&version, VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR,
-                              conditions) != FALSE;
-}
-
 bool PreTranslateLoopMessage(MSG* message, HACCEL accelerators) {
     return TranslateAcceleratorA(message->hwnd, accelerators, message) != 0;
 }
@@ -129,7 +116,7 @@ static void EndWithUnreadableSettings() {
 }
 
 static void ApplyInitialBlueLight() {
-    if (Settings.EnableBlueLightReduction && Settings.BlueMenu == 1)
+    if (BlueLightMode(Settings, BlueAlways))
         ApplyBlueLight(Settings.GreenGamma);
     DeriveBlueLightMenuItem();
 }

@@ -10,7 +10,6 @@ int RunMorrowby(HINSTANCE instance);
 void LoadResourceTexts(HINSTANCE instance);
 // Creates the hidden main window and adds the tray icon; false if either failed.
 bool CreateMainWindow(HINSTANCE instance);
-bool IsOsVersionAtLeast(WORD major, WORD minor, WORD servicePackMajor);
 // Main message loop with the padlock and accelerator rules; returns WM_QUIT's wParam.
 int RunMessageLoop(HACCEL accelerators);
 // Routes one message the way the main loop does; true when it was consumed

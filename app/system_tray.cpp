@@ -8,6 +8,7 @@
 //   CSystemTray              construction and destruction
 //   Install, RemoveFromTray  adding and removing the icon
 //   SetTrayIcon, SetTrayTooltip, ShowTrayBalloon
+//   SetMenuItemText          one popup menu item's text
 //   ReAddIcon                the icon back after the shell lost it
 //   HandleNotification       a tap opens the popup menu
 //   TrayWindowProc, RegisterTrayWindowClass
@@ -182,6 +183,18 @@ BOOL CSystemTray::ShowTrayBalloon(const char* text, const char* title, DWORD fla
 
 // Adds the icon again with the picture and tooltip it has now. A balloon is
 // not part of it: the one shown at install time is long gone.
+void CSystemTray::SetMenuItemText(UINT command, char* text) {
+    if (!menu)
+        return;
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_TYPE | MIIM_DATA;
+    GetMenuItemInfoA(menu, command, FALSE, &item);
+    item.fType = MFT_STRING;
+    item.dwTypeData = text;
+    SetMenuItemInfoA(menu, command, FALSE, &item);
+}
+
 void CSystemTray::ReAddIcon() {
     if (!enabled || !reAddPending)
         return;

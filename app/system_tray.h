@@ -28,6 +28,9 @@ class CSystemTray {
     BOOL SetTrayIcon(HICON icon);
     BOOL SetTrayTooltip(const char* text);
     BOOL ShowTrayBalloon(const char* text, const char* title, DWORD flags, UINT timeoutSeconds);
+    // Rewrites the text of a menu item, addressed by command, keeping its item
+    // data; does nothing before the menu exists.
+    void SetMenuItemText(UINT command, char* text);
     // Puts the icon back after the shell lost it (see TrayWindowProc).
     void ReAddIcon();
 

@@ -3,7 +3,6 @@
 // the cover turns opaque.
 #include "video_counter.h"
 #include "../lock/cover_windows.h"
-#include "../lock/lock_controller.h"
 #include "../settings/settings_store.h"
 #include <cstring>
 

@@ -1,10 +1,10 @@
 // The touch shield: a nearly transparent topmost cover over the whole screen
 // that swallows taps and clicks, and the padlock above it that asks to unlock.
 #include "cover_windows.h"
-#include "lock_controller.h"
 #include "../app/app_state.h"
 #include "../app/gdi_handles.h"
 #include "../app/main_window.h"
+#include "../res/color_key.h"
 #include "../res/resource.h"
 #include "../settings/unlock_prompt.h"
 
@@ -13,6 +13,8 @@ static void BlitUnlockImage(HWND window);
 static int CoverWidth();
 static int CoverHeight();
 
+HWND CoverWindow = nullptr;
+HWND UnlockImageWindow = nullptr;
 static OwnedBitmap UnlockBitmap;
 static OwnedMemoryDC UnlockBitmapDC;
 int UnlockBitmapWidth = 0;
@@ -53,7 +55,7 @@ HWND CreateCoverWindows(HINSTANCE instance) {
 
     CoverWindow = CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW, "Cover", nullptr, WS_POPUP, 0,
                                   0, width, height, MainWindow, nullptr, instance, nullptr);
-    SetLayeredWindowAttributes(CoverWindow, UnlockImageColorKey, CoverAlpha, LWA_ALPHA);
+    SetLayeredWindowAttributes(CoverWindow, ArtworkColorKey, CoverAlpha, LWA_ALPHA);
     SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(CoverWindow);
     ShowWindow(CoverWindow, SW_SHOW);
@@ -64,7 +66,7 @@ HWND CreateCoverWindows(HINSTANCE instance) {
         CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW, "UnlockImage", "Cover Icon",
                         WS_POPUP | WS_CHILD, UnlockImageX, UnlockImageY, UnlockBitmapWidth,
                         UnlockBitmapHeight, CoverWindow, nullptr, instance, nullptr);
-    SetLayeredWindowAttributes(UnlockImageWindow, UnlockImageColorKey, 255, LWA_COLORKEY);
+    SetLayeredWindowAttributes(UnlockImageWindow, ArtworkColorKey, 255, LWA_COLORKEY);
     SetWindowPos(UnlockImageWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(UnlockImageWindow);
     ShowWindow(UnlockImageWindow, SW_SHOW);

@@ -7,8 +7,9 @@ const int CoverExtraHeight = 30;
 const int UnlockImageRightMargin = 20;
 const int UnlockImageBottomMargin = 70; // from the cover's bottom edge
 const BYTE CoverAlpha = 10;
-const COLORREF UnlockImageColorKey = RGB(255, 0, 255);
 
+extern HWND CoverWindow;       // the cover while the shield is up, else none
+extern HWND UnlockImageWindow; // the padlock, owned by the cover
 extern int UnlockBitmapWidth;
 extern int UnlockBitmapHeight;
 extern int UnlockImageX;

@@ -2,7 +2,6 @@
 // a thin adapter over a decision function, and each returns at once: Windows
 // silently unhooks a low-level hook that keeps the input queue waiting.
 #include "input_hooks.h"
-#include "lock_controller.h"
 #include "../app/app_state.h"
 #include "../settings/unlock_prompt.h"
 
@@ -120,8 +119,9 @@ LRESULT CALLBACK UnlockWordKeyFilterProc(int code, WPARAM wParam, LPARAM lParam)
 LRESULT CALLBACK MouseConfineProc(int code, WPARAM wParam, LPARAM lParam) {
     const MSLLHOOKSTRUCT* mouse = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
     MouseDecision decision = DecideMouseEvent(mouse->pt, PointerCornerX, PointerCornerY);
+    // The hook handle argument of CallNextHookEx is ignored since Windows NT.
     if (decision.letThrough)
-        return CallNextHookEx(MouseHook, code, wParam, lParam);
+        return CallNextHookEx(nullptr, code, wParam, lParam);
     SetCursorPos(decision.cursor.x, decision.cursor.y);
     return 1;
 }

@@ -5,8 +5,8 @@
 #include "cover_windows.h"
 #include "input_hooks.h"
 #include "../app/app_state.h"
-#include "../app/main_window.h"
-#include "../app/startup.h"
+#include "../app/com_reference.h"
+#include "../app/os_version.h"
 #include "../app/system_tray.h"
 #include "../features/blue_light.h"
 #include "../features/video_counter.h"
@@ -30,8 +30,6 @@ bool Unlocked = true;
 bool ImmediateLock = false;
 HHOOK KeyboardHook = nullptr;
 HHOOK MouseHook = nullptr;
-HWND CoverWindow = nullptr;
-HWND UnlockImageWindow = nullptr;
 
 // Which procedure KeyboardHook runs, so that a re-installation keeps it.
 static HOOKPROC KeyboardHookProcedure = nullptr;
@@ -55,7 +53,7 @@ static const int LastWindowTitleRead = 500;
 
 void StartLockCountdown() {
     VideoCount = 0;
-    SetTrayMenuItemText(IDM_LOCK, UnlockItemText);
+    Tray.SetMenuItemText(IDM_LOCK, UnlockItemText);
     Unlocked = false;
     DrawMenuBar(MainWindow);
     if (ImmediateLock) {
@@ -76,47 +74,54 @@ void CALLBACK AdvanceLockCountdown(HWND, UINT, UINT_PTR, DWORD) {
     SetTimer(MainWindow, LockTimerId, delay, EngageLock);
 }
 
+LockEngagement DecideLockEngagement(const SettingsRecord& settings, bool promptOpen) {
+    LockEngagement engage = {};
+    // The parent may have asked to unlock during the countdown: the word
+    // prompt is then open and needs the keys a word is typed with.
+    if (settings.DisableKeyboard)
+        engage.keyboardProcedure = promptOpen ? UnlockWordKeyFilterProc : BlockAllKeysProc;
+    engage.holdMouse = settings.DisableMouse;
+    engage.countVideos = settings.EnableYouTubeCount;
+    engage.touchShield = settings.EnableTouchShield;
+    engage.noOptions = !settings.DisableKeyboard && !engage.holdMouse && !engage.countVideos &&
+                       !engage.touchShield;
+    engage.blueLight = engage.touchShield && BlueLightMode(settings, BlueWithShield);
+    // The new cover comes up over an open prompt, which must go back on top.
+    engage.raisePrompt = engage.touchShield && promptOpen;
+    return engage;
+}
+
 void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
     KillTimer(MainWindow, LockTimerId);
-    int options = 0;
-    if (Settings.DisableKeyboard) {
-        // The parent may have asked to unlock during the countdown: the word
-        // prompt is then open and needs the keys a word is typed with.
-        KeyboardHook = InstallKeyboardHook(AppController.UnlockPromptOpen ? UnlockWordKeyFilterProc
-                                                                          : BlockAllKeysProc);
-        options++;
-    }
-    if (Settings.DisableMouse) {
+    const LockEngagement engage = DecideLockEngagement(Settings, UnlockDialogOpen());
+    if (engage.keyboardProcedure)
+        KeyboardHook = InstallKeyboardHook(engage.keyboardProcedure);
+    if (engage.holdMouse) {
         MouseHeld = true;
         MouseHook = InstallMouseHook();
-        options++;
     }
-    if (Settings.EnableYouTubeCount) {
+    if (engage.countVideos) {
         memset(LastWindowTitle, 0, LastWindowTitleRead);
         GetWindowTextA(GetForegroundWindow(), LastWindowTitle, LastWindowTitleRead);
         SetTimer(MainWindow, VideoTimerId, VideoPollInterval, CountVideosTick);
-        options++;
     }
-    if (Settings.EnableTouchShield)
-        options++;
 
-    if (options == 0) {
+    if (engage.noOptions) {
         ShowBalloon(" Check settings: No locking options selected ");
     } else {
         Tray.SetTrayIcon(IDI_LOCKED);
         Tray.SetTrayTooltip(UnlockTipText);
         ShowBalloon(" Now locked ");
-        if (Settings.EnableTouchShield) {
-            if (Settings.EnableBlueLightReduction && Settings.BlueMenu == 3)
-                ApplyBlueLight(Settings.GreenGamma);
-            CreateCoverWindows(AppInstance);
-            if (GetOsVersionLevel() > 7)
-                DisableEdgeGestures(CoverWindow, true);
-            SetTimer(MainWindow, LockTimerId, CoverReassertInterval, ReassertCover);
-            // The new cover came up over an open prompt or box; put it back on top.
-            if (UnlockDialogOpen())
-                BringUnlockDialogToFront();
-        }
+    }
+    if (engage.touchShield) {
+        if (engage.blueLight)
+            ApplyBlueLight(Settings.GreenGamma);
+        CreateCoverWindows(AppInstance);
+        if (GetOsVersionLevel() > 7)
+            DisableEdgeGestures(CoverWindow, true);
+        SetTimer(MainWindow, LockTimerId, CoverReassertInterval, ReassertCover);
+        if (engage.raisePrompt)
+            BringUnlockDialogToFront();
     }
     ImmediateLock = false;
 }
@@ -127,31 +132,31 @@ int RequestUnlock() {
     // answers for both, and the keyboard hook stays as the first request set it.
     if (UnlockRequestRunning || AppController.UnlockPromptOpen) {
         BringUnlockDialogToFront();
-        return 1;
+        return UnlockRefused;
     }
     if (!Settings.Prompt) {
         ReleaseLock();
-        return 0;
+        return UnlockReleased;
     }
     UnlockRequestRunning = true;
     // Whatever keyboard hook holds the keys now (also one left from a lock
     // whose settings changed since) must give way, or the word can't be typed.
     if (KeyboardHook)
         ExchangeKeyboardHook(UnlockWordKeyFilterProc);
-    int refused = AppController.PromptForUnlockWord(MainWindow);
+    int answer = AppController.PromptForUnlockWord(MainWindow);
     UnlockRequestRunning = false;
-    if (refused == 0) {
+    if (answer == UnlockWordAccepted) {
         ReleaseLock();
-        return 0;
+        return UnlockReleased;
     }
     if (KeyboardHook)
         ExchangeKeyboardHook(BlockAllKeysProc);
-    return 1;
+    return UnlockRefused;
 }
 
 void ReleaseLock() {
     ImmediateLock = false;
-    SetTrayMenuItemText(IDM_LOCK, LockItemText);
+    Tray.SetMenuItemText(IDM_LOCK, LockItemText);
     Unlocked = true;
     DiscardPendingKeyboardMessages();
     RemoveHook(&KeyboardHook);
@@ -165,7 +170,7 @@ void ReleaseLock() {
     Tray.SetTrayTooltip(LockTipText);
     Tray.SetTrayIcon(IDI_MORROWBY);
     DrawMenuBar(MainWindow);
-    if (!(Settings.EnableBlueLightReduction && Settings.BlueMenu == 1))
+    if (!BlueLightMode(Settings, BlueAlways))
         RestoreGamma();
 }
 
@@ -218,17 +223,15 @@ HRESULT DisableEdgeGestures(HWND window, bool disable) {
             GetProcAddress(GetModuleHandleA("shell32.dll"), "SHGetPropertyStoreForWindow")));
     if (!getStore)
         return E_NOTIMPL;
-    IPropertyStore* store = nullptr;
-    HRESULT result = getStore(window, PropertyStoreInterface, reinterpret_cast<void**>(&store));
+    ComReference<IPropertyStore> store;
+    HRESULT result = getStore(window, PropertyStoreInterface, store.Receive());
     if (FAILED(result))
         return result;
     PROPVARIANT value;
     PropVariantInit(&value);
     value.vt = VT_BOOL;
     value.boolVal = disable ? VARIANT_TRUE : VARIANT_FALSE;
-    result = store->SetValue(EdgeGestureDisableTouchWhenFullscreen, value);
-    store->Release();
-    return result;
+    return store->SetValue(EdgeGestureDisableTouchWhenFullscreen, value);
 }
 
 static void ShowBalloon(const char* text) {

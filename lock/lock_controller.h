@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+struct SettingsRecord;
+
 const UINT_PTR LockTimerId = 333;  // countdown stages, then the cover re-raise
 const UINT_PTR VideoTimerId = 334; // video counter poll while locked
 
@@ -9,13 +11,28 @@ extern bool Unlocked;      // no lock pending or engaged
 extern bool ImmediateLock; // the next lock engages without countdown or balloons
 extern HHOOK KeyboardHook;
 extern HHOOK MouseHook;
-extern HWND CoverWindow;
-extern HWND UnlockImageWindow;
+
+// What a lock engages, decided from the settings alone.
+struct LockEngagement {
+    bool noOptions;             // nothing to engage: a balloon asks to check the settings
+    HOOKPROC keyboardProcedure; // procedure of the keyboard hook, or none
+    bool holdMouse;
+    bool countVideos;
+    bool touchShield;
+    bool blueLight;   // the tint goes on with the shield
+    bool raisePrompt; // the shield comes up over the open unlock word prompt or its box
+};
+// promptOpen: the unlock word prompt, or its "did not match" box, is on screen
+// at the moment of locking.
+LockEngagement DecideLockEngagement(const SettingsRecord& settings, bool promptOpen);
+
+// What RequestUnlock returns.
+const int UnlockReleased = 0;
+const int UnlockRefused = 1; // the unlock word was refused, or another request is running
 
 void StartLockCountdown();
 void CALLBACK AdvanceLockCountdown(HWND window, UINT message, UINT_PTR id, DWORD time);
 void CALLBACK EngageLock(HWND window, UINT message, UINT_PTR id, DWORD time);
-// 0 when the lock was released, 1 when the unlock word was refused.
 int RequestUnlock();
 void ReleaseLock();
 int GetOsVersionLevel();

@@ -3,6 +3,10 @@
 #pragma once
 #include <windows.h>
 
+// What SettingsController::PromptForUnlockWord returns.
+const int UnlockWordAccepted = 0;
+const int UnlockWordRefused = 1;
+
 class SettingsController {
   public:
     SettingsController();
@@ -10,8 +14,8 @@ class SettingsController {
     SettingsController(const SettingsController&) = delete;
     SettingsController& operator=(const SettingsController&) = delete;
 
-    void InitSettingsKeyPath(const char* maker, const char* product);
-    // 0 when the typed word matched the stored unlock word, 1 otherwise.
+    // UnlockWordAccepted when the typed word matched the stored unlock word,
+    // UnlockWordRefused otherwise.
     int PromptForUnlockWord(HWND owner);
     void OpenSettingsDialog(HWND owner);
 

@@ -6,6 +6,7 @@
 #include "settings_controller.h"
 #include "settings_store.h"
 #include "../features/blue_light.h"
+#include "../features/gamma_range_check.h"
 #include "../res/resource.h"
 #include <commctrl.h>
 #include <windowsx.h>
@@ -27,11 +28,6 @@ HWND SettingsDialogWindow = nullptr;
 BYTE SettingsFadeStep = 20;
 int SavedPasswordChar = 0;
 int LastPasswordChar = 0x25CF; // black circle
-
-// The unlock word fields are read with room for 14 characters.
-const int UnlockWordBufferSize = 15;
-const int SliderRangeMin = -128;
-const int SliderRangeMax = 128;
 
 // The lists are inserted at the front in reverse order, so they read in this
 // order although both boxes sort.
@@ -86,14 +82,14 @@ static INT_PTR HandleInitDialog(HWND dialog) {
     AttachRevealIcon(dialog, IDC_REVEAL_EYE);
     SetActiveWindow(dialog);
     LoadSettings();
-    SendDlgItemMessageA(dialog, IDC_GREEN_GAMMA, TBM_SETRANGEMAX, TRUE, SliderRangeMax);
-    SendDlgItemMessageA(dialog, IDC_GREEN_GAMMA, TBM_SETRANGEMIN, TRUE, SliderRangeMin);
+    SendDlgItemMessageA(dialog, IDC_GREEN_GAMMA, TBM_SETRANGEMAX, TRUE, MostGreenReduction);
+    SendDlgItemMessageA(dialog, IDC_GREEN_GAMMA, TBM_SETRANGEMIN, TRUE, LeastGreenReduction);
     FillSettingsControls(dialog);
 
     SettingsFadeStep = 20;
     LONG exStyle = GetWindowLongA(dialog, GWL_EXSTYLE);
     SetWindowLongA(dialog, GWL_EXSTYLE, exStyle | WS_EX_LAYERED | WS_EX_TOOLWINDOW);
-    SetLayeredWindowAttributes(dialog, SettingsDialogColourKey, 0, LWA_COLORKEY | LWA_ALPHA);
+    SetLayeredWindowAttributes(dialog, SettingsDialogColorKey, 0, LWA_COLORKEY | LWA_ALPHA);
     SetTimer(dialog, FadeInTimerId, FadeInIntervalMs, FadeInTimerProc);
     // Fails where the system has no touch support; the dialog works without it.
     RegisterTouchInput(dialog);
@@ -121,8 +117,8 @@ void FillSettingsControls(HWND dialog) {
     EnableUnlockWordControls(dialog, Settings.Prompt);
 
     FillComboBox(dialog, IDC_BLUE_MODE, BlueMenuItems, 3);
-    if (Settings.BlueMenu < 1)
-        Settings.BlueMenu = 1;
+    if (Settings.BlueMenu < BlueAlways)
+        Settings.BlueMenu = BlueAlways;
     SendDlgItemMessageA(dialog, IDC_BLUE_MODE, CB_SETCURSEL, Settings.BlueMenu - 1, 0);
 
     SendDlgItemMessageA(dialog, IDC_GREEN_GAMMA, TBM_SETPOS, TRUE, Settings.GreenGamma);
@@ -131,7 +127,7 @@ void FillSettingsControls(HWND dialog) {
 
 void CALLBACK FadeInTimerProc(HWND dialog, UINT, UINT_PTR, DWORD) {
     BYTE alpha = (BYTE)(SettingsFadeStep * 255 / 100);
-    SetLayeredWindowAttributes(dialog, SettingsDialogColourKey, alpha, LWA_COLORKEY | LWA_ALPHA);
+    SetLayeredWindowAttributes(dialog, SettingsDialogColorKey, alpha, LWA_COLORKEY | LWA_ALPHA);
     SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     SettingsFadeStep += 10;
     if (SettingsFadeStep > 100) {
@@ -147,7 +143,7 @@ void CALLBACK FadeInTimerProc(HWND dialog, UINT, UINT_PTR, DWORD) {
 static INT_PTR HandleCommand(HWND dialog, int id) {
     switch (id) {
     case IDOK:
-        if (CheckUnlockWords(dialog) != 0) {
+        if (CheckUnlockWords(dialog) != UnlockWordsAgree) {
             MessageBoxA(dialog, "The two unlock words do not match", "Unlock Word Check",
                         MB_OK | MB_SETFOREGROUND);
             return TRUE;
@@ -161,7 +157,7 @@ static INT_PTR HandleCommand(HWND dialog, int id) {
         EndDialog(dialog, 2);
         SettingsDialogWindow = nullptr;
         // The record still holds what was loaded when the dialog opened.
-        if (Settings.EnableBlueLightReduction && Settings.BlueMenu == 1)
+        if (BlueLightMode(Settings, BlueAlways))
             ApplyBlueLight(Settings.GreenGamma);
         else
             RestoreGamma();
@@ -183,14 +179,15 @@ static INT_PTR HandleCommand(HWND dialog, int id) {
         EnableUnlockWordControls(dialog, IsTicked(dialog, IDC_PROMPT));
         return TRUE;
     case IDC_BLUE_MODE:
-        if (SendDlgItemMessageA(dialog, IDC_BLUE_MODE, CB_GETCURSEL, 0, 0) == 0)
+        // The list holds the modes in order, "Always" first.
+        if (SendDlgItemMessageA(dialog, IDC_BLUE_MODE, CB_GETCURSEL, 0, 0) + 1 == BlueAlways)
             ApplyBlueLight(SliderPosition(dialog));
         return TRUE;
     case IDC_BLUE_LIGHT:
         if (!IsTicked(dialog, IDC_BLUE_LIGHT)) {
             RestoreGamma();
             EnableBlueLightControls(dialog, false);
-        } else if (CheckGammaRangeSetting() == 2) {
+        } else if (CheckGammaRangeSetting() == GammaRangeUsable) {
             EnableBlueLightControls(dialog, true);
             ApplyBlueLight(SliderPosition(dialog));
         } else {
@@ -208,15 +205,15 @@ static INT_PTR HandleCommand(HWND dialog, int id) {
 
 int CheckUnlockWords(HWND dialog) {
     if (!IsTicked(dialog, IDC_PROMPT))
-        return 0;
+        return UnlockWordsAgree;
     char word[UnlockWordBufferSize] = {};
     char again[UnlockWordBufferSize] = {};
     GetDlgItemTextA(dialog, IDC_PASSWORD, word, UnlockWordBufferSize);
     GetDlgItemTextA(dialog, IDC_PASSWORD_AGAIN, again, UnlockWordBufferSize);
     if (strlen(word) == strlen(again) && memcmp(word, again, strlen(word)) == 0)
-        return 0;
+        return UnlockWordsAgree;
     SetTicked(dialog, IDC_PROMPT, false);
-    return 4;
+    return UnlockWordsDiffer;
 }
 
 void ReadSettingsControls(HWND dialog) {
@@ -240,16 +237,13 @@ void ReadSettingsControls(HWND dialog) {
     // The slider is previewed in every mode, and locking in "w/ Shield" mode
     // applies the stored level, so that mode keeps the level set here too.
     // Outside "Always" the screen goes back to normal until the mode applies it.
-    int mode = Settings.BlueMenu;
-    if (Settings.EnableBlueLightReduction && mode >= 1 && mode <= 3) {
+    if (BlueLightMode(Settings, BlueAlways) || BlueLightMode(Settings, BlueFromMenu) ||
+        BlueLightMode(Settings, BlueWithShield))
         Settings.GreenGamma = SliderPosition(dialog);
-        if (mode == 1)
-            ApplyBlueLight(Settings.GreenGamma);
-        else
-            RestoreGamma();
-    } else {
+    if (BlueLightMode(Settings, BlueAlways))
+        ApplyBlueLight(Settings.GreenGamma);
+    else
         RestoreGamma();
-    }
 }
 
 void AttachRevealIcon(HWND dialog, int controlId) {

@@ -5,7 +5,7 @@
 const UINT_PTR FadeInTimerId = 338;
 const UINT FadeInIntervalMs = 80;
 // Pure green pixels of the dialog are never drawn.
-const COLORREF SettingsDialogColourKey = RGB(0, 255, 0);
+const COLORREF SettingsDialogColorKey = RGB(0, 255, 0);
 const char* const OriginalProcProperty = "_Picture_Original_Proc_";
 
 extern HWND SettingsDialogWindow; // the open dialog, or none
@@ -16,7 +16,9 @@ extern int LastPasswordChar;      // last non-zero masking character seen
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void CALLBACK FadeInTimerProc(HWND dialog, UINT message, UINT_PTR id, DWORD time);
 void FillSettingsControls(HWND dialog);
-// 0 when the two unlock words agree (or no word is asked for), 4 otherwise.
+// What CheckUnlockWords returns.
+const int UnlockWordsAgree = 0; // or no word is asked for
+const int UnlockWordsDiffer = 4;
 int CheckUnlockWords(HWND dialog);
 void ReadSettingsControls(HWND dialog);
 

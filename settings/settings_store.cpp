@@ -2,7 +2,6 @@
 // unlock word.
 #include "settings_store.h"
 #include "registry.h"
-#include "settings_controller.h"
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -11,8 +10,11 @@
 
 SettingsRecord Settings;
 char SettingsKeyPath[SettingsKeyPathSize];
-char UnlockWordSuffix[5];
-unsigned char UnlockWordKeyByte;
+// The suffix appended to the unlock word before it is scrambled, and the byte
+// that hides its last character. Changing either makes every stored unlock
+// word unreadable.
+char UnlockWordSuffix[5] = {0x7E, 0x4D, 0x6F, 0x21, 0};
+unsigned char UnlockWordKeyByte = 0xA5;
 
 static void AppendToKeyPath(const char* part);
 static int ParseInteger(const std::string& text, int absentValue);
@@ -32,7 +34,7 @@ static void AppendToKeyPath(const char* part) {
     SettingsKeyPath[used + length] = 0;
 }
 
-void SettingsController::InitSettingsKeyPath(const char* maker, const char* product) {
+void InitSettingsKeyPath(const char* maker, const char* product) {
     AppendToKeyPath("Software\\");
     AppendToKeyPath(maker);
     AppendToKeyPath("\\");
@@ -71,10 +73,8 @@ int LoadSettings() {
     CRegistry registry(true);
     if (!RegistryKeyExists(SettingsKeyPath, HKEY_CURRENT_USER))
         SaveSettings();
-    if (!registry.Open(SettingsKeyPath, HKEY_CURRENT_USER, SettingsAccess, false)) {
-        registry.Close();
-        return 2;
-    }
+    if (!registry.Open(SettingsKeyPath, HKEY_CURRENT_USER, SettingsAccess, false))
+        return SettingsKeyUnreadable;
     auto text = [&](const char* name) { return std::string(registry.Entry(name)->GetText()); };
     Settings.EnableLockAtStartup = ParseFlag(text("EnableLockAtStartup").c_str());
     Settings.EnableYouTubeCount = ParseFlag(text("EnableYouTubeCount").c_str());
@@ -87,8 +87,7 @@ int LoadSettings() {
     Settings.EnableBlueLightReduction = ParseFlag(text("EnableBlueLightReduction").c_str());
     Settings.GreenGamma = ParseInteger(text("GreenGamma"), 0);
     Settings.Password = UnscrambleUnlockWord(StoredText(registry.Entry("Password")));
-    registry.Close();
-    return 0;
+    return SettingsKeyOpened;
 }
 
 static void SetFlag(CRegistry& registry, const char* name, bool value) {
@@ -103,10 +102,8 @@ static void SetNumber(CRegistry& registry, const char* name, int value) {
 
 int SaveSettings() {
     CRegistry registry(true);
-    if (!registry.Open(SettingsKeyPath, HKEY_CURRENT_USER, SettingsAccess, false)) {
-        registry.Close();
-        return 2;
-    }
+    if (!registry.Open(SettingsKeyPath, HKEY_CURRENT_USER, SettingsAccess, false))
+        return SettingsKeyUnreadable;
     SetFlag(registry, "EnableLockAtStartup", Settings.EnableLockAtStartup);
     SetFlag(registry, "EnableTouchShield", Settings.EnableTouchShield);
     SetFlag(registry, "EnableBlueLightReduction", Settings.EnableBlueLightReduction);
@@ -119,8 +116,7 @@ int SaveSettings() {
     SetFlag(registry, "Prompt", Settings.Prompt);
     SetNumber(registry, "YouTubeMax", Settings.YouTubeMax);
     SetNumber(registry, "BlueMenu", Settings.BlueMenu);
-    registry.Close();
-    return 0;
+    return SettingsKeyOpened;
 }
 
 // The word's own last byte hides every other byte, and the key byte hides the

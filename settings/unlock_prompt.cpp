@@ -12,7 +12,7 @@ static void CheckTypedWord(HWND dialog);
 static void ShowMismatchBox(HWND owner);
 static LRESULT CALLBACK CatchMismatchBox(int code, WPARAM wParam, LPARAM lParam);
 
-int UnlockPromptResult = 0;
+int UnlockPromptResult = PromptTimedOut;
 HWND UnlockPromptWindow = nullptr;
 DWORD UnlockPromptOpenedAt = 0;
 // The "Unlock Word Check" box while it is on screen, else none.
@@ -25,15 +25,15 @@ int SettingsController::PromptForUnlockWord(HWND owner) {
     UnlockPromptOpen = true;
     // Cleared here as well as when the dialog starts: should the dialog fail
     // to come up, an answer left over from an earlier prompt must not count.
-    UnlockPromptResult = 0;
+    UnlockPromptResult = PromptTimedOut;
     DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_UNLOCKWORD), owner,
                     UnlockWordDialogProc, 0);
     UnlockPromptOpen = false;
-    if (UnlockPromptResult == 1)
-        return 0;
-    if (UnlockPromptResult == 2)
+    if (UnlockPromptResult == PromptMatched)
+        return UnlockWordAccepted;
+    if (UnlockPromptResult == PromptNotMatched)
         ShowMismatchBox(owner);
-    return 1;
+    return UnlockWordRefused;
 }
 
 // The box has no time-out of its own and MessageBoxA gives no handle to set
@@ -121,7 +121,7 @@ static void InitUnlockPrompt(HWND dialog) {
     UnlockPromptWindow = dialog;
     UnlockPromptOpenedAt = GetTickCount();
     SetActiveWindow(dialog);
-    UnlockPromptResult = 0;
+    UnlockPromptResult = PromptTimedOut;
     SetTimer(dialog, UnlockPromptTimeoutTimerId, UnlockPromptTimeout, UnlockPromptTimeoutTimer);
     SetTimer(dialog, UnlockPromptRaiseTimerId, UnlockPromptRaiseInterval, UnlockPromptRaiseTimer);
     // Asks a running on-screen keyboard to come forward; posted, never sent,
@@ -138,7 +138,7 @@ static void CheckTypedWord(HWND dialog) {
     const std::string& stored = Settings.Password;
     const size_t length = strlen(typed);
     const bool match = stored.size() == length && memcmp(stored.data(), typed, length) == 0;
-    UnlockPromptResult = match ? 1 : 2;
+    UnlockPromptResult = match ? PromptMatched : PromptNotMatched;
 }
 
 void CALLBACK UnlockPromptTimeoutTimer(HWND dialog, UINT, UINT_PTR, DWORD) {

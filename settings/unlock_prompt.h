@@ -8,10 +8,11 @@ const UINT_PTR MismatchBoxTimeoutTimerId = 339;
 const UINT UnlockPromptTimeout = 30000;
 const UINT UnlockPromptRaiseInterval = 1000;
 const UINT OnScreenKeyboardMessage = WM_USER + 192; // 1216
-// Only this many bytes of the typed word are read, terminator included.
-const int UnlockWordBufferSize = 15;
 
-// 0 no answer (timed out), 1 matched, 2 did not match.
+// The prompt's answer, kept in UnlockPromptResult.
+const int PromptTimedOut = 0; // or not answered at all
+const int PromptMatched = 1;
+const int PromptNotMatched = 2;
 extern int UnlockPromptResult;
 // The prompt while it is on screen, else none.
 extern HWND UnlockPromptWindow;

@@ -4,6 +4,7 @@
 #include "measure.h"
 #include "app/app_state.h"
 #include "features/video_counter.h"
+#include "lock/cover_windows.h"
 #include "lock/input_hooks.h"
 #include "lock/lock_controller.h"
 #include "settings/settings_store.h"

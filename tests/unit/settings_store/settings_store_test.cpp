@@ -430,12 +430,12 @@ TEST(SettingsKeyPath, StartUpBuildsTheProductPath) {
     char saved[SettingsKeyPathSize];
     strcpy(saved, SettingsKeyPath);
     SettingsKeyPath[0] = 0;
-    AppController.InitSettingsKeyPath("Orvane", "Morrowby");
+    InitSettingsKeyPath("Orvane", "Morrowby");
     EXPECT_STREQ("Software\\Orvane\\Morrowby\\Settings\\", SettingsKeyPath);
     // A product name that would overflow the path is cut, never written past it.
     SettingsKeyPath[0] = 0;
     std::string huge(400, 'p');
-    AppController.InitSettingsKeyPath("Orvane", huge.c_str());
+    InitSettingsKeyPath("Orvane", huge.c_str());
     EXPECT_EQ(static_cast<size_t>(SettingsKeyPathSize - 1), strlen(SettingsKeyPath));
     strcpy(SettingsKeyPath, saved);
 }

@@ -2,6 +2,7 @@
 #include "video_windows.h"
 #include "support/wait.h"
 #include "features/video_counter.h"
+#include "lock/cover_windows.h"
 #include "lock/lock_controller.h"
 #include "settings/settings_store.h"
 #include <gtest/gtest.h>
@@ -82,7 +83,7 @@ TEST_F(VideoCounter, WorkedExampleWithOneVideoAllowed) {
     EXPECT_EQ(2, VideoCount);
     DWORD flags = 0;
     EXPECT_EQ(255, CoverAlpha(cover, &flags));
-    EXPECT_EQ((DWORD)LWA_ALPHA, flags) << "the colour key no longer punches holes";
+    EXPECT_EQ((DWORD)LWA_ALPHA, flags) << "the color key no longer punches holes";
     EXPECT_TRUE(IsWindowVisible(cover));
     EXPECT_TRUE(GetWindowLongA(cover, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(cover, GetForegroundWindow());

@@ -1,0 +1,78 @@
+// What a lock engages for a given settings record, decided without touching
+// hooks, timers or windows.
+#include "lock/input_hooks.h"
+#include "lock/lock_controller.h"
+#include "settings/settings_store.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+struct EngagementRow {
+    const char* what;
+    // The settings and the prompt at the moment of locking.
+    bool keyboard, mouse, videos, shield, blueLight;
+    int blueMode;
+    bool promptOpen;
+    // What the lock engages.
+    bool noOptions;
+    HOOKPROC keyboardProcedure;
+    bool holdMouse, countVideos, touchShield, tint, raisePrompt;
+};
+
+const HOOKPROC None = nullptr;
+const HOOKPROC AllKeys = BlockAllKeysProc;
+const HOOKPROC WordKeys = UnlockWordKeyFilterProc;
+
+const EngagementRow Rows[] = {
+    // First line: keyboard, mouse, videos, shield, reduction, mode, prompt open.
+    // Second line: no options, keyboard hook, mouse, videos, shield, tint, raise prompt.
+    {"nothing ticked", false, false, false, false, false, 1, false, //
+     true, None, false, false, false, false, false},
+    {"a tint mode alone engages nothing", false, false, false, false, true, BlueWithShield, false,
+     true, None, false, false, false, false, false},
+    {"keyboard while no prompt is open", true, false, false, false, false, 1, false, //
+     false, AllKeys, false, false, false, false, false},
+    {"keyboard while the prompt is open", true, false, false, false, false, 1, true, //
+     false, WordKeys, false, false, false, false, false},
+    {"mouse alone", false, true, false, false, false, 1, false, //
+     false, None, true, false, false, false, false},
+    {"video counter alone", false, false, true, false, false, 1, false, //
+     false, None, false, true, false, false, false},
+    {"shield with the tint mode", false, false, false, true, true, BlueWithShield, false, //
+     false, None, false, false, true, true, false},
+    {"shield, tint mode but reduction off", false, false, false, true, false, BlueWithShield, false,
+     false, None, false, false, true, false, false},
+    {"shield, reduction always on", false, false, false, true, true, BlueAlways, false, //
+     false, None, false, false, true, false, false},
+    {"shield, reduction from the menu", false, false, false, true, true, BlueFromMenu, false, //
+     false, None, false, false, true, false, false},
+    {"tint mode without the shield", true, false, false, false, true, BlueWithShield, false, //
+     false, AllKeys, false, false, false, false, false},
+    {"shield over the open prompt", true, false, false, true, false, 1, true, //
+     false, WordKeys, false, false, true, false, true},
+    {"everything", true, true, true, true, true, BlueWithShield, false, //
+     false, AllKeys, true, true, true, true, false},
+};
+
+TEST(LockEngagement, FollowsTheSettingsAndThePrompt) {
+    for (const EngagementRow& row : Rows) {
+        SettingsRecord settings;
+        settings.DisableKeyboard = row.keyboard;
+        settings.DisableMouse = row.mouse;
+        settings.EnableYouTubeCount = row.videos;
+        settings.EnableTouchShield = row.shield;
+        settings.EnableBlueLightReduction = row.blueLight;
+        settings.BlueMenu = row.blueMode;
+        const LockEngagement engage = DecideLockEngagement(settings, row.promptOpen);
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(engage.noOptions, row.noOptions);
+        EXPECT_EQ(engage.keyboardProcedure, row.keyboardProcedure);
+        EXPECT_EQ(engage.holdMouse, row.holdMouse);
+        EXPECT_EQ(engage.countVideos, row.countVideos);
+        EXPECT_EQ(engage.touchShield, row.touchShield);
+        EXPECT_EQ(engage.blueLight, row.tint);
+        EXPECT_EQ(engage.raisePrompt, row.raisePrompt);
+    }
+}
+
+} // namespace
