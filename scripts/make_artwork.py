@@ -6,6 +6,7 @@ Writes:
   res/art/padlock.bmp   128x128, 24 bpp, open golden padlock on magenta key
   res/art/eye.bmp       16x13, 32 bpp (opaque), small eye glyph
   res/art/morrowby.ico  toddler face, 16/24/32/48/64/128/256 px, 32-bit RGBA
+                        (48 px and up stored as PNG, the rest as bitmaps)
   res/art/locked.ico    same face with a closed padlock, same sizes
 
 Run from the repository root with Debian's Python (it ships PIL):
@@ -29,6 +30,11 @@ SS = 4  # supersampling factor for anti-aliased drawing
 MAGENTA = (255, 0, 255)
 LILAC = (211, 190, 253)
 ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+# Icon frames this size and larger are stored PNG-compressed, as Windows Vista
+# and later read them (a 32-bit bitmap frame of 256 px alone is 256 KiB). The
+# small frames stay bitmaps: they are tiny either way, and the tray and the
+# window captions use them.
+ICON_PNG_FROM = 48
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT_DIR = os.path.join(ROOT, "res", "art")
@@ -200,8 +206,9 @@ def png_bytes(img):
 
 
 def write_ico(path, images):
-    """ICO with one 32-bit image per size; 256 px stored as PNG (standard)."""
-    blobs = [png_bytes(im) if im.width >= 256 else ico_bmp_entry(im) for im in images]
+    """ICO with one 32-bit image per size; ICON_PNG_FROM px and up as PNG."""
+    blobs = [png_bytes(im) if im.width >= ICON_PNG_FROM else ico_bmp_entry(im)
+             for im in images]
     offset = 6 + 16 * len(images)
     out = [struct.pack("<HHH", 0, 1, len(images))]
     for im, blob in zip(images, blobs):
@@ -715,6 +722,9 @@ def verify():
         sizes = [struct.unpack_from("<BBBBHHII", data, 6 + 16 * i) for i in range(count)]
         assert kind == 1 and [e[0] or 256 for e in sizes] == list(ICON_SIZES), name
         assert all(e[5] == 32 for e in sizes), name
+        for e in sizes:
+            png = data[e[7]:e[7] + 8] == b"\x89PNG\r\n\x1a\n"
+            assert png == ((e[0] or 256) >= ICON_PNG_FROM), (name, e[0])
 
 
 def main():

@@ -32,15 +32,8 @@ for tool in makensis zip; do
     command -v $tool >/dev/null || { echo "package.sh: $tool is missing (sh scripts/install-deps.sh)" >&2; exit 1; }
 done
 
-version_part() {
-    sed -n "s/^#define MORROWBY_VERSION_$1[[:space:]]\{1,\}\([0-9]\{1,\}\)[[:space:]]*$/\1/p" res/version.h
-}
-version="$(version_part MAJOR).$(version_part MINOR).$(version_part PATCH).$(version_part BUILD)"
-case "$version" in
-*[0-9].*[0-9].*[0-9].*[0-9]) ;;
-*) echo "package.sh: cannot read the version from res/version.h (got '$version')" >&2; exit 1 ;;
-esac
-copyright=$(sed -n 's/^#define MORROWBY_COPYRIGHT[[:space:]]*"\(.*\)"[[:space:]]*$/\1/p' res/version.h)
+version=$(sh scripts/version.sh) || exit 1
+copyright=$(sh scripts/version.sh --copyright)
 
 for preset in x64 x86; do
     if [ "$build" = yes ]; then

@@ -245,8 +245,7 @@ case_refuses_while_running() {
 
 # --- Main ---------------------------------------------------------------------
 
-version=$(sed -n 's/^#define MORROWBY_VERSION_[A-Z]*[[:space:]]\{1,\}\([0-9]\{1,\}\).*/\1/p' \
-    "$src/res/version.h" | tr '\n' . | sed 's/\.$//')
+version=$(sh "$src/scripts/version.sh" "$src")
 x64_exe="$src/build/x64/bin/morrowby.exe"
 setup="$work/dist64/Morrowby-$version-setup.exe"
 
