@@ -5,6 +5,7 @@
 #include "splash.h"
 #include "system_tray.h"
 #include "../features/blue_light.h"
+#include "../lock/accessibility_shortcuts.h"
 #include "../lock/cover_windows.h"
 #include "../lock/lock_controller.h"
 #include "../res/resource.h"
@@ -61,6 +62,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
         if (window == MainWindow) {
             RestoreGamma();
+            RestoreAccessibilityShortcuts();
             PostQuitMessage(0);
         }
         return 0;
@@ -80,6 +82,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_ENDSESSION:
         RestoreGamma();
+        // The process may be ended without another message; a session that
+        // goes on (wParam FALSE) keeps the lock as it is.
+        if (wParam)
+            RestoreAccessibilityShortcuts();
         return 0;
     case WM_DISPLAYCHANGE:
         FitCoverToDisplay(LOWORD(lParam) > HIWORD(lParam));

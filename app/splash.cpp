@@ -8,6 +8,7 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -318,11 +319,28 @@ static bool QueryVersionText(std::vector<char>& record, const char* name, std::s
     return true;
 }
 
+// Reads up to four dot-separated numbers from the start of text, each as
+// strtol reads it (leading blanks and a sign allowed); returns how many.
+static int ParseVersionNumbers(const char* text, int numbers[4]) {
+    int parsed = 0;
+    while (parsed < 4) {
+        char* end = nullptr;
+        long value = strtol(text, &end, 10);
+        if (end == text)
+            break;
+        numbers[parsed++] = (int)value;
+        if (*end != '.')
+            break;
+        text = end + 1;
+    }
+    return parsed;
+}
+
 // Only the numbers that lead the text are shown. A text that begins with no
 // number at all is shown as it is.
 std::string FormatVersionLine(const char* productVersion) {
     int n[4] = {};
-    int parsed = sscanf(productVersion, "%d.%d.%d.%d", &n[0], &n[1], &n[2], &n[3]);
+    int parsed = ParseVersionNumbers(productVersion, n);
     char numbers[64];
     switch (parsed) {
     case 4:

@@ -17,6 +17,10 @@
 static void EndWithUnreadableSettings();
 static void ApplyInitialBlueLight();
 
+static const UINT TrayRetryInterval = 2000;
+static const int TrayRetries = 60; // two minutes
+static int TrayRetriesLeft = 0;
+
 int RunMorrowby(HINSTANCE instance) {
     LoadResourceTexts(instance);
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
@@ -83,8 +87,31 @@ bool CreateMainWindow(HINSTANCE instance) {
     if (!MainWindow)
         return false;
     HICON icon = LoadIconA(AppInstance, MAKEINTRESOURCEA(IDI_MORROWBY));
-    return Tray.Install(AppInstance, MainWindow, TrayCallbackMessage, LockTipText, icon,
-                        IDR_TRAYMENU, FALSE, nullptr, nullptr, 0, 10) != FALSE;
+    // Without a taskbar the add fails. The program goes on (a lock asked for
+    // at start-up engages all the same); the tray adds the icon when the
+    // shell broadcasts "TaskbarCreated", and the timer covers a shell that
+    // never does.
+    if (!Tray.Install(AppInstance, MainWindow, TrayCallbackMessage, LockTipText, icon, IDR_TRAYMENU,
+                      FALSE, nullptr, nullptr, 0, 10)) {
+        TrayRetriesLeft = TrayRetries;
+        SetTimer(MainWindow, TrayRetryTimerId, TrayRetryInterval, RetryTrayIcon);
+    }
+    return true;
+}
+
+void CALLBACK RetryTrayIcon(HWND window, UINT, UINT_PTR, DWORD) {
+    Tray.ReAddIcon();
+    if (Tray.IconMissing() && --TrayRetriesLeft > 0)
+        return;
+    KillTimer(window, TrayRetryTimerId);
+    if (!Tray.IconMissing())
+        return;
+    // No shell came: nothing could ever unlock or end the program, so it lets
+    // go of everything it holds and ends.
+    if (!Unlocked)
+        ReleaseLock();
+    DestroyWindow(MainWindow); // its WM_DESTROY restores the ramp and ends the loop
+    MainWindow = nullptr;
 }
 
 bool PreTranslateLoopMessage(MSG* message, HACCEL accelerators) {

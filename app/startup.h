@@ -8,8 +8,17 @@ int RunMorrowby(HINSTANCE instance);
 
 // Loads the eight resource texts into their buffers, in the fixed order.
 void LoadResourceTexts(HINSTANCE instance);
-// Creates the hidden main window and adds the tray icon; false if either failed.
+// Tries the tray icon again while the taskbar is not there yet.
+const UINT_PTR TrayRetryTimerId = 340;
+
+// Creates the hidden main window and adds the tray icon; false only when the
+// window could not be created. An icon the shell refused (at sign-in the
+// program may start before the taskbar) is added when the taskbar comes.
 bool CreateMainWindow(HINSTANCE instance);
+// Timer TrayRetryTimerId, every 2 s: stops once the icon is in; after two
+// minutes without a taskbar it releases the lock and ends the program, which
+// cannot be reached without its icon.
+void CALLBACK RetryTrayIcon(HWND window, UINT message, UINT_PTR id, DWORD time);
 // Main message loop with the padlock and accelerator rules; returns WM_QUIT's wParam.
 int RunMessageLoop(HACCEL accelerators);
 // Routes one message the way the main loop does; true when it was consumed

@@ -10,6 +10,7 @@
 //   SetTrayIcon, SetTrayTooltip, ShowTrayBalloon
 //   SetMenuItemText          one popup menu item's text
 //   ReAddIcon                the icon back after the shell lost it
+//   GetIconRect              where the shell shows the icon
 //   HandleNotification       a tap opens the popup menu
 //   TrayWindowProc, RegisterTrayWindowClass
 
@@ -208,6 +209,21 @@ void CSystemTray::ReAddIcon() {
         added = ShellNotifyIcon(NIM_MODIFY, &iconData);
     hidden = removed = !added;
     reAddPending = !added;
+}
+
+bool CSystemTray::GetIconRect(RECT* rect) const {
+    // Looked up at run time: shell32 has it from Windows 7 on, and a static
+    // import would keep the program from starting at all on Vista.
+    typedef HRESULT(WINAPI * IconRectFunction)(const NOTIFYICONIDENTIFIER*, RECT*);
+    IconRectFunction getRect = reinterpret_cast<IconRectFunction>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("shell32.dll"), "Shell_NotifyIconGetRect")));
+    if (!getRect || !enabled || removed)
+        return false;
+    NOTIFYICONIDENTIFIER icon = {};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = iconData.hWnd;
+    icon.uID = iconData.uID;
+    return SUCCEEDED(getRect(&icon, rect)) && !IsRectEmpty(rect);
 }
 
 LRESULT CSystemTray::HandleNotification(WPARAM wParam, LPARAM lParam) {

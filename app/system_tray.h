@@ -33,6 +33,12 @@ class CSystemTray {
     void SetMenuItemText(UINT command, char* text);
     // Puts the icon back after the shell lost it (see TrayWindowProc).
     void ReAddIcon();
+    // True while the shell should be showing the icon but is not (the add
+    // failed, for instance before the taskbar exists).
+    bool IconMissing() const { return reAddPending != FALSE; }
+    // The icon's place on the screen (Windows 7 and later); false where the
+    // shell cannot say.
+    bool GetIconRect(RECT* rect) const;
 
     static LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static void RegisterTrayWindowClass(HINSTANCE instance);

@@ -3,6 +3,7 @@
 // green down.
 #include "blue_light.h"
 #include "../app/gdi_handles.h"
+#include "../lock/accessibility_shortcuts.h"
 #include "../settings/registry.h"
 #include <cstdlib>
 #include <string>
@@ -86,6 +87,7 @@ int CheckGammaRangeSetting() {
 
 LONG WINAPI RestoreGammaOnCrash(EXCEPTION_POINTERS* exception) {
     RestoreGamma();
+    RestoreAccessibilityShortcuts(); // the lock switches them off with the keyboard
     if (PreviousCrashFilter && PreviousCrashFilter != RestoreGammaOnCrash)
         return PreviousCrashFilter(exception);
     return EXCEPTION_CONTINUE_SEARCH;

@@ -7,11 +7,14 @@
 
 static bool IsModifierKey(DWORD virtualKey);
 static bool IsOwnDialogInFront();
+static bool IsOwnWindowAt(POINT point);
 
 // The word filter's record of Ctrl, Alt and Tab. The system's key state is no
 // use here: a key that was down when a hook went in has its release swallowed
 // and would read as down for good.
 static unsigned HeldModifiers = 0;
+
+RECT TrayIconRect = {};
 
 bool IsUnlockWordKey(DWORD virtualKey) {
     struct KeyRange {
@@ -84,7 +87,8 @@ void ForgetHeldModifiers() {
     HeldModifiers = 0;
 }
 
-MouseDecision DecideMouseEvent(POINT point, int cornerX, int cornerY) {
+MouseDecision DecideMouseEvent(POINT point, UINT message, int cornerX, int cornerY, RECT trayIcon,
+                               bool overOwnWindow) {
     const int left = cornerX - PointerCornerMargin;
     const int top = cornerY - PointerCornerMargin;
     MouseDecision decision = {false, point};
@@ -95,7 +99,8 @@ MouseDecision DecideMouseEvent(POINT point, int cornerX, int cornerY) {
     else if (point.y < top)
         decision.cursor = {point.x, top};
     else
-        decision.letThrough = true;
+        decision.letThrough = message == WM_MOUSEMOVE || IsRectEmpty(&trayIcon) ||
+                              PtInRect(&trayIcon, point) || overOwnWindow;
     return decision;
 }
 
@@ -118,12 +123,28 @@ LRESULT CALLBACK UnlockWordKeyFilterProc(int code, WPARAM wParam, LPARAM lParam)
 
 LRESULT CALLBACK MouseConfineProc(int code, WPARAM wParam, LPARAM lParam) {
     const MSLLHOOKSTRUCT* mouse = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-    MouseDecision decision = DecideMouseEvent(mouse->pt, PointerCornerX, PointerCornerY);
+    const UINT message = (UINT)wParam;
+    // Moves are the bulk of the events; only a button asks what is under it.
+    const bool overOwnWindow = message != WM_MOUSEMOVE && IsOwnWindowAt(mouse->pt);
+    MouseDecision decision = DecideMouseEvent(mouse->pt, message, PointerCornerX, PointerCornerY,
+                                              TrayIconRect, overOwnWindow);
     // The hook handle argument of CallNextHookEx is ignored since Windows NT.
     if (decision.letThrough)
         return CallNextHookEx(nullptr, code, wParam, lParam);
-    SetCursorPos(decision.cursor.x, decision.cursor.y);
+    // A swallowed button inside the region leaves the pointer where it is.
+    if (decision.cursor.x != mouse->pt.x || decision.cursor.y != mouse->pt.y)
+        SetCursorPos(decision.cursor.x, decision.cursor.y);
     return 1;
+}
+
+// WindowFromPoint works from the window list the system keeps; it sends
+// nothing to other programs' windows, so the hook cannot be kept waiting.
+static bool IsOwnWindowAt(POINT point) {
+    HWND window = WindowFromPoint(point);
+    DWORD process = 0;
+    if (window)
+        GetWindowThreadProcessId(window, &process);
+    return process == GetCurrentProcessId();
 }
 
 static bool IsModifierKey(DWORD virtualKey) {

@@ -30,11 +30,21 @@ unsigned TrackHeldModifiers(unsigned held, DWORD virtualKey, bool keyUp);
 // goes in, as keys pressed before it are not reported to it.
 void ForgetHeldModifiers();
 
+// Where the program's own tray icon is on the screen, refreshed by the lock
+// while it holds the mouse; empty when the shell cannot say (before Windows 7,
+// or no taskbar).
+extern RECT TrayIconRect;
+
 struct MouseDecision {
     bool letThrough;
     POINT cursor; // where to put the cursor back when the event is swallowed
 };
 // The region is everything at or right of cornerX - 120 and at or below
 // cornerY - 120; outside it the event is swallowed and the offending
-// coordinate clamped to the region's edge.
-MouseDecision DecideMouseEvent(POINT point, int cornerX, int cornerY);
+// coordinate clamped to the region's edge. Inside it the pointer moves
+// freely, but a button or wheel event (message) passes only over trayIcon or
+// over one of the program's own windows (its tray menu, the padlock, the
+// cover): the corner holds the taskbar's clock, quick settings and Show
+// desktop. With an empty trayIcon every event inside the region passes.
+MouseDecision DecideMouseEvent(POINT point, UINT message, int cornerX, int cornerY, RECT trayIcon,
+                               bool overOwnWindow);

@@ -2,6 +2,7 @@
 // (hooks, video counter, touch shield) and the release, all on the one
 // user-interface thread.
 #include "lock_controller.h"
+#include "accessibility_shortcuts.h"
 #include "cover_windows.h"
 #include "input_hooks.h"
 #include "../app/app_state.h"
@@ -22,9 +23,16 @@
 static void ShowBalloon(const char* text);
 static void DiscardPendingKeyboardMessages();
 static void ExchangeKeyboardHook(HOOKPROC procedure);
-static HHOOK InstallKeyboardHook(HOOKPROC procedure);
-static HHOOK InstallMouseHook();
+static void ReplaceHook(HHOOK* hook, int type, HOOKPROC procedure);
 static void RemoveHook(HHOOK* hook);
+static void RefreshTrayIconRect();
+
+static HHOOK WINAPI CallSetWindowsHookEx(int type, HOOKPROC procedure, HINSTANCE module,
+                                         DWORD thread) {
+    return SetWindowsHookExA(type, procedure, module, thread);
+}
+// Constant initialisation: valid before any constructor runs.
+InstallHookFunction InstallHook = CallSetWindowsHookEx;
 
 bool Unlocked = true;
 bool ImmediateLock = false;
@@ -33,7 +41,10 @@ HHOOK MouseHook = nullptr;
 
 // Which procedure KeyboardHook runs, so that a re-installation keeps it.
 static HOOKPROC KeyboardHookProcedure = nullptr;
-// True from the engagement of a lock that holds the mouse until its release.
+// True from the engagement of a lock that holds the keyboard (or the mouse)
+// until its release, whether or not the hook is in right now: the watchdog
+// puts back a hook that Windows dropped or that failed to go in.
+static bool KeyboardHeld = false;
 static bool MouseHeld = false;
 // True while RequestUnlock runs: its prompt and message box pump messages, and
 // a tray double-tap dispatched there must not start a second request.
@@ -47,7 +58,7 @@ static const IID PropertyStoreInterface = {
 
 static const UINT CountdownStageDelay = 5000;
 static const UINT ImmediateStageDelay = 1;
-static const UINT CoverReassertInterval = 5000;
+static const UINT LockGuardInterval = 5000;
 static const UINT VideoPollInterval = 2000;
 static const int LastWindowTitleRead = 500;
 
@@ -88,17 +99,24 @@ LockEngagement DecideLockEngagement(const SettingsRecord& settings, bool promptO
     engage.blueLight = engage.touchShield && BlueLightMode(settings, BlueWithShield);
     // The new cover comes up over an open prompt, which must go back on top.
     engage.raisePrompt = engage.touchShield && promptOpen;
+    // A video count alone has nothing for the watchdog to keep.
+    engage.guard = engage.keyboardProcedure || engage.holdMouse || engage.touchShield;
     return engage;
 }
 
 void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
     KillTimer(MainWindow, LockTimerId);
     const LockEngagement engage = DecideLockEngagement(Settings, UnlockDialogOpen());
-    if (engage.keyboardProcedure)
-        KeyboardHook = InstallKeyboardHook(engage.keyboardProcedure);
+    if (engage.keyboardProcedure) {
+        KeyboardHeld = true;
+        KeyboardHookProcedure = engage.keyboardProcedure;
+        ReplaceHook(&KeyboardHook, WH_KEYBOARD_LL, KeyboardHookProcedure);
+        SuspendAccessibilityShortcuts();
+    }
     if (engage.holdMouse) {
         MouseHeld = true;
-        MouseHook = InstallMouseHook();
+        RefreshTrayIconRect();
+        ReplaceHook(&MouseHook, WH_MOUSE_LL, MouseConfineProc);
     }
     if (engage.countVideos) {
         memset(LastWindowTitle, 0, LastWindowTitleRead);
@@ -119,10 +137,11 @@ void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
         CreateCoverWindows(AppInstance);
         if (GetOsVersionLevel() > 7)
             DisableEdgeGestures(CoverWindow, true);
-        SetTimer(MainWindow, LockTimerId, CoverReassertInterval, ReassertCover);
         if (engage.raisePrompt)
             BringUnlockDialogToFront();
     }
+    if (engage.guard)
+        SetTimer(MainWindow, LockTimerId, LockGuardInterval, GuardLock);
     ImmediateLock = false;
 }
 
@@ -141,7 +160,7 @@ int RequestUnlock() {
     UnlockRequestRunning = true;
     // Whatever keyboard hook holds the keys now (also one left from a lock
     // whose settings changed since) must give way, or the word can't be typed.
-    if (KeyboardHook)
+    if (KeyboardHeld)
         ExchangeKeyboardHook(UnlockWordKeyFilterProc);
     int answer = AppController.PromptForUnlockWord(MainWindow);
     UnlockRequestRunning = false;
@@ -149,7 +168,7 @@ int RequestUnlock() {
         ReleaseLock();
         return UnlockReleased;
     }
-    if (KeyboardHook)
+    if (KeyboardHeld)
         ExchangeKeyboardHook(BlockAllKeysProc);
     return UnlockRefused;
 }
@@ -161,8 +180,10 @@ void ReleaseLock() {
     DiscardPendingKeyboardMessages();
     RemoveHook(&KeyboardHook);
     KeyboardHookProcedure = nullptr;
+    KeyboardHeld = false;
     RemoveHook(&MouseHook);
     MouseHeld = false;
+    RestoreAccessibilityShortcuts();
     DestroyCoverWindows();
     KillTimer(MainWindow, LockTimerId);
     KillTimer(MainWindow, VideoTimerId);
@@ -177,17 +198,20 @@ void ReleaseLock() {
 void ReinstallLockHooks() {
     if (Unlocked)
         return;
-    // Put back a keyboard hook only where the lock holds one; the procedure
-    // stays as it was (the word filter while the prompt is open).
-    if (KeyboardHook) {
-        HOOKPROC procedure = KeyboardHookProcedure;
-        RemoveHook(&KeyboardHook);
-        KeyboardHook = InstallKeyboardHook(procedure);
-    }
-    if (MouseHeld) {
-        RemoveHook(&MouseHook);
-        MouseHook = InstallMouseHook();
-    }
+    // Windows says nothing when it drops a hook, so each held hook is put in
+    // again; the keyboard keeps its procedure (the word filter while the
+    // prompt is open).
+    if (KeyboardHeld)
+        ReplaceHook(&KeyboardHook, WH_KEYBOARD_LL, KeyboardHookProcedure);
+    if (MouseHeld)
+        ReplaceHook(&MouseHook, WH_MOUSE_LL, MouseConfineProc);
+}
+
+void CALLBACK GuardLock(HWND window, UINT message, UINT_PTR id, DWORD time) {
+    ReinstallLockHooks();
+    if (MouseHeld)
+        RefreshTrayIconRect();
+    ReassertCover(window, message, id, time);
 }
 
 HOOKPROC KeyboardHookProcedureInUse() {
@@ -246,18 +270,31 @@ static void DiscardPendingKeyboardMessages() {
 
 static void ExchangeKeyboardHook(HOOKPROC procedure) {
     DiscardPendingKeyboardMessages();
-    RemoveHook(&KeyboardHook);
-    KeyboardHook = InstallKeyboardHook(procedure);
-}
-
-static HHOOK InstallKeyboardHook(HOOKPROC procedure) {
     KeyboardHookProcedure = procedure;
-    ForgetHeldModifiers();
-    return SetWindowsHookExA(WH_KEYBOARD_LL, procedure, AppInstance, 0);
+    ReplaceHook(&KeyboardHook, WH_KEYBOARD_LL, procedure);
 }
 
-static HHOOK InstallMouseHook() {
-    return SetWindowsHookExA(WH_MOUSE_LL, MouseConfineProc, AppInstance, 0);
+// The new hook goes in before the old one comes out, so input is never
+// unguarded in between. When the new one fails the old one stays: it may
+// still be working, and the watchdog tries again.
+static void ReplaceHook(HHOOK* hook, int type, HOOKPROC procedure) {
+    HHOOK fresh = InstallHook(type, procedure, AppInstance, 0);
+    if (!fresh)
+        return;
+    // A new keyboard hook is told of no key pressed before it went in.
+    if (type == WH_KEYBOARD_LL)
+        ForgetHeldModifiers();
+    RemoveHook(hook);
+    *hook = fresh;
+}
+
+// Asking the shell takes a round trip to the taskbar, too slow for the hook
+// itself, so the hook reads this copy.
+static void RefreshTrayIconRect() {
+    RECT icon = {};
+    if (!Tray.GetIconRect(&icon))
+        SetRectEmpty(&icon);
+    TrayIconRect = icon;
 }
 
 static void RemoveHook(HHOOK* hook) {

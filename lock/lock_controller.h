@@ -4,7 +4,7 @@
 
 struct SettingsRecord;
 
-const UINT_PTR LockTimerId = 333;  // countdown stages, then the cover re-raise
+const UINT_PTR LockTimerId = 333;  // countdown stages, then the lock's watchdog
 const UINT_PTR VideoTimerId = 334; // video counter poll while locked
 
 extern bool Unlocked;      // no lock pending or engaged
@@ -21,6 +21,7 @@ struct LockEngagement {
     bool touchShield;
     bool blueLight;   // the tint goes on with the shield
     bool raisePrompt; // the shield comes up over the open unlock word prompt or its box
+    bool guard;       // the watchdog on timer 333 keeps hooks and cover in place
 };
 // promptOpen: the unlock word prompt, or its "did not match" box, is on screen
 // at the moment of locking.
@@ -37,8 +38,19 @@ int RequestUnlock();
 void ReleaseLock();
 int GetOsVersionLevel();
 HRESULT DisableEdgeGestures(HWND window, bool disable);
+// Every hook the lock installs goes through this pointer (SetWindowsHookExA),
+// so tests can make an installation fail.
+typedef HHOOK(WINAPI* InstallHookFunction)(int type, HOOKPROC procedure, HINSTANCE module,
+                                           DWORD thread);
+extern InstallHookFunction InstallHook;
+
 // Windows drops a low-level hook that once took too long, and may drop hooks
-// around sleep and session switches; puts back the hooks the lock holds.
+// around sleep and session switches, without telling the program; puts back
+// the hooks the lock holds (also one whose installation failed), each new one
+// in before its old one goes, so there is no moment without it.
 void ReinstallLockHooks();
+// Timer 333 while locked: puts back the hooks, refreshes where the tray icon
+// is for the mouse hook, and raises the cover if there is one.
+void CALLBACK GuardLock(HWND window, UINT message, UINT_PTR id, DWORD time);
 // The procedure behind KeyboardHook (BlockAllKeysProc or the word filter), or none.
 HOOKPROC KeyboardHookProcedureInUse();

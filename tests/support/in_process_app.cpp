@@ -20,7 +20,7 @@ void DeleteRegistryTree(const char* path) {
     RegDeleteKeyA(HKEY_CURRENT_USER, trimmed.c_str());
 }
 
-HWND StartInProcessApp() {
+HWND StartInProcessApp(BOOL shellAnswer) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     DeleteRegistryTree(TestSettingsKeyPath);
     strcpy(SettingsKeyPath, TestSettingsKeyPath);
@@ -29,7 +29,7 @@ HWND StartInProcessApp() {
     RegisterMainWindowClass(instance);
     RegisterCoverClass(instance);
     RegisterUnlockImageClass(instance);
-    StartTrayRecording();
+    StartTrayRecording(false, shellAnswer);
     CreateMainWindow(instance);
     return MainWindow;
 }

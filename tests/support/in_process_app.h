@@ -9,7 +9,8 @@ extern const char* const TestSettingsKeyPath;
 
 // Deletes the test settings key, points the settings store at it, loads the
 // texts and creates the main window and tray icon. Returns the main window.
-HWND StartInProcessApp();
+// shellAnswer is what the recorded shell answers (FALSE: no taskbar yet).
+HWND StartInProcessApp(BOOL shellAnswer = TRUE);
 // Releases any lock, destroys the main window and removes the WM_QUIT it posts.
 void StopInProcessApp();
 // Deletes HKEY_CURRENT_USER\<path> with everything below it.

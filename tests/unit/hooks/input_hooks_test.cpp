@@ -1,4 +1,5 @@
 // The hook decisions against full tables, and the hook procedures for real.
+#include "../lock/lock_fixture.h"
 #include "support/in_process_app.h"
 #include "support/wait.h"
 #include "app/app_state.h"
@@ -6,6 +7,7 @@
 #include "lock/lock_controller.h"
 #include "settings/unlock_prompt.h"
 #include <gtest/gtest.h>
+#include <atomic>
 #include <set>
 #include <thread>
 #include <vector>
@@ -100,7 +102,8 @@ TEST(MouseConfine, HoldsThePointerInsideTheCornerRegion) {
         for (const PointCase& c : cases) {
             SCOPED_TRACE(testing::Message() << "corner " << corner.x << "," << corner.y << " point "
                                             << c.point.x << "," << c.point.y);
-            MouseDecision decision = DecideMouseEvent(c.point, corner.x, corner.y);
+            MouseDecision decision =
+                DecideMouseEvent(c.point, WM_MOUSEMOVE, corner.x, corner.y, RECT{}, false);
             EXPECT_EQ(decision.letThrough, c.letThrough);
             if (!c.letThrough) {
                 EXPECT_EQ(decision.cursor.x, c.cursor.x);
@@ -110,10 +113,50 @@ TEST(MouseConfine, HoldsThePointerInsideTheCornerRegion) {
     }
 }
 
+struct CornerCase {
+    const char* name;
+    POINT point;
+    UINT message;
+    bool trayKnown;
+    bool overOwnWindow;
+    bool letThrough;
+};
+
+TEST(MouseConfine, InsideTheCornerButtonsReachOnlyTheProgramsIconAndWindows) {
+    // Region from (998, 598); the icon sits in the taskbar inside it.
+    const int cornerX = 1118, cornerY = 718;
+    const RECT icon = {1200, 770, 1224, 794};
+    const CornerCase cases[] = {
+        {"move over the clock", {1250, 780}, WM_MOUSEMOVE, true, false, true},
+        {"press on the clock", {1250, 780}, WM_LBUTTONDOWN, true, false, false},
+        {"release on the clock", {1250, 780}, WM_LBUTTONUP, true, false, false},
+        {"right press on Show desktop", {1279, 790}, WM_RBUTTONDOWN, true, false, false},
+        {"wheel over the volume", {1180, 780}, WM_MOUSEWHEEL, true, false, false},
+        {"press on the icon", {1210, 780}, WM_LBUTTONDOWN, true, false, true},
+        {"release on the icon", {1210, 780}, WM_LBUTTONUP, true, false, true},
+        {"icon's top-left pixel", {1200, 770}, WM_LBUTTONDOWN, true, false, true},
+        {"just past the icon", {1224, 794}, WM_LBUTTONDOWN, true, false, false},
+        {"press on the program's menu", {1100, 700}, WM_LBUTTONUP, true, true, true},
+        {"icon unknown: today's rule", {1250, 780}, WM_LBUTTONDOWN, false, false, true},
+        {"outside the region, own window", {500, 300}, WM_LBUTTONDOWN, true, true, false},
+    };
+    for (const CornerCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MouseDecision decision = DecideMouseEvent(
+            c.point, c.message, cornerX, cornerY, c.trayKnown ? icon : RECT{}, c.overOwnWindow);
+        EXPECT_EQ(decision.letThrough, c.letThrough);
+        if (!decision.letThrough && c.point.x >= 998 && c.point.y >= 598) {
+            // A swallowed button inside the region leaves the pointer where it is.
+            EXPECT_EQ(decision.cursor.x, c.point.x);
+            EXPECT_EQ(decision.cursor.y, c.point.y);
+        }
+    }
+}
+
 // Input is injected from a second thread while this thread, which owns the
 // hooks, keeps pumping: low-level hooks run in the installing thread's loop.
 void InjectFromAnotherThread(std::vector<INPUT> inputs) {
-    bool done = false;
+    std::atomic<bool> done(false);
     std::thread sender([&] {
         for (INPUT& input : inputs) {
             SendInput(1, &input, sizeof input);
@@ -121,7 +164,7 @@ void InjectFromAnotherThread(std::vector<INPUT> inputs) {
         }
         done = true;
     });
-    WaitUntil([&] { return done; }, 5000);
+    WaitUntil([&] { return done.load(); }, 5000);
     sender.join();
     PumpMessagesFor(200);
 }
@@ -242,6 +285,76 @@ TEST(InstalledHooks, MouseHookPutsThePointerBackAtTheRegionEdge) {
     MouseHook = nullptr;
     PointerCornerX = savedX;
     PointerCornerY = savedY;
+}
+
+bool InstallFails = false;
+std::vector<HHOOK> HeldAtInstall; // what the lock held when it asked for a new hook
+const InstallHookFunction RealInstall = InstallHook;
+HHOOK WINAPI TestInstall(int type, HOOKPROC procedure, HINSTANCE module, DWORD thread) {
+    HeldAtInstall.push_back(type == WH_KEYBOARD_LL ? KeyboardHook : MouseHook);
+    return InstallFails ? nullptr : RealInstall(type, procedure, module, thread);
+}
+
+// Windows drops a hook that once answered too slowly, without a word; while
+// locked, the watchdog on timer 333 puts back each hook the lock holds.
+class HookWatchdog : public LockFixture {
+  protected:
+    void SetUp() override {
+        LockFixture::SetUp();
+        // Installed before the lock's hooks: it sees only what they let through.
+        watcher = SetWindowsHookExA(WH_KEYBOARD_LL, WatchKeysProc, GetModuleHandleA(nullptr), 0);
+        InstallHook = TestInstall;
+        InstallFails = false;
+        Settings.DisableKeyboard = Settings.DisableMouse = true;
+    }
+    void TearDown() override {
+        InstallHook = RealInstall;
+        UnhookWindowsHookEx(watcher);
+        LockFixture::TearDown();
+    }
+    static bool KeyGetsThrough() {
+        SeenKeys.clear();
+        InjectFromAnotherThread({Key(VK_F24, false), Key(VK_F24, true)});
+        return !SeenKeys.empty();
+    }
+    static void Tick() { GuardLock(MainWindow, WM_TIMER, LockTimerId, 0); }
+    HHOOK watcher = nullptr;
+};
+
+TEST_F(HookWatchdog, DroppedHooksAreBackAfterOneTickWithNoGapAndNoSecondCopy) {
+    ASSERT_TRUE(EngageAtOnce());
+    const HHOOK keyboard = KeyboardHook, mouse = MouseHook;
+    ASSERT_TRUE(UnhookWindowsHookEx(keyboard) && UnhookWindowsHookEx(mouse)); // as Windows would
+    ASSERT_TRUE(KeyGetsThrough());
+    HeldAtInstall.clear();
+    Tick();
+    EXPECT_FALSE(KeyGetsThrough());
+    // Each new hook was asked for while the old one was still held.
+    EXPECT_EQ(HeldAtInstall, (std::vector<HHOOK>{keyboard, mouse}));
+    const HHOOK keyboardNow = KeyboardHook, mouseNow = MouseHook;
+    Tick();
+    EXPECT_TRUE(HookGone(keyboardNow) && HookGone(mouseNow));
+    EXPECT_EQ(KeyboardHookProcedureInUse(), BlockAllKeysProc);
+}
+
+TEST_F(HookWatchdog, AHookThatFailedToGoInIsRetried) {
+    InstallFails = true;
+    ASSERT_TRUE(EngageAtOnce());
+    EXPECT_TRUE(KeyGetsThrough());
+    InstallFails = false;
+    Tick();
+    EXPECT_NE(MouseHook, nullptr);
+    EXPECT_FALSE(KeyGetsThrough());
+}
+
+TEST_F(HookWatchdog, KeysAreSwallowedAgainWithinSecondsAlsoWithoutACover) {
+    Settings.DisableMouse = false; // keyboard only: no shield, no cover
+    ASSERT_TRUE(EngageAtOnce());
+    const HHOOK dropped = KeyboardHook;
+    ASSERT_TRUE(UnhookWindowsHookEx(dropped));
+    // The watchdog ticks every 5 s; the bound is three times that.
+    EXPECT_TRUE(WaitUntil([&] { return KeyboardHook != dropped; }, 15000));
+    EXPECT_FALSE(KeyGetsThrough());
 }
 
 } // namespace

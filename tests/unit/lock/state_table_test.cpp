@@ -113,7 +113,7 @@ TEST_F(LockStateTest, VideoCountRunsItsPollOnlyWhileLocked) {
     Settings.EnableYouTubeCount = true;
     ASSERT_TRUE(EngageAtOnce());
     EXPECT_TRUE(KillTimer(MainWindow, VideoTimerId)); // it was running
-    EXPECT_FALSE(KillTimer(MainWindow, LockTimerId)); // no cover, no re-raise
+    EXPECT_FALSE(KillTimer(MainWindow, LockTimerId)); // no hook, no cover: nothing to guard
 }
 
 TEST_F(LockStateTest, ReleaseFromEveryStateLeavesNothingPending) {

@@ -1,0 +1,14 @@
+// libstdc++'s default terminate handler prints the uncaught exception's
+// demangled type name to stderr. A program with no console has nowhere to show
+// it, and the demangler alone is a twentieth of the exe, so an uncaught
+// exception ends the process the plain way (the crash filter still runs).
+#include <cstdlib>
+
+#if defined(__GLIBCXX__)
+
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+    abort();
+}
+} // namespace __gnu_cxx
+#endif
