@@ -344,16 +344,16 @@ std::string FormatVersionLine(const char* productVersion) {
     char numbers[64];
     switch (parsed) {
     case 4:
-        snprintf(numbers, sizeof numbers, "%d.%d.%d.%d", n[0], n[1], n[2], n[3]);
+        wsprintfA(numbers, "%d.%d.%d.%d", n[0], n[1], n[2], n[3]);
         break;
     case 3:
-        snprintf(numbers, sizeof numbers, "%d.%d.%d", n[0], n[1], n[2]);
+        wsprintfA(numbers, "%d.%d.%d", n[0], n[1], n[2]);
         break;
     case 2:
-        snprintf(numbers, sizeof numbers, "%d.%d", n[0], n[1]);
+        wsprintfA(numbers, "%d.%d", n[0], n[1]);
         break;
     case 1:
-        snprintf(numbers, sizeof numbers, "%d", n[0]);
+        wsprintfA(numbers, "%d", n[0]);
         break;
     default:
         return *productVersion ? std::string("Version ") + productVersion : "Version";
@@ -394,7 +394,8 @@ void ReportSplashError(CSplashScreen* splash, const char* format, ...) {
     char text[4096];
     va_list arguments;
     va_start(arguments, format);
-    vsnprintf(text, sizeof text, format, arguments);
+    // Writes at most 1024 characters, well inside the buffer.
+    wvsprintfA(text, format, arguments);
     va_end(arguments);
     MessageBoxA(splash ? splash->splashWindow : nullptr, text, "Error", MB_ICONERROR);
 }

@@ -1,59 +1,142 @@
-// Blue light reduction: the display's own ramp is kept from process start and
-// written back on every way out; the reduced ramp switches blue off and scales
-// green down.
+// Blue light reduction: every display's own ramp is kept from process start
+// and written back on every way out; the reduced ramp switches blue off and
+// scales green down.
 #include "blue_light.h"
-#include "../app/gdi_handles.h"
+#include "gamma_range_check.h"
+#include "gamma_record.h"
+#include "../app/app_state.h"
 #include "../lock/accessibility_shortcuts.h"
 #include "../settings/registry.h"
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
-static void FillLinearRamp(GammaRamp* ramp);
+static void ListDisplays();
 static int ClampLevel(int level);
 static long long ParseGammaRange(const std::string& text);
 
-static BOOL WINAPI CallGetDeviceGammaRamp(HDC dc, LPVOID ramp) {
-    return GetDeviceGammaRamp(dc, ramp);
+// A device context of one display, made from its device name and deleted
+// with its owner. The DC of a window or of the whole screen reaches only the
+// primary display, and some drivers refuse it on an extended desktop.
+class DisplayDC {
+  public:
+    explicit DisplayDC(const char* device)
+        : dc(device[0] ? CreateDCA(device, device, nullptr, nullptr)
+                       : CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {}
+    ~DisplayDC() {
+        if (dc)
+            DeleteDC(dc);
+    }
+    DisplayDC(const DisplayDC&) = delete;
+    DisplayDC& operator=(const DisplayDC&) = delete;
+    HDC Get() const { return dc; }
+
+  private:
+    HDC dc;
+};
+
+static BOOL WINAPI CallEnumDisplayDevices(LPCSTR adapter, DWORD index, PDISPLAY_DEVICEA device,
+                                          DWORD flags) {
+    return EnumDisplayDevicesA(adapter, index, device, flags);
 }
-static BOOL WINAPI CallSetDeviceGammaRamp(HDC dc, LPVOID ramp) {
-    return SetDeviceGammaRamp(dc, ramp);
+static BOOL WINAPI CallGetDeviceGammaRamp(const char* device, GammaRamp* ramp) {
+    DisplayDC display(device);
+    return display.Get() && GetDeviceGammaRamp(display.Get(), ramp);
+}
+static BOOL WINAPI CallSetDeviceGammaRamp(const char* device, GammaRamp* ramp) {
+    DisplayDC display(device);
+    return display.Get() && SetDeviceGammaRamp(display.Get(), ramp);
 }
 // Plain function addresses: constant initialisation, so these are valid before
-// any dynamic initialiser (the one that saves the ramp) runs.
+// any dynamic initialiser (the one that saves the ramps) runs.
+DisplayListFunction EnumerateDisplayDevices = CallEnumDisplayDevices;
 GammaRampFunction ReadDeviceGammaRamp = CallGetDeviceGammaRamp;
 GammaRampFunction WriteDeviceGammaRamp = CallSetDeviceGammaRamp;
 
-GammaRamp SavedGammaRamp;
+DisplayGamma SavedDisplays[MaxGammaDisplays];
+int SavedDisplayCount = 0;
 bool BlueLightApplied = false;
 LPTOP_LEVEL_EXCEPTION_FILTER PreviousCrashFilter = nullptr;
+
+// The reduced ramp last written, which the watch timer keeps on the displays.
+static GammaRamp AppliedRamp;
+// True while this process has the displays' own ramps on record.
+static bool RecordKept = false;
+
+// Drivers hand back a written ramp resampled to their own precision; Xorg's
+// differ by well under 1 %. A ramp put back by the system differs by far more:
+// the reduced ramp has no blue at all.
+static const int GammaDriftTolerance = 1024;
 
 static const char* const IcmKeyPath = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ICM";
 static const char* const GammaRangeValue = "GdiICMGammaRange";
 
 void SaveDisplayGamma() {
-    WindowDC screen(nullptr);
+    ListDisplays();
+    // A record left behind means the last run was ended while a reduced ramp
+    // was applied: what the displays show now may be that tint.
+    if (TakeAbandonedGammaRecord(SavedDisplays, SavedDisplayCount)) {
+        RecordKept = false;
+        for (int i = 0; i < SavedDisplayCount; i++)
+            WriteDeviceGammaRamp(SavedDisplays[i].Device, &SavedDisplays[i].Own);
+        return;
+    }
     // A display that will not give its ramp has nothing better to go back to
     // than the identity; writing back an unread buffer would tint the screen.
-    if (!screen.Get() || !ReadDeviceGammaRamp(screen.Get(), &SavedGammaRamp))
-        FillLinearRamp(&SavedGammaRamp);
+    for (int i = 0; i < SavedDisplayCount; i++)
+        if (!ReadDeviceGammaRamp(SavedDisplays[i].Device, &SavedDisplays[i].Own))
+            FillLinearRamp(&SavedDisplays[i].Own);
 }
 
 void ApplyBlueLight(int level) {
-    POINT pointer = {};
-    GetCursorPos(&pointer);
-    WindowDC dc(WindowFromPoint(pointer));
-    GammaRamp ramp;
-    BuildReducedGammaRamp(level, &ramp);
-    // Refused without "GdiICMGammaRange", or with no gamma support: the screen
-    // simply keeps its ramp.
-    WriteDeviceGammaRamp(dc.Get(), &ramp);
+    BuildReducedGammaRamp(level, &AppliedRamp);
+    // On record before the first reduced ramp is written, so that no moment
+    // exists where a tint is on and its undoing is known to this process only.
+    if (!RecordKept)
+        RecordKept = KeepGammaRecord(SavedDisplays, SavedDisplayCount);
+    // Refused without "GdiICMGammaRange", or with no gamma support: that
+    // display simply keeps its ramp.
+    for (int i = 0; i < SavedDisplayCount; i++)
+        WriteDeviceGammaRamp(SavedDisplays[i].Device, &AppliedRamp);
     BlueLightApplied = true;
+    if (MainWindow)
+        SetTimer(MainWindow, GammaWatchTimerId, GammaWatchInterval, WatchGammaTick);
 }
 
 void RestoreGamma() {
-    WindowDC screen(nullptr);
-    WriteDeviceGammaRamp(screen.Get(), &SavedGammaRamp);
+    if (MainWindow)
+        KillTimer(MainWindow, GammaWatchTimerId);
+    for (int i = 0; i < SavedDisplayCount; i++)
+        WriteDeviceGammaRamp(SavedDisplays[i].Device, &SavedDisplays[i].Own);
+    if (RecordKept) {
+        RemoveGammaRecord();
+        RecordKept = false;
+    }
     BlueLightApplied = false;
+}
+
+// Notifications, some Settings pages, monitors waking and full-screen games
+// put a ramp back behind the program's back.
+void CALLBACK WatchGammaTick(HWND window, UINT, UINT_PTR, DWORD) {
+    if (!BlueLightApplied) {
+        KillTimer(window, GammaWatchTimerId);
+        return;
+    }
+    for (int i = 0; i < SavedDisplayCount; i++) {
+        GammaRamp seen;
+        if (ReadDeviceGammaRamp(SavedDisplays[i].Device, &seen) &&
+            GammaRampDrifted(AppliedRamp, seen))
+            WriteDeviceGammaRamp(SavedDisplays[i].Device, &AppliedRamp);
+    }
+}
+
+bool GammaRampDrifted(const GammaRamp& written, const GammaRamp& seen) {
+    const WORD* want = &written.Red[0];
+    const WORD* got = &seen.Red[0];
+    for (int i = 0; i < 3 * 256; i++)
+        if (abs((int)want[i] - (int)got[i]) > GammaDriftTolerance)
+            return true;
+    return false;
 }
 
 void BuildReducedGammaRamp(int level, GammaRamp* ramp) {
@@ -69,20 +152,17 @@ void BuildReducedGammaRamp(int level, GammaRamp* ramp) {
 
 int CheckGammaRangeSetting() {
     CRegistry registry(false);
-    if (!registry.Open(IcmKeyPath, HKEY_LOCAL_MACHINE, KEY_READ, false)) {
-        registry.Close();
-        return 3;
-    }
+    if (!registry.Open(IcmKeyPath, HKEY_LOCAL_MACHINE, KEY_READ, false))
+        return GammaRangeUnreadable;
     std::string text;
     if (CRegEntry* entry = registry.Entry(GammaRangeValue)) {
         const char* value = entry->GetText();
         if (value)
             text = value;
     }
-    registry.Close();
     if (text.empty())
-        return 1;
-    return ParseGammaRange(text) >= 256 ? 2 : 0;
+        return GammaRangeMissing;
+    return ParseGammaRange(text) >= 256 ? GammaRangeUsable : GammaRangeBelow256;
 }
 
 LONG WINAPI RestoreGammaOnCrash(EXCEPTION_POINTERS* exception) {
@@ -93,9 +173,27 @@ LONG WINAPI RestoreGammaOnCrash(EXCEPTION_POINTERS* exception) {
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
-static void FillLinearRamp(GammaRamp* ramp) {
-    for (int i = 0; i < 256; i++)
-        ramp->Red[i] = ramp->Green[i] = ramp->Blue[i] = (WORD)(i * 256);
+// Only displays attached to the desktop show anything; mirroring drivers
+// copy another display.
+static void ListDisplays() {
+    SavedDisplayCount = 0;
+    DISPLAY_DEVICEA device;
+    device.cb = sizeof device;
+    for (DWORD index = 0; SavedDisplayCount < MaxGammaDisplays &&
+                          EnumerateDisplayDevices(nullptr, index, &device, 0);
+         index++) {
+        if ((device.StateFlags & DISPLAY_DEVICE_ATTACHED_TO_DESKTOP) &&
+            !(device.StateFlags & DISPLAY_DEVICE_MIRRORING_DRIVER)) {
+            DisplayGamma& display = SavedDisplays[SavedDisplayCount++];
+            static_assert(sizeof display.Device == sizeof device.DeviceName, "device name size");
+            memcpy(display.Device, device.DeviceName, sizeof display.Device);
+            display.Device[sizeof display.Device - 1] = '\0';
+        }
+        device.cb = sizeof device;
+    }
+    // With no list at all, the primary display is still reached.
+    if (SavedDisplayCount == 0)
+        SavedDisplays[SavedDisplayCount++].Device[0] = '\0';
 }
 
 // A level outside the slider's range can only come from a hand-edited value;

@@ -3,7 +3,9 @@
 // the cover turns opaque.
 #include "video_counter.h"
 #include "../lock/cover_windows.h"
+#include "../res/color_key.h"
 #include "../settings/settings_store.h"
+#include <cctype>
 #include <cstring>
 
 static HWND FindVideoWindow(char* title);
@@ -11,19 +13,46 @@ static HWND FindVideoWindow(char* title);
 int VideoCount = 0;
 char LastWindowTitle[WindowTitleSize];
 
+// About a second after a page loads, the site puts the count of the viewer's
+// unread notifications in front of the title: "(3) Song - YouTube". That is
+// the same video, so the count is left out when titles are compared.
+const char* WithoutNotificationCount(const char* title) {
+    if (title[0] != '(' || !isdigit(static_cast<unsigned char>(title[1])))
+        return title;
+    const char* rest = title + 1;
+    while (isdigit(static_cast<unsigned char>(*rest)))
+        rest++;
+    if (rest[0] != ')' || rest[1] != ' ')
+        return title;
+    return rest + 2;
+}
+
+VideoTickAction DecideVideoTick(const char* title, const char* lastTitle, int videoCount,
+                                int videoMax) {
+    if (title[0] == '\0')
+        return VideoTickNothing; // no video window at the moment
+    if (strcmp(WithoutNotificationCount(title), WithoutNotificationCount(lastTitle)) == 0)
+        return VideoTickNothing; // the same video is still playing
+    // The limit is tested before the new title is counted: the video playing
+    // at lock time plays on and YouTubeMax further videos start.
+    bool stop = videoCount >= videoMax;
+    bool count = strstr(title, VideoTitleMarker) != nullptr;
+    if (stop)
+        return count ? VideoTickStopAndCount : VideoTickStop;
+    return count ? VideoTickCount : VideoTickNoteTitle;
+}
+
 void CALLBACK CountVideosTick(HWND, UINT, UINT_PTR, DWORD) {
     char title[WindowTitleSize] = {};
     HWND videoWindow = FindVideoWindow(title);
-    if (strcmp(title, LastWindowTitle) == 0)
-        return; // the same video is still playing
-    if (title[0] == '\0')
-        return; // no video window at the moment
+    VideoTickAction action =
+        DecideVideoTick(title, LastWindowTitle, VideoCount, Settings.YouTubeMax);
+    if (action == VideoTickNothing)
+        return;
     memcpy(LastWindowTitle, title, sizeof LastWindowTitle);
-    // The limit is tested before the new title is counted: the video playing
-    // at lock time plays on and YouTubeMax further videos start.
-    if (VideoCount >= Settings.YouTubeMax)
+    if (action == VideoTickStop || action == VideoTickStopAndCount)
         StopVideoAtLimit(videoWindow);
-    if (strstr(title, VideoTitleMarker))
+    if (action == VideoTickCount || action == VideoTickStopAndCount)
         VideoCount++;
 }
 
@@ -35,7 +64,7 @@ void StopVideoAtLimit(HWND window) {
         PostMessageA(window, WM_CLOSE, 0, 0);
     if (!CoverWindow)
         return;
-    SetLayeredWindowAttributes(CoverWindow, RGB(255, 0, 255), 255, LWA_ALPHA);
+    SetLayeredWindowAttributes(CoverWindow, ArtworkColorKey, 255, LWA_ALPHA);
     RaiseCover(true);
 }
 

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what is missing, builds both architectures, and runs every test of
 # the x64 build under Wine on a private virtual display. Then, whatever the
-# tests gave: the include-cycle check, the README's first run on a fresh
+# tests gave: the include-cycle check, the exe's size, the README's first run on a fresh
 # prefix, and the installer and the portable zip (CI's artifacts). Exits
 # non-zero when any of these failed; the last lines say which, with CTest's
 # own summary.
@@ -27,6 +27,13 @@ python3 scripts/check-include-cycles.py
 cycles=$?
 
 echo
+# The release exe stays under 1 MB (the splash bitmap alone is 700 KB).
+exe_bytes=$(stat -c %s build/x64/bin/morrowby.exe)
+echo "morrowby.exe (x64, release): $exe_bytes bytes"
+[ "$exe_bytes" -lt 1048576 ]
+exe_size=$?
+
+echo
 sh scripts/check-first-run.sh
 first_run=$?
 
@@ -40,9 +47,10 @@ echo "== Summary"
 # CTest's own lines: the count, and the failed tests if any.
 sed -n '/tests passed, /p; /^The following tests/,/^Errors while running/p' "$log"
 printf '%-16s%s\n' "tests:" "$(verdict "$tests")" "include cycles:" "$(verdict "$cycles")" \
+    "exe size:" "$(verdict "$exe_size")" \
     "first run:" "$(verdict "$first_run")" "packaging:" "$(verdict "$packaging")"
 status=0
-for s in "$tests" "$cycles" "$first_run" "$packaging"; do
+for s in "$tests" "$cycles" "$exe_size" "$first_run" "$packaging"; do
     [ "$s" -eq 0 ] || status=1
 done
 [ $status -eq 0 ] && echo "All passed." || echo "Something FAILED (see above)."

@@ -5,15 +5,19 @@
 #include <cstring>
 #include <mbstring.h>
 
-static char* CopyText(const char* source);
 static bool SameName(const char* left, const char* right);
+static std::wstring WidenCodePage1252(const char* data, size_t count);
+static std::string NarrowCodePage1252(const wchar_t* data, size_t count);
+static std::wstring WideName(const char* name);
 
-static char* CopyText(const char* source) {
-    size_t length = strlen(source);
-    char* copy = new char[length + 1];
-    memcpy(copy, source, length + 1);
-    return copy;
-}
+// Bytes kept as REG_SZ text (the scrambled unlock word) go through code page
+// 1252 by hand. The ANSI calls convert with the system's code page, and on
+// double-byte and UTF-8 code pages most bytes of 0x80 and above do not come
+// back. Code page 1252 gives every byte its own UTF-16 unit and back (its five
+// unassigned bytes, 0x81, 0x8D, 0x8F, 0x90 and 0x9D, become U+0081 and the
+// like), and it is what the ANSI calls used on Western systems, so a value
+// written there through them reads back the same.
+static const UINT ByteTextCodePage = 1252;
 
 // Value names and key paths are case-insensitive, and they are texts of the
 // system code page, so a double-byte character must not be split by the
@@ -32,34 +36,56 @@ REGSAM RegistryViewFlag() {
     return 0;
 }
 
-CRegEntry::CRegEntry(CRegistry* entryOwner, const char* entryName)
-    : name(entryName ? CopyText(entryName) : nullptr), type(0), owner(entryOwner), number(0),
-      text(nullptr), textBytes(0) {}
-
-CRegEntry::~CRegEntry() {
-    delete[] name;
-    delete[] text;
+static std::wstring WidenCodePage1252(const char* data, size_t count) {
+    std::wstring wide(count, L'\0');
+    if (count)
+        MultiByteToWideChar(ByteTextCodePage, 0, data, static_cast<int>(count), &wide[0],
+                            static_cast<int>(count));
+    return wide;
 }
 
+static std::string NarrowCodePage1252(const wchar_t* data, size_t count) {
+    std::string bytes(count, '\0');
+    if (count)
+        WideCharToMultiByte(ByteTextCodePage, 0, data, static_cast<int>(count), &bytes[0],
+                            static_cast<int>(count), nullptr, nullptr);
+    return bytes;
+}
+
+// Value names are texts of the system code page, as everywhere else.
+static std::wstring WideName(const char* name) {
+    int length = MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
+    std::wstring wide(length > 0 ? length : 1, L'\0');
+    if (length > 0)
+        MultiByteToWideChar(CP_ACP, 0, name, -1, &wide[0], length);
+    return wide;
+}
+
+CRegEntry::CRegEntry(CRegistry* entryOwner, const char* entryName)
+    : name(entryName ? entryName : ""), type(0), owner(entryOwner), number(0), textBytes(0) {}
+
+CRegEntry::~CRegEntry() = default;
+
 char* CRegEntry::TextBuffer() {
-    if (!text) {
-        text = new char[TextSize];
-        text[0] = 0;
-    }
-    return text;
+    if (text.empty())
+        text.assign(TextSize, 0);
+    return text.data();
+}
+
+bool CRegEntry::CanWrite() const {
+    return !(owner->Flags & CRegistry::Loading) && owner->Key;
 }
 
 void CRegEntry::WriteThrough(const BYTE* data, DWORD count) {
-    if ((owner->Flags & CRegistry::Loading) || !name || !owner->Key)
-        return;
-    RegSetValueExA(owner->Key, name, 0, type, data, count);
+    if (CanWrite())
+        RegSetValueExA(owner->Key, name.c_str(), 0, type, data, count);
 }
 
 const char* CRegEntry::GetText() {
     char* buffer = TextBuffer();
     switch (type) {
     case REG_DWORD:
-        snprintf(buffer, TextSize, "%lu", number);
+        wsprintfA(buffer, "%lu", number); // at most 10 digits
         break;
     case REG_BINARY: {
         size_t count = std::min<size_t>(bytes.size(), TextSize - 1);
@@ -93,17 +119,32 @@ void CRegEntry::SetText(const char* value) {
     SetText(value, static_cast<DWORD>(strlen(value)));
 }
 
-void CRegEntry::SetText(const char* data, DWORD byteCount) {
+void CRegEntry::CacheText(const char* data, DWORD byteCount) {
     type = REG_SZ;
     char* buffer = TextBuffer();
     textBytes = std::min<DWORD>(byteCount, TextSize - 1);
     if (textBytes)
         memcpy(buffer, data, textBytes);
     buffer[textBytes] = 0;
+}
+
+void CRegEntry::SetText(const char* data, DWORD byteCount) {
+    CacheText(data, byteCount);
     // The registry gets every byte plus a terminator, so a reader that stops
     // at the first zero and one that goes by the byte count both find the text.
     std::string stored(data, byteCount);
     WriteThrough(reinterpret_cast<const BYTE*>(stored.c_str()), byteCount + 1);
+}
+
+void CRegEntry::SetByteText(const char* data, DWORD byteCount) {
+    CacheText(data, byteCount);
+    if (!CanWrite())
+        return;
+    // Every byte plus a terminator, as SetText writes it.
+    std::wstring wide = WidenCodePage1252(data, byteCount) + L'\0';
+    RegSetValueExW(owner->Key, WideName(name.c_str()).c_str(), 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(wide.c_str()),
+                   static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
 }
 
 void CRegEntry::SetDword(DWORD value) {
@@ -139,32 +180,21 @@ void CRegEntry::SetMultiString(const BYTE* data, DWORD count) {
 }
 
 std::string CRegEntry::RawText() const {
-    if (type != REG_SZ || !text)
+    if (type != REG_SZ || text.empty())
         return std::string();
-    return std::string(text, textBytes);
+    return std::string(text.data(), textBytes);
 }
 
 CRegistry::CRegistry(bool createIfMissing)
-    : Key(nullptr), Flags(createIfMissing ? CreateIfMissing : 0), Root(nullptr), Path(nullptr) {}
+    : Flags(createIfMissing ? CreateIfMissing : 0), Root(nullptr) {}
 
-CRegistry::~CRegistry() {
-    Close();
-    for (CRegEntry* entry : Entries)
-        delete entry;
-    delete[] Path;
-}
+CRegistry::~CRegistry() = default;
 
 bool CRegistry::Open(const char* path, HKEY root, REGSAM access, bool quick) {
     if (!quick) {
-        if (Path && !SameName(Path, path)) {
-            for (CRegEntry* entry : Entries)
-                delete entry;
+        if (!Path.empty() && !SameName(Path.c_str(), path))
             Entries.clear();
-            delete[] Path;
-            Path = nullptr;
-        }
-        if (!Path)
-            Path = CopyText(path);
+        Path = path;
         Root = root;
     }
     Close();
@@ -181,7 +211,7 @@ bool CRegistry::Open(const char* path, HKEY root, REGSAM access, bool quick) {
         result = RegOpenKeyExA(root, path, 0, access, &opened);
     if (result != ERROR_SUCCESS)
         return false;
-    Key = opened;
+    Key.Reset(opened);
     return quick ? true : Refresh();
 }
 
@@ -243,18 +273,34 @@ CRegEntry* CRegistry::Entry(const char* name) {
     if (!name)
         name = "";
     for (auto it = Entries.rbegin(); it != Entries.rend(); ++it)
-        if ((*it)->name && SameName((*it)->name, name))
-            return *it;
-    CRegEntry* entry = new CRegEntry(this, name);
-    Entries.push_back(entry);
-    return entry;
+        if (SameName((*it)->Name(), name))
+            return it->get();
+    Entries.push_back(std::make_unique<CRegEntry>(this, name));
+    return Entries.back().get();
+}
+
+bool CRegistry::ReadByteText(const char* name, std::string* data) const {
+    if (!Key)
+        return false;
+    std::wstring wideName = WideName(name);
+    wchar_t buffer[CRegEntry::TextSize];
+    DWORD size = sizeof buffer;
+    DWORD valueType = 0;
+    if (RegQueryValueExW(Key, wideName.c_str(), nullptr, &valueType,
+                         reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS ||
+        valueType != REG_SZ)
+        return false;
+    // By the byte count, as Refresh reads text: zero characters inside are
+    // kept, one terminator at the end is dropped.
+    size_t length = std::min<size_t>(size, sizeof buffer) / sizeof(wchar_t);
+    if (length > 0 && buffer[length - 1] == 0)
+        length--;
+    *data = NarrowCodePage1252(buffer, length);
+    return true;
 }
 
 void CRegistry::Close() {
-    if (Key) {
-        RegCloseKey(Key);
-        Key = nullptr;
-    }
+    Key.Reset(nullptr);
 }
 
 bool RegistryKeyExists(const char* path, HKEY root) {

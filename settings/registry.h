@@ -2,10 +2,30 @@
 // types through at once.
 #pragma once
 #include <windows.h>
+#include <memory>
 #include <string>
 #include <vector>
 
 class CRegistry;
+
+// An open registry key, closed with its owner.
+class RegistryKey {
+  public:
+    RegistryKey() : handle(nullptr) {}
+    ~RegistryKey() { Reset(nullptr); }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    void Reset(HKEY opened) {
+        if (handle)
+            RegCloseKey(handle);
+        handle = opened;
+    }
+    HKEY Get() const { return handle; }
+    operator HKEY() const { return handle; }
+
+  private:
+    HKEY handle;
+};
 
 class CRegEntry {
   public:
@@ -22,6 +42,9 @@ class CRegEntry {
     void SetText(const char* text);
     // Writes the text with an explicit byte count, so bytes after a zero survive.
     void SetText(const char* data, DWORD byteCount);
+    // Like SetText with a byte count, but stored as one character per byte of
+    // code page 1252 whatever the system's code page (see ReadByteText).
+    void SetByteText(const char* data, DWORD byteCount);
     void SetDword(DWORD number);
     void SetBytes(const BYTE* data, DWORD count);
     void SetMultiString(const BYTE* data, DWORD count);
@@ -29,21 +52,25 @@ class CRegEntry {
     // The stored bytes of a REG_SZ value as set or loaded (its terminator not
     // included), which may hold zero bytes; empty for the other types.
     std::string RawText() const;
+    // The data of a REG_BINARY value; empty for the other types.
+    const std::vector<BYTE>& Bytes() const { return bytes; }
 
-    const char* Name() const { return name; }
+    const char* Name() const { return name.c_str(); }
     DWORD Type() const { return type; }
 
   private:
     friend class CRegistry;
+    void CacheText(const char* data, DWORD byteCount);
+    bool CanWrite() const;
     void WriteThrough(const BYTE* data, DWORD count);
     char* TextBuffer();
 
-    char* name;
+    std::string name;
     DWORD type;
     CRegistry* owner;
     DWORD number;
-    char* text;
-    DWORD textBytes; // length of the REG_SZ data in text, terminator excluded
+    std::vector<char> text; // TextSize bytes once first used
+    DWORD textBytes;        // length of the REG_SZ data in text, terminator excluded
     std::vector<BYTE> bytes;
     std::vector<std::string> strings;
 };
@@ -63,13 +90,17 @@ class CRegistry {
     bool Refresh();
     // The entry of that value name (any case), created empty when missing.
     CRegEntry* Entry(const char* name);
+    // A REG_SZ value read again by its byte count with the wide call, each
+    // character back to its byte of code page 1252; false when the value is
+    // missing or not a REG_SZ.
+    bool ReadByteText(const char* name, std::string* data) const;
     void Close();
 
-    HKEY Key;
+    RegistryKey Key;
     DWORD Flags;
     HKEY Root;
-    char* Path;
-    std::vector<CRegEntry*> Entries;
+    std::string Path;
+    std::vector<std::unique_ptr<CRegEntry>> Entries;
 };
 
 bool RegistryKeyExists(const char* path, HKEY root);

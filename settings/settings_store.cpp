@@ -18,7 +18,7 @@ unsigned char UnlockWordKeyByte = 0xA5;
 
 static void AppendToKeyPath(const char* part);
 static int ParseInteger(const std::string& text, int absentValue);
-static std::string StoredText(CRegEntry* entry);
+static std::string StoredUnlockText(CRegistry& registry);
 static void SetFlag(CRegistry& registry, const char* name, bool value);
 static void SetNumber(CRegistry& registry, const char* name, int value);
 
@@ -62,11 +62,13 @@ bool ParseFlag(const char* text) {
 }
 
 // The Password value may hold zero bytes (see ScrambleUnlockWord), so a
-// REG_SZ is taken by its byte count, not up to its first zero.
-static std::string StoredText(CRegEntry* entry) {
-    if (entry->Type() == REG_SZ)
-        return entry->RawText();
-    return entry->GetText();
+// REG_SZ is taken by its byte count, not up to its first zero, and its bytes
+// must not depend on the system's code page.
+static std::string StoredUnlockText(CRegistry& registry) {
+    std::string bytes;
+    if (registry.ReadByteText("Password", &bytes))
+        return bytes;
+    return registry.Entry("Password")->GetText();
 }
 
 int LoadSettings() {
@@ -86,7 +88,7 @@ int LoadSettings() {
     Settings.EnableTouchShield = ParseFlag(text("EnableTouchShield").c_str());
     Settings.EnableBlueLightReduction = ParseFlag(text("EnableBlueLightReduction").c_str());
     Settings.GreenGamma = ParseInteger(text("GreenGamma"), 0);
-    Settings.Password = UnscrambleUnlockWord(StoredText(registry.Entry("Password")));
+    Settings.Password = UnscrambleUnlockWord(StoredUnlockText(registry));
     return SettingsKeyOpened;
 }
 
@@ -96,7 +98,7 @@ static void SetFlag(CRegistry& registry, const char* name, bool value) {
 
 static void SetNumber(CRegistry& registry, const char* name, int value) {
     char text[16];
-    snprintf(text, sizeof text, "%d", value);
+    wsprintfA(text, "%d", value);
     registry.Entry(name)->SetText(text);
 }
 
@@ -109,7 +111,7 @@ int SaveSettings() {
     SetFlag(registry, "EnableBlueLightReduction", Settings.EnableBlueLightReduction);
     SetNumber(registry, "GreenGamma", Settings.GreenGamma);
     std::string scrambled = ScrambleUnlockWord(Settings.Password);
-    registry.Entry("Password")->SetText(scrambled.data(), static_cast<DWORD>(scrambled.size()));
+    registry.Entry("Password")->SetByteText(scrambled.data(), static_cast<DWORD>(scrambled.size()));
     SetFlag(registry, "EnableYouTubeCount", Settings.EnableYouTubeCount);
     SetFlag(registry, "DisableKeyboard", Settings.DisableKeyboard);
     SetFlag(registry, "DisableMouse", Settings.DisableMouse);

@@ -1,38 +1,81 @@
 #include "gamma_recorder.h"
+#include <cstdio>
 #include <cstring>
 
-static GammaRamp display;
+static std::vector<GammaRamp> displays;
 static BOOL writeAnswer = TRUE;
 static std::vector<GammaRamp> written;
+static std::vector<std::string> writtenDevices;
+static bool replaced = false;
+static DisplayListFunction realList = nullptr;
 static GammaRampFunction realRead = nullptr;
 static GammaRampFunction realWrite = nullptr;
 
-static BOOL WINAPI FakeRead(HDC, LPVOID ramp) {
-    memcpy(ramp, &display, sizeof display);
+static std::string DeviceName(size_t display) {
+    return "\\\\.\\DISPLAY" + std::to_string(display + 1);
+}
+
+static int DisplayOf(const char* device) {
+    for (size_t i = 0; i < displays.size(); i++)
+        if (DeviceName(i) == device)
+            return (int)i;
+    return -1;
+}
+
+// Each display comes after an entry that is not attached to the desktop, as
+// adapters list their unused outputs too.
+static BOOL WINAPI FakeList(LPCSTR, DWORD index, PDISPLAY_DEVICEA device, DWORD) {
+    if (index >= 2 * displays.size())
+        return FALSE;
+    std::string name =
+        index % 2 ? DeviceName(index / 2) : "\\\\.\\DISPLAYV" + std::to_string(index);
+    snprintf(device->DeviceName, sizeof device->DeviceName, "%s", name.c_str());
+    device->StateFlags = index % 2 ? DISPLAY_DEVICE_ATTACHED_TO_DESKTOP : 0;
     return TRUE;
 }
 
-static BOOL WINAPI FakeWrite(HDC, LPVOID ramp) {
-    GammaRamp copy;
-    memcpy(&copy, ramp, sizeof copy);
-    written.push_back(copy);
+static BOOL WINAPI FakeRead(const char* device, GammaRamp* ramp) {
+    int display = DisplayOf(device);
+    if (display < 0)
+        return FALSE;
+    *ramp = displays[display];
+    return TRUE;
+}
+
+static BOOL WINAPI FakeWrite(const char* device, GammaRamp* ramp) {
+    written.push_back(*ramp);
+    writtenDevices.push_back(device);
+    int display = DisplayOf(device);
+    if (display < 0)
+        return FALSE;
+    if (writeAnswer)
+        displays[display] = *ramp;
     return writeAnswer;
 }
 
 void StartGammaRecording(const GammaRamp& displayRamp, BOOL writeResult) {
-    if (!realRead) {
+    StartGammaRecording(std::vector<GammaRamp>{displayRamp}, writeResult);
+}
+
+void StartGammaRecording(const std::vector<GammaRamp>& displayRamps, BOOL writeResult) {
+    if (!replaced) {
+        realList = EnumerateDisplayDevices;
         realRead = ReadDeviceGammaRamp;
         realWrite = WriteDeviceGammaRamp;
+        replaced = true;
     }
-    display = displayRamp;
+    displays = displayRamps;
     writeAnswer = writeResult;
     written.clear();
+    writtenDevices.clear();
+    EnumerateDisplayDevices = FakeList;
     ReadDeviceGammaRamp = FakeRead;
     WriteDeviceGammaRamp = FakeWrite;
 }
 
 void StopGammaRecording() {
-    if (realRead) {
+    if (replaced) {
+        EnumerateDisplayDevices = realList;
         ReadDeviceGammaRamp = realRead;
         WriteDeviceGammaRamp = realWrite;
     }
@@ -40,6 +83,14 @@ void StopGammaRecording() {
 
 std::vector<GammaRamp>& WrittenGammaRamps() {
     return written;
+}
+
+std::vector<std::string>& WrittenGammaDevices() {
+    return writtenDevices;
+}
+
+GammaRamp& ShownGammaRamp(int display) {
+    return displays[display];
 }
 
 GammaRamp LinearGammaRamp() {

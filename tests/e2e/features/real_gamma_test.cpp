@@ -20,6 +20,16 @@ struct Ramp {
 };
 
 const char* const ProbeVariable = "MORROWBY_GAMMA_PROBE";
+// Where the program keeps the displays' own ramps while a tint is on.
+const char* const GammaRecordKey = "Software\\Orvane\\Morrowby\\SavedGamma";
+
+bool KeyPresent(const char* path) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
 
 // Probe run: "read <file>" writes the screen's ramp to the file, "curve" sets
 // a ramp of the display's own that is not the identity, "reset" puts the
@@ -98,6 +108,7 @@ class RealGamma : public ::testing::Test {
   protected:
     void SetUp() override {
         KillAllMorrowby();
+        RegDeleteKeyA(HKEY_CURRENT_USER, GammaRecordKey);
         std::string display = Variable("DISPLAY");
         int number = (display.size() > 1 && display[0] == ':') ? atoi(display.c_str() + 1) : 150;
         std::string tag = std::to_string(number + 10);
@@ -117,6 +128,7 @@ class RealGamma : public ::testing::Test {
             WaitUntil([&] { return !FileExists(lockPath); }, 10000);
         }
         DeleteProductSettings();
+        RegDeleteKeyA(HKEY_CURRENT_USER, GammaRecordKey);
         for (const std::string* path : {&configPath, &pidPath, &rampPath, &donePath})
             DeleteFileA(path->c_str());
     }
@@ -192,6 +204,37 @@ class RealGamma : public ::testing::Test {
         return read;
     }
 
+    // Starts the program on the gamma display; its main window once the
+    // message loop answers (start-up pauses about nine seconds first).
+    HWND StartProgram() {
+        StartShell(WineOnGammaDisplay("") + "'" + UnixPath(MorrowbyExePath()) +
+                   "' >/dev/null 2>&1 &");
+        HWND program = nullptr;
+        if (!WaitUntil([&] { return (program = FindMorrowbyWindow()) != nullptr; }, 20000))
+            return nullptr;
+        ULONGLONG start = GetTickCount64();
+        bool ready = WaitUntil(
+            [&] {
+                DWORD_PTR answer = 0;
+                return GetTickCount64() - start >= 9500 &&
+                       SendMessageTimeoutA(program, WM_NULL, 0, 0, SMTO_NORMAL, 200, &answer) != 0;
+            },
+            30000);
+        return ready ? program : nullptr;
+    }
+
+    static void ExitProgram(HWND program) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(program, &processId);
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+        ASSERT_NE(nullptr, process);
+        PostMessageA(program, WM_COMMAND, 105, 0); // Exit
+        // The last restores run after the window has gone, until the process ends.
+        DWORD ended = WaitForSingleObject(process, 15000);
+        CloseHandle(process);
+        ASSERT_EQ(WAIT_OBJECT_0, ended);
+    }
+
     static std::string OwnPath() {
         char path[MAX_PATH];
         GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -233,32 +276,52 @@ TEST_F(RealGamma, ExitGivesTheDisplayTheRampItHadAtStart) {
                           {"BlueMenu", "1"},
                           {"GreenGamma", "64"},
                           {"DisableKeyboard", "0"}});
-    StartShell(WineOnGammaDisplay("") + "'" + UnixPath(MorrowbyExePath()) + "' >/dev/null 2>&1 &");
-    HWND program = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (program = FindMorrowbyWindow()) != nullptr; }, 20000));
-    // Start-up pauses about nine seconds before the message loop runs.
-    ULONGLONG start = GetTickCount64();
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            DWORD_PTR answer = 0;
-            return GetTickCount64() - start >= 9500 &&
-                   SendMessageTimeoutA(program, WM_NULL, 0, 0, SMTO_NORMAL, 200, &answer) != 0;
-        },
-        30000));
-
+    HWND program = StartProgram();
+    ASSERT_NE(nullptr, program);
     ASSERT_EQ(0, Probe("reset"));
-    DWORD processId = 0;
-    GetWindowThreadProcessId(program, &processId);
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
-    ASSERT_NE(nullptr, process);
-    PostMessageA(program, WM_COMMAND, 105, 0); // Exit
-    // The last restores run after the window has gone, until the process ends.
-    DWORD ended = WaitForSingleObject(process, 15000);
-    CloseHandle(process);
-    ASSERT_EQ(WAIT_OBJECT_0, ended);
+    ExitProgram(program);
     Ramp seen = {};
     ASSERT_TRUE(ReadDisplayRamp(&seen));
     EXPECT_TRUE(CloseTo(own, seen));
+}
+
+// Ending the process from outside (Task Manager) runs none of its ways out, so
+// the tint stays. The next start must put back the ramp the display had
+// before, not save the tint as the display's own. (Wine turns the reduced ramp
+// down on this display, so before the kill the display is given a stand-in
+// for the tint: any ramp but its own, here the identity.)
+TEST_F(RealGamma, AStartAfterAKillGivesTheDisplayTheRampOfBeforeTheKill) {
+    std::string why = StartGammaServer();
+    if (!why.empty())
+        GTEST_SKIP() << "no display with gamma support: " << why;
+    ASSERT_EQ(0, Probe("curve"));
+    Ramp own;
+    ASSERT_TRUE(ReadDisplayRamp(&own));
+    WriteProductSettings({{"EnableBlueLightReduction", "1"},
+                          {"BlueMenu", "1"},
+                          {"GreenGamma", "64"},
+                          {"DisableKeyboard", "0"}});
+    HWND first = StartProgram();
+    ASSERT_NE(nullptr, first);
+    EXPECT_TRUE(KeyPresent(GammaRecordKey)) << "the tint is on, its undoing must be on record";
+    // The probe is this executable, which links the program's code: started
+    // after the kill, it would take the record itself, as the program does.
+    ASSERT_EQ(0, Probe("reset"));
+    DWORD processId = 0;
+    GetWindowThreadProcessId(first, &processId);
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    ASSERT_NE(nullptr, process);
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 15000);
+    CloseHandle(process);
+
+    HWND second = StartProgram();
+    ASSERT_NE(nullptr, second);
+    ExitProgram(second);
+    Ramp seen = {};
+    ASSERT_TRUE(ReadDisplayRamp(&seen));
+    EXPECT_TRUE(CloseTo(own, seen));
+    EXPECT_FALSE(KeyPresent(GammaRecordKey));
 }
 
 } // namespace

@@ -81,7 +81,7 @@ TEST_F(GammaRamps, ARefusedWriteStillCountsAsApplied) {
     EXPECT_TRUE(BlueLightApplied);
 }
 
-BOOL WINAPI UnreadableDisplay(HDC, LPVOID ramp) {
+BOOL WINAPI UnreadableDisplay(const char*, GammaRamp* ramp) {
     memset(ramp, 0x5A, sizeof(GammaRamp)); // whatever a failing driver leaves behind
     return FALSE;
 }

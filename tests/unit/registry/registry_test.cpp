@@ -321,12 +321,11 @@ TEST_F(RegistryTest, OpenWithoutCreateFailsForAMissingKey) {
     CRegistry registry(false);
     registry.Entry("Cached")->SetText("cached");
     EXPECT_FALSE(registry.Open(TestKey, HKEY_CURRENT_USER, KEY_QUERY_VALUE, false));
-    EXPECT_EQ(nullptr, registry.Key);
+    EXPECT_EQ(nullptr, registry.Key.Get());
     EXPECT_FALSE(KeyPresent(TestKey));
     EXPECT_FALSE(registry.Refresh());
     // A failed open keeps the recorded path and the cache.
-    ASSERT_NE(nullptr, registry.Path);
-    EXPECT_STREQ(TestKey, registry.Path);
+    EXPECT_EQ(TestKey, registry.Path);
     EXPECT_STREQ("cached", registry.Entry("Cached")->GetText());
 }
 
@@ -334,15 +333,15 @@ TEST_F(RegistryTest, OpenFailsUnderAnInvalidRoot) {
     CRegistry registry(true);
     HKEY invalidRoot = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000077));
     EXPECT_FALSE(registry.Open(TestKey, invalidRoot, KEY_QUERY_VALUE | KEY_SET_VALUE, false));
-    EXPECT_EQ(nullptr, registry.Key);
+    EXPECT_EQ(nullptr, registry.Key.Get());
     EXPECT_FALSE(RegistryKeyExists(TestKey, invalidRoot));
 }
 
 TEST_F(RegistryTest, CreatesAMissingKeyWhenAsked) {
     CRegistry registry(true);
     EXPECT_TRUE(registry.Open(TestKey, HKEY_CURRENT_USER, KEY_QUERY_VALUE | KEY_SET_VALUE, true));
-    EXPECT_NE(nullptr, registry.Key);
+    EXPECT_NE(nullptr, registry.Key.Get());
     registry.Close();
-    EXPECT_EQ(nullptr, registry.Key);
+    EXPECT_EQ(nullptr, registry.Key.Get());
     EXPECT_TRUE(KeyPresent(TestKey));
 }

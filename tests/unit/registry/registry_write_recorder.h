@@ -1,5 +1,5 @@
-// Records every RegSetValueExA the test executable makes, by redirecting its
-// import of the function, so a test can see which values were written and in
+// Records every RegSetValueExA and RegSetValueExW the test executable makes,
+// by redirecting its imports of them, so a test can see which values were written and in
 // which order (Wine enumerates values sorted by name, which hides the order).
 // Header-only so the settings store tests can use it too.
 #pragma once
@@ -31,6 +31,28 @@ inline LONG WINAPI RecordingRegSetValueExA(HKEY key, LPCSTR name, DWORD reserved
     RecordedWrites().push_back(
         {name ? name : "", type, std::string(reinterpret_cast<const char*>(data), size)});
     return RealRegSetValueExA()(key, name, reserved, type, data, size);
+}
+
+typedef LONG(WINAPI* RegSetValueExWFunction)(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD);
+
+inline RegSetValueExWFunction& RealRegSetValueExW() {
+    static RegSetValueExWFunction real = nullptr;
+    return real;
+}
+
+// A wide write is recorded as an ANSI reader of the value would see it.
+inline LONG WINAPI RecordingRegSetValueExW(HKEY key, LPCWSTR name, DWORD reserved, DWORD type,
+                                           const BYTE* data, DWORD size) {
+    char narrowName[260] = {};
+    WideCharToMultiByte(CP_ACP, 0, name ? name : L"", -1, narrowName, sizeof narrowName, nullptr,
+                        nullptr);
+    std::string narrow(size, '\0');
+    int length = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(data),
+                                     static_cast<int>(size / 2), &narrow[0], static_cast<int>(size),
+                                     nullptr, nullptr);
+    narrow.resize(length > 0 ? length : 0);
+    RecordedWrites().push_back({narrowName, type, narrow});
+    return RealRegSetValueExW()(key, name, reserved, type, data, size);
 }
 
 // Replaces every import slot of this executable that holds `from` by `to`.
@@ -76,6 +98,11 @@ inline bool StartRecordingRegistryWrites() {
         RealRegSetValueExA() = nullptr;
         return false;
     }
+    void* wide =
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegSetValueExW"));
+    RealRegSetValueExW() = reinterpret_cast<RegSetValueExWFunction>(wide);
+    if (wide)
+        PatchImportSlots(wide, reinterpret_cast<void*>(&RecordingRegSetValueExW));
     return true;
 }
 
@@ -85,4 +112,8 @@ inline void StopRecordingRegistryWrites() {
     PatchImportSlots(reinterpret_cast<void*>(&RecordingRegSetValueExA),
                      reinterpret_cast<void*>(RealRegSetValueExA()));
     RealRegSetValueExA() = nullptr;
+    if (RealRegSetValueExW())
+        PatchImportSlots(reinterpret_cast<void*>(&RecordingRegSetValueExW),
+                         reinterpret_cast<void*>(RealRegSetValueExW()));
+    RealRegSetValueExW() = nullptr;
 }

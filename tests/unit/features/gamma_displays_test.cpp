@@ -1,0 +1,179 @@
+// Every display gets the reduced ramp and its own ramp back; the reduced ramp
+// is watched while it is on; and a record outside the process undoes a tint
+// that a killed process left behind.
+#include "support/gamma_recorder.h"
+#include "support/in_process_app.h"
+#include "features/blue_light.h"
+#include "features/gamma_record.h"
+#include "app/app_state.h"
+#include <gtest/gtest.h>
+#include <cstring>
+
+namespace {
+
+GammaRamp FlatterRamp() {
+    GammaRamp ramp;
+    for (int i = 0; i < 256; i++)
+        ramp.Red[i] = ramp.Green[i] = ramp.Blue[i] = (WORD)(i * 128 + 300);
+    return ramp;
+}
+
+class GammaDisplays : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        RemoveGammaRecord();
+        StartGammaRecording({CurvedDisplayRamp(), FlatterRamp()});
+        SaveDisplayGamma();
+        WrittenGammaRamps().clear();
+    }
+    void TearDown() override {
+        RestoreGamma();
+        StopGammaRecording();
+        RemoveGammaRecord();
+    }
+};
+
+TEST_F(GammaDisplays, EachDisplayIsTintedAndGetsItsOwnRampBack) {
+    ApplyBlueLight(40);
+    EXPECT_TRUE(SameRamp(ReducedGammaRamp(40), ShownGammaRamp(0)));
+    EXPECT_TRUE(SameRamp(ReducedGammaRamp(40), ShownGammaRamp(1)));
+    RestoreGamma();
+    EXPECT_TRUE(SameRamp(CurvedDisplayRamp(), ShownGammaRamp(0)));
+    EXPECT_TRUE(SameRamp(FlatterRamp(), ShownGammaRamp(1)));
+}
+
+struct DriftRow {
+    const char* name;
+    int change; // added to every entry of display 2's reduced ramp by "the system"
+    bool putBack;
+    bool rewritten;
+};
+
+class GammaWatch : public GammaDisplays, public ::testing::WithParamInterface<DriftRow> {};
+
+TEST_P(GammaWatch, ARampPutBackBehindTheProgramsBackIsReducedAgain) {
+    const DriftRow row = GetParam();
+    ApplyBlueLight(40);
+    GammaRamp& shown = ShownGammaRamp(1);
+    if (row.putBack)
+        shown = FlatterRamp();
+    for (int i = 0; i < 256; i++)
+        shown.Red[i] = (WORD)(shown.Red[i] + row.change);
+    WrittenGammaRamps().clear();
+    WrittenGammaDevices().clear();
+    WatchGammaTick(nullptr, WM_TIMER, GammaWatchTimerId, 0);
+    ASSERT_EQ(row.rewritten ? 1u : 0u, WrittenGammaRamps().size());
+    if (row.rewritten) {
+        EXPECT_EQ("\\\\.\\DISPLAY2", WrittenGammaDevices()[0]);
+        EXPECT_TRUE(SameRamp(ReducedGammaRamp(40), ShownGammaRamp(1)));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Drift, GammaWatch,
+                         ::testing::Values(DriftRow{"Unchanged", 0, false, false},
+                                           DriftRow{"ResampledByTheDriver", 200, false, false},
+                                           DriftRow{"ChangedBeyondResampling", 3000, false, true},
+                                           DriftRow{"OwnRampPutBack", 0, true, true}),
+                         [](const ::testing::TestParamInfo<DriftRow>& row) {
+                             return std::string(row.param.name);
+                         });
+
+TEST_F(GammaDisplays, TheWatchTimerExistsOnlyWhileAReducedRampIsOn) {
+    HWND savedMain = MainWindow;
+    MainWindow =
+        CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ApplyBlueLight(40);
+    EXPECT_TRUE(KillTimer(MainWindow, GammaWatchTimerId));
+    ApplyBlueLight(40);
+    RestoreGamma();
+    EXPECT_FALSE(KillTimer(MainWindow, GammaWatchTimerId));
+    DestroyWindow(MainWindow);
+    MainWindow = savedMain;
+}
+
+// The record, as read from outside: each display's ramp under its device name.
+bool RecordedRamp(const char* device, GammaRamp* ramp) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, GammaRecordKeyPath().c_str(), 0, KEY_QUERY_VALUE, &key))
+        return false;
+    DWORD size = sizeof *ramp;
+    bool read = RegQueryValueExA(key, device, nullptr, nullptr, (BYTE*)ramp, &size) == 0 &&
+                size == sizeof *ramp;
+    RegCloseKey(key);
+    return read;
+}
+
+TEST_F(GammaDisplays, TheOwnRampsAreOnRecordOnlyWhileAReducedRampIsOn) {
+    GammaRamp recorded;
+    EXPECT_FALSE(RecordedRamp("\\\\.\\DISPLAY1", &recorded));
+    ApplyBlueLight(40);
+    ASSERT_TRUE(RecordedRamp("\\\\.\\DISPLAY1", &recorded));
+    EXPECT_TRUE(SameRamp(CurvedDisplayRamp(), recorded));
+    ASSERT_TRUE(RecordedRamp("\\\\.\\DISPLAY2", &recorded));
+    EXPECT_TRUE(SameRamp(FlatterRamp(), recorded));
+    RestoreGamma();
+    EXPECT_FALSE(RecordedRamp("\\\\.\\DISPLAY1", &recorded));
+}
+
+// A process that was killed while the tint was on: its record stays, with an
+// owner that no longer runs, and the displays still show the tint.
+void LeaveRecordOfAKilledProcess(const std::string& display2Value) {
+    HKEY key;
+    ASSERT_EQ(0, RegCreateKeyExA(HKEY_CURRENT_USER, GammaRecordKeyPath().c_str(), 0, nullptr, 0,
+                                 KEY_SET_VALUE, nullptr, &key, nullptr));
+    GammaRamp own = CurvedDisplayRamp();
+    RegSetValueExA(key, "\\\\.\\DISPLAY1", 0, REG_BINARY, (const BYTE*)&own, sizeof own);
+    if (!display2Value.empty())
+        RegSetValueExA(key, "\\\\.\\DISPLAY2", 0, REG_BINARY, (const BYTE*)display2Value.data(),
+                       (DWORD)display2Value.size());
+    const BYTE goneOwner[12] = {}; // process id 0 never is a program
+    RegSetValueExA(key, "Owner", 0, REG_BINARY, goneOwner, sizeof goneOwner);
+    RegCloseKey(key);
+}
+
+struct RecordRow {
+    const char* name;
+    std::string display2Value;
+    bool display2Recorded; // else the linear ramp
+};
+
+class AbandonedRecord : public GammaDisplays, public ::testing::WithParamInterface<RecordRow> {};
+
+TEST_P(AbandonedRecord, TheNextStartPutsTheRecordedRampsBackBeforeSaving) {
+    const RecordRow row = GetParam();
+    ShownGammaRamp(0) = ShownGammaRamp(1) = ReducedGammaRamp(40);
+    LeaveRecordOfAKilledProcess(row.display2Value);
+    SaveDisplayGamma();
+    GammaRamp display2 = row.display2Recorded ? FlatterRamp() : LinearGammaRamp();
+    EXPECT_TRUE(SameRamp(CurvedDisplayRamp(), ShownGammaRamp(0)));
+    EXPECT_TRUE(SameRamp(display2, ShownGammaRamp(1)));
+    GammaRamp recorded;
+    EXPECT_FALSE(RecordedRamp("\\\\.\\DISPLAY1", &recorded));
+    // And those are the ramps every later way out writes back.
+    ApplyBlueLight(0);
+    RestoreGamma();
+    EXPECT_TRUE(SameRamp(CurvedDisplayRamp(), ShownGammaRamp(0)));
+    EXPECT_TRUE(SameRamp(display2, ShownGammaRamp(1)));
+}
+
+std::string RampBytes(const GammaRamp& ramp) {
+    return std::string((const char*)&ramp, sizeof ramp);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, AbandonedRecord,
+    ::testing::Values(RecordRow{"Intact", RampBytes(FlatterRamp()), true},
+                      RecordRow{"Missing", "", false},
+                      RecordRow{"Truncated", RampBytes(FlatterRamp()).substr(0, 1000), false}),
+    [](const ::testing::TestParamInfo<RecordRow>& row) { return std::string(row.param.name); });
+
+TEST_F(GammaDisplays, ARecordOfAProgramStillRunningIsLeftAlone) {
+    ApplyBlueLight(40); // this process is the one still running
+    WrittenGammaRamps().clear();
+    SaveDisplayGamma();
+    EXPECT_TRUE(WrittenGammaRamps().empty());
+    GammaRamp recorded;
+    EXPECT_TRUE(RecordedRamp("\\\\.\\DISPLAY1", &recorded));
+}
+
+} // namespace

@@ -1,0 +1,90 @@
+// The scrambled unlock word is bytes kept as text; whatever the system's code
+// page, the word set before a restart must match after it. Run by CTest under
+// code page 1252 and again under double-byte ones (MORROWBY_EXPECTED_ACP says
+// which, so a locale that failed to take effect cannot pass as a success).
+#include "support/in_process_app.h"
+#include "settings/registry.h"
+#include "settings/settings_store.h"
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <cstring>
+#include <ostream>
+
+namespace {
+
+const char* const TestKey = "Software\\Orvane\\MorrowbyTest\\CodePage\\Settings\\";
+
+struct WordRow {
+    const char* name;
+    std::string word;
+};
+
+void PrintTo(const WordRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class UnlockWordCodePage : public ::testing::TestWithParam<WordRow> {
+  protected:
+    void SetUp() override {
+        char expected[16] = {};
+        if (GetEnvironmentVariableA("MORROWBY_EXPECTED_ACP", expected, sizeof expected)) {
+            ASSERT_EQ((UINT)atoi(expected), GetACP()) << "the locale did not take effect";
+        }
+        DeleteRegistryTree(TestKey);
+        strcpy(SettingsKeyPath, TestKey);
+        Settings = SettingsRecord();
+    }
+    void TearDown() override { DeleteRegistryTree(TestKey); }
+};
+
+TEST_P(UnlockWordCodePage, TheWordMatchesAfterARestart) {
+    Settings.Password = GetParam().word;
+    ASSERT_EQ(0, SaveSettings());
+    Settings.Password = "other";
+    ASSERT_EQ(0, LoadSettings());
+    EXPECT_EQ(GetParam().word, Settings.Password);
+}
+
+// As the earlier version stored it: the scrambled bytes through the ANSI call
+// on a Western system.
+TEST_P(UnlockWordCodePage, AWordStoredByTheAnsiCallsUnder1252StillMatches) {
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "only a Western system stored words that way";
+    std::string stored = ScrambleUnlockWord(GetParam().word) + '\0';
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, TestKey, 0, nullptr, 0,
+                                             KEY_SET_VALUE, nullptr, &key, nullptr));
+    RegSetValueExA(key, "Password", 0, REG_SZ, (const BYTE*)stored.data(), (DWORD)stored.size());
+    RegCloseKey(key);
+    ASSERT_EQ(0, LoadSettings());
+    EXPECT_EQ(GetParam().word, Settings.Password);
+}
+
+// Words of 1 to 14 characters; the last character decides the scrambled
+// byte at or above 0x80 (an ASCII word has one), e.g. '8' gives 0x9D, one of
+// the five bytes code page 1252 leaves unassigned.
+INSTANTIATE_TEST_SUITE_P(
+    Words, UnlockWordCodePage,
+    ::testing::Values(WordRow{"Password", "password"}, WordRow{"OneLetter", "a"},
+                      WordRow{"FourteenLetters", "abcdefghijklmn"}, WordRow{"Unassigned81", "pin$"},
+                      WordRow{"Unassigned8D", "nap("}, WordRow{"Unassigned8F", "my*"},
+                      WordRow{"Unassigned90", "12345"}, WordRow{"Unassigned9D", "bed8"},
+                      WordRow{"Euro80", "\x25x\x25"}, WordRow{"Accented", "\xE9t\xE9"},
+                      WordRow{"DoubleByte", "\xC3\xDC\xC2\xEB"}),
+    [](const ::testing::TestParamInfo<WordRow>& row) { return std::string(row.param.name); });
+
+TEST(UnlockWordCodePageBytes, EveryByteValueComesBack) {
+    DeleteRegistryTree(TestKey);
+    std::string bytes;
+    for (int i = 0; i < 256; i++)
+        bytes += static_cast<char>(i);
+    CRegistry registry(true);
+    ASSERT_TRUE(registry.Open(TestKey, HKEY_CURRENT_USER, KEY_QUERY_VALUE | KEY_SET_VALUE, true));
+    registry.Entry("Bytes")->SetByteText(bytes.data(), (DWORD)bytes.size());
+    std::string read;
+    ASSERT_TRUE(registry.ReadByteText("Bytes", &read));
+    EXPECT_EQ(bytes, read);
+    DeleteRegistryTree(TestKey);
+}
+
+} // namespace
