@@ -75,6 +75,9 @@ BOOL CSystemTray::Install(HINSTANCE module, HWND parent, UINT callbackMessage, c
     // Installing again (the tests bring the program up many times in one
     // process) starts from a clean icon instead of a second one.
     RemoveFromTray();
+    // The tray being installed is the one the hidden window's broadcasts
+    // (TaskbarCreated) are for, also after another tray object has come and gone.
+    instancePointer = this;
     tooltipLimit = 128;
 
     iconData.uID = iconId;

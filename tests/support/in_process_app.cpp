@@ -2,6 +2,7 @@
 #include "tray_recorder.h"
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/splash.h"
 #include "app/startup.h"
 #include "app/system_tray.h"
 #include "lock/cover_windows.h"
@@ -20,8 +21,15 @@ void DeleteRegistryTree(const char* path) {
     RegDeleteKeyA(HKEY_CURRENT_USER, trimmed.c_str());
 }
 
+// Process-wide state a test may change and the next test must not inherit:
+// the tests of one folder share one process, in any order.
+static int SavedCornerX = 0, SavedCornerY = 0;
+
 HWND StartInProcessApp(BOOL shellAnswer) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
+    SavedCornerX = PointerCornerX;
+    SavedCornerY = PointerCornerY;
+    ImmediateLock = false;
     DeleteRegistryTree(TestSettingsKeyPath);
     strcpy(SettingsKeyPath, TestSettingsKeyPath);
     Settings = SettingsRecord();
@@ -39,6 +47,7 @@ void StopInProcessApp() {
         Settings.Prompt = false;
         RequestUnlock();
     }
+    CloseSplash(); // an About splash, before its owner goes
     if (MainWindow) {
         HWND window = MainWindow;
         DestroyWindow(window);
@@ -49,4 +58,7 @@ void StopInProcessApp() {
     while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
     StopTrayRecording();
+    ImmediateLock = false;
+    PointerCornerX = SavedCornerX;
+    PointerCornerY = SavedCornerY;
 }

@@ -11,7 +11,8 @@ extern const char* const TestSettingsKeyPath;
 // texts and creates the main window and tray icon. Returns the main window.
 // shellAnswer is what the recorded shell answers (FALSE: no taskbar yet).
 HWND StartInProcessApp(BOOL shellAnswer = TRUE);
-// Releases any lock, destroys the main window and removes the WM_QUIT it posts.
+// Releases any lock, closes a splash, destroys the main window, removes the
+// WM_QUIT it posts and puts back the pointer corner a display change moved.
 void StopInProcessApp();
 // Deletes HKEY_CURRENT_USER\<path> with everything below it.
 void DeleteRegistryTree(const char* path);

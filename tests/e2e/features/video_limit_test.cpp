@@ -5,6 +5,7 @@
 #include "support/product_settings.h"
 #include "support/wait.h"
 #include <gtest/gtest.h>
+#include <atomic>
 #include <string>
 
 namespace {
@@ -18,22 +19,22 @@ struct Browser {
     HWND window = nullptr;
     HANDLE ready = nullptr;
     HANDLE thread = nullptr;
-    volatile LONG closeRequests = 0;
-    volatile LONG hanging = 0;
+    std::atomic<int> closeRequests{0};
+    std::atomic<bool> hanging{false};
 };
 Browser browser;
 
 LRESULT CALLBACK BrowserProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE:
-        InterlockedIncrement(&browser.closeRequests);
+        ++browser.closeRequests;
         return 0; // stays open, as a browser asking "leave this page?" would
     case SetTitleMessage:
         SetWindowTextA(window, (const char*)lParam);
         if (wParam) {
-            InterlockedExchange(&browser.hanging, 1);
+            browser.hanging = true;
             Sleep((DWORD)wParam);
-            InterlockedExchange(&browser.hanging, 0);
+            browser.hanging = false;
         }
         return 0;
     case TakeForegroundMessage:
@@ -93,7 +94,9 @@ class VideoLimit : public ::testing::Test {
                               {"DisableKeyboard", "0"},
                               {"DisableMouse", "0"},
                               {"Prompt", "0"}});
-        browser = Browser();
+        browser.window = nullptr;
+        browser.closeRequests = 0;
+        browser.hanging = false;
         browser.ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         browser.thread = CreateThread(nullptr, 0, BrowserThread, nullptr, 0, nullptr);
         ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(browser.ready, 5000));
@@ -154,13 +157,13 @@ TEST_F(VideoLimit, TheTitleChangeAfterTheAllowedVideoClosesTheBrowserAndCoversTh
 
     // The one after ends viewing, even though the browser hangs at that moment.
     SetBrowserTitle("Song C - YouTube", 8000);
-    ASSERT_TRUE(WaitUntil([&] { return browser.hanging != 0; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return browser.hanging.load(); }, 2000));
     EXPECT_TRUE(WaitUntil([&] { return AlphaOf(cover) == 255; }, 5000))
         << "the cover did not turn opaque while the browser hung";
     DWORD_PTR answer = 0;
     EXPECT_TRUE(SendMessageTimeoutA(program.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer))
         << "the program waits on the hung browser";
-    EXPECT_NE(0, browser.hanging) << "checked while the browser still hung";
+    EXPECT_TRUE(browser.hanging) << "checked while the browser still hung";
     EXPECT_TRUE(WaitUntil([&] { return browser.closeRequests >= 1; }, 12000))
         << "the browser never got WM_CLOSE";
 }

@@ -5,6 +5,7 @@
 #include "support/morrowby_process.h"
 #include "support/wait.h"
 #include <windows.h>
+#include <atomic>
 #include <cstring>
 #include <set>
 #include <string>
@@ -31,7 +32,7 @@ inline HHOOK InstallKeyWatcher() {
 // Sends input from a second thread while this one, which owns the watcher
 // hook, keeps pumping; then pumps a little longer for the last events.
 inline void Inject(std::vector<INPUT> inputs) {
-    volatile bool done = false;
+    std::atomic<bool> done{false};
     std::thread sender([&] {
         for (INPUT& input : inputs) {
             SendInput(1, &input, sizeof input);
@@ -39,7 +40,7 @@ inline void Inject(std::vector<INPUT> inputs) {
         }
         done = true;
     });
-    WaitUntil([&] { return done; }, 10000);
+    WaitUntil([&] { return done.load(); }, 10000);
     sender.join();
     PumpMessagesFor(300);
 }

@@ -67,7 +67,7 @@ TEST_F(TrayLockTest, DoubleTapDuringTheCountdownCancelsIt) {
 TEST_F(TrayLockTest, LockedKeysReachNoOtherHook) {
     program->PostTrayMessage(WM_LBUTTONDBLCLK);
     DWORD start = GetTickCount();
-    ASSERT_TRUE(WaitNoting([] { return Cover() != nullptr && Padlock() != nullptr; }, 14000));
+    ASSERT_TRUE(WaitNoting([] { return Cover() != nullptr && Padlock() != nullptr; }, 30000));
     EXPECT_GE(GetTickCount() - start, 9000u);
     // The shell shows one balloon at a time, so the last one can come late.
     WaitNoting([] { return trayTexts.count("Now locked") != 0; }, 8000);
@@ -95,7 +95,7 @@ TEST_F(TrayLockTest, TapOnThePadlockBodyUnlocks) {
 
 TEST_F(TrayLockTest, SecondDoubleTapUnlocks) {
     program->PostTrayMessage(WM_LBUTTONDBLCLK);
-    ASSERT_TRUE(WaitNoting([] { return Cover() != nullptr; }, 14000));
+    ASSERT_TRUE(WaitNoting([] { return Cover() != nullptr; }, 30000));
     EXPECT_FALSE(KeysGetThrough());
     program->PostTrayMessage(WM_LBUTTONDBLCLK);
     EXPECT_TRUE(WaitNoting([] { return Cover() == nullptr; }, 3000));

@@ -1,7 +1,7 @@
 // At sign-in the program may start before the taskbar and the icon's add
 // fails. The program stays, a lock asked for at start-up engages, and the icon
 // comes with the taskbar; with no taskbar for two minutes it lets go and ends.
-#include "../lock/lock_fixture.h"
+#include "support/lock_fixture.h"
 #include "app/startup.h"
 #include "features/blue_light.h"
 #include "lock/cover_windows.h"

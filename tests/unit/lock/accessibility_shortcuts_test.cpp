@@ -1,7 +1,7 @@
 // The accessibility shortcuts are off while the keyboard is locked, and every
 // way out puts back exactly what the user had. Wine does not store these
 // settings, so a fake system keeps them.
-#include "lock_fixture.h"
+#include "support/lock_fixture.h"
 #include "features/blue_light.h"
 #include "lock/accessibility_shortcuts.h"
 #include <cstring>

@@ -1,5 +1,5 @@
 // Many lock and release cycles leave no windows, hooks, timers or memory behind.
-#include "lock_fixture.h"
+#include "support/lock_fixture.h"
 #include "lock/cover_windows.h"
 #include <psapi.h>
 #include <vector>
@@ -36,6 +36,7 @@ TEST_F(LockLeakTest, TwoHundredCyclesLeaveNothingBehind) {
         cycle(&hooks);
     const int windows = CountThisThreadsWindows();
     const SIZE_T bytes = PrivateBytes();
+    // A leak of about 2.5 KB a cycle shows; windows, hooks and timers are counted exactly.
     for (int i = 0; i < 200; i++)
         cycle(&hooks);
     EXPECT_EQ(CountThisThreadsWindows(), windows);

@@ -1,10 +1,10 @@
 // The unlock word around the lock: the keyboard hook exchange, refusals, and
 // requests that arrive while a prompt is already open.
-#include "lock_fixture.h"
+#include "support/lock_fixture.h"
 #include "lock/cover_windows.h"
 #include "lock/input_hooks.h"
 #include "features/video_counter.h"
-#include "../prompt/prompt_driver.h"
+#include "support/prompt_driver.h"
 
 namespace {
 

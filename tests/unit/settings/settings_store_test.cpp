@@ -1,6 +1,6 @@
 // Loading and saving the settings record through the real registry of the
 // test prefix, under the test settings key.
-#include "../registry/registry_write_recorder.h"
+#include "registry_write_recorder.h"
 #include "support/in_process_app.h"
 #include "settings/registry.h"
 #include "settings/settings_controller.h"

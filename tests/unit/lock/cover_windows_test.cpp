@@ -205,7 +205,7 @@ TEST_F(CoverTest, ReassertPutsTheCoverBackOnTopUnlessThePromptIsOpen) {
     // The timer does it by itself every five seconds.
     SetWindowPos(other, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ASSERT_TRUE(Above(other, CoverWindow));
-    EXPECT_TRUE(WaitUntil([&] { return Above(CoverWindow, other); }, 6000));
+    EXPECT_TRUE(WaitUntil([&] { return Above(CoverWindow, other); }, 15000));
     DestroyWindow(other);
 }
 

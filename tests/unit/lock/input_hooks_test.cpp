@@ -1,5 +1,5 @@
 // The hook decisions against full tables, and the hook procedures for real.
-#include "../lock/lock_fixture.h"
+#include "support/lock_fixture.h"
 #include "support/in_process_app.h"
 #include "support/wait.h"
 #include "app/app_state.h"
@@ -156,7 +156,7 @@ TEST(MouseConfine, InsideTheCornerButtonsReachOnlyTheProgramsIconAndWindows) {
 // Input is injected from a second thread while this thread, which owns the
 // hooks, keeps pumping: low-level hooks run in the installing thread's loop.
 void InjectFromAnotherThread(std::vector<INPUT> inputs) {
-    std::atomic<bool> done(false);
+    std::atomic<bool> done{false};
     std::thread sender([&] {
         for (INPUT& input : inputs) {
             SendInput(1, &input, sizeof input);
