@@ -34,6 +34,20 @@ void RegisterMainWindowClass(HINSTANCE instance) {
 // Also the window procedure of the padlock window ("UnlockImage" class), which
 // is why some branches ask which window they are serving.
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The padlock's tap is taken here, not in the main loop: the settings
+    // dialog, the About box, message boxes and the unlock word prompt run
+    // loops of their own, and the padlock must answer inside every one.
+    if (UnlockImageWindow && window == UnlockImageWindow) {
+        switch (message) {
+        case WM_LBUTTONDOWN:
+            return 0; // a press does nothing; one tap asks on its release
+        case WM_LBUTTONUP:
+            RequestUnlock(); // refused while a request is running already
+            return 0;
+        case WM_MOUSEACTIVATE:
+            return ShieldMouseActivation();
+        }
+    }
     // The tray reports a double-tap as the callback message with lParam
     // WM_LBUTTONDBLCLK; it is taken here before the tray's own handler sees it.
     if (lParam == WM_LBUTTONDBLCLK) {

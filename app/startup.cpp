@@ -115,16 +115,6 @@ void CALLBACK RetryTrayIcon(HWND window, UINT, UINT_PTR, DWORD) {
 }
 
 bool PreTranslateLoopMessage(MSG* message, HACCEL accelerators) {
-    // The padlock never sees its own button messages: a press is dropped and
-    // the release asks to unlock, so one tap is enough.
-    if (UnlockImageWindow && message->hwnd == UnlockImageWindow) {
-        if (message->message == WM_LBUTTONDOWN)
-            return true;
-        if (message->message == WM_LBUTTONUP) {
-            RequestUnlock();
-            return true;
-        }
-    }
     return TranslateAcceleratorA(message->hwnd, accelerators, message) != 0;
 }
 

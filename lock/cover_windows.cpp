@@ -7,7 +7,6 @@
 #include "../app/main_window.h"
 #include "../res/color_key.h"
 #include "../res/resource.h"
-#include "../settings/settings_controller.h"
 #include "../settings/unlock_prompt.h"
 
 static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC procedure);
@@ -171,9 +170,10 @@ void FitCoverToDisplay() {
         OtherCoverCount++;
         added = true;
     }
-    const bool promptOpen = AppController.UnlockPromptOpen;
-    // Resize only while the prompt is open: raising a cover now would hide it.
-    const UINT zOrder = promptOpen ? SWP_NOZORDER | SWP_NOACTIVATE : 0;
+    const bool dialogOpen = UnlockDialogOpen();
+    // Resize only while the prompt or its box is open: raising a cover now
+    // would hide it.
+    const UINT zOrder = dialogOpen ? SWP_NOZORDER | SWP_NOACTIVATE : 0;
     for (int i = 0; i < OtherCoverCount; i++)
         PlaceWindow(OtherCoverWindows[i], layout.Covers[i + 1], zOrder | SWP_NOACTIVATE);
     PlaceWindow(CoverWindow, layout.Covers[0], zOrder);
@@ -181,14 +181,13 @@ void FitCoverToDisplay() {
     UnlockImageY = layout.Padlock.top;
     SetWindowPos(UnlockImageWindow, nullptr, UnlockImageX, UnlockImageY, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (promptOpen) {
-        // A new cover came up over the open prompt; put the prompt back on top.
+    if (dialogOpen) {
+        // A new cover came up over the open prompt or box; put it back on top.
         if (added)
-            BringUnlockPromptToFront();
+            BringUnlockDialogToFront();
         return;
     }
-    SetForegroundWindow(CoverWindow);
-    ShowWindow(CoverWindow, SW_SHOW);
+    RaiseCover(true);
 }
 
 void MakeCoversOpaque() {
@@ -196,25 +195,34 @@ void MakeCoversOpaque() {
         return;
     // A cover added for a monitor plugged in later is made opaque as well.
     CoversOpaque = true;
-    for (int i = 0; i < OtherCoverCount; i++) {
+    for (int i = 0; i < OtherCoverCount; i++)
         SetLayeredWindowAttributes(OtherCoverWindows[i], ArtworkColorKey, 255, LWA_ALPHA);
-        RaiseWithoutActivating(OtherCoverWindows[i]);
-    }
     SetLayeredWindowAttributes(CoverWindow, ArtworkColorKey, 255, LWA_ALPHA);
-    SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(CoverWindow);
-    ShowWindow(CoverWindow, SW_SHOW);
+    RaiseCover(true);
 }
 
-void CALLBACK ReassertCover(HWND, UINT, UINT_PTR, DWORD) {
-    if (AppController.UnlockPromptOpen || !CoverWindow)
+void RaiseCover(bool takeForeground) {
+    if (!CoverWindow || UnlockDialogOpen())
         return;
-    // Raising must not take the foreground: the video stays the active window.
     // The primary cover goes last, to stay above the others with its padlock.
     for (int i = 0; i < OtherCoverCount; i++)
         RaiseWithoutActivating(OtherCoverWindows[i]);
-    SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | (takeForeground ? 0 : SWP_NOACTIVATE));
+    if (takeForeground)
+        SetForegroundWindow(CoverWindow);
     ShowWindow(CoverWindow, SW_SHOW);
+}
+
+LRESULT ShieldMouseActivation() {
+    // Activation lifts a window to the top of its band: a tap on the shield
+    // would bury the prompt or the box and take their keys.
+    return UnlockDialogOpen() ? MA_NOACTIVATE : MA_ACTIVATE;
+}
+
+void CALLBACK ReassertCover(HWND, UINT, UINT_PTR, DWORD) {
+    // Raising must not take the foreground: the video stays the active window.
+    RaiseCover(false);
 }
 
 LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -222,6 +230,8 @@ LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     // keyboard is free) would otherwise take the shield away.
     if (message == WM_CLOSE)
         return 0;
+    if (message == WM_MOUSEACTIVATE)
+        return ShieldMouseActivation();
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

@@ -34,6 +34,12 @@ void PaintUnlockImage(HWND window);
 void FitCoverToDisplay();
 // The video limit: every cover turns opaque and comes to the top.
 void MakeCoversOpaque();
+// Puts the covers back at the top of the topmost band, and with takeForeground
+// also in front. Every raise goes through here: while the unlock word prompt
+// or its "did not match" box is open, the covers stay where they are, below them.
+void RaiseCover(bool takeForeground);
+// What a tap on the cover or the padlock does to activation (WM_MOUSEACTIVATE).
+LRESULT ShieldMouseActivation();
 void CALLBACK ReassertCover(HWND window, UINT message, UINT_PTR id, DWORD time);
 LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // True while the padlock's bitmap and memory device context are held.

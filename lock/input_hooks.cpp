@@ -3,10 +3,16 @@
 // silently unhooks a low-level hook that keeps the input queue waiting.
 #include "input_hooks.h"
 #include "../app/app_state.h"
+#include "../settings/unlock_prompt.h"
 
-static bool IsKeyDownNow(int virtualKey);
-static bool IsCtrlAltOrTabDown();
+static bool IsModifierKey(DWORD virtualKey);
+static bool IsOwnDialogInFront();
 static bool IsOwnWindowAt(POINT point);
+
+// The word filter's record of Ctrl, Alt and Tab. The system's key state is no
+// use here: a key that was down when a hook went in has its release swallowed
+// and would read as down for good.
+static unsigned HeldModifiers = 0;
 
 RECT TrayIconRect = {};
 
@@ -33,18 +39,52 @@ bool IsUnlockWordKey(DWORD virtualKey) {
     return false;
 }
 
-bool UnlockWordFilterLetsThrough(int code, DWORD virtualKey, bool modifierHeld) {
-    if (code != HC_ACTION)
+bool UnlockWordFilterLetsThrough(const WordFilterEvent& event) {
+    if (event.code != HC_ACTION)
+        return false;
+    // Keys go only to the program's own prompt and box, never to whatever
+    // other window got in front of them.
+    if (!event.ownDialogInFront)
         return false;
     // Shift itself must pass even while another modifier is down, or capitals
     // and shifted punctuation would depend on the order keys were pressed.
-    if (virtualKey == VK_LSHIFT || virtualKey == VK_RSHIFT)
+    if (event.virtualKey == VK_LSHIFT || event.virtualKey == VK_RSHIFT)
+        return true;
+    // A released Ctrl, Alt or Tab passes, so that a key pressed before the
+    // lock does not stay down for the prompt either.
+    if (event.keyUp && IsModifierKey(event.virtualKey))
         return true;
     // Ctrl, Alt and Tab open the ways out of the prompt (task switching, Alt+F4,
     // Ctrl+Esc, moving the focus); nothing passes while one of them is held.
-    if (modifierHeld)
+    if (event.modifierHeld)
         return false;
-    return IsUnlockWordKey(virtualKey);
+    return IsUnlockWordKey(event.virtualKey);
+}
+
+unsigned TrackHeldModifiers(unsigned held, DWORD virtualKey, bool keyUp) {
+    unsigned bit = 0;
+    switch (virtualKey) {
+    case VK_CONTROL:
+    case VK_LCONTROL:
+    case VK_RCONTROL:
+        bit = 1;
+        break;
+    case VK_MENU:
+    case VK_LMENU:
+    case VK_RMENU:
+        bit = 2;
+        break;
+    case VK_TAB:
+        bit = 4;
+        break;
+    default:
+        return held;
+    }
+    return keyUp ? held & ~bit : held | bit;
+}
+
+void ForgetHeldModifiers() {
+    HeldModifiers = 0;
 }
 
 MouseDecision DecideMouseEvent(POINT point, UINT message, int cornerX, int cornerY, RECT trayIcon,
@@ -72,7 +112,11 @@ LRESULT CALLBACK UnlockWordKeyFilterProc(int code, WPARAM wParam, LPARAM lParam)
     if (code != HC_ACTION)
         return 1;
     const KBDLLHOOKSTRUCT* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    if (!UnlockWordFilterLetsThrough(code, key->vkCode, IsCtrlAltOrTabDown()))
+    const bool keyUp = (key->flags & LLKHF_UP) != 0;
+    HeldModifiers = TrackHeldModifiers(HeldModifiers, key->vkCode, keyUp);
+    const WordFilterEvent event = {code, key->vkCode, keyUp, HeldModifiers != 0,
+                                   IsOwnDialogInFront()};
+    if (!UnlockWordFilterLetsThrough(event))
         return 1;
     return CallNextHookEx(nullptr, 0, wParam, lParam);
 }
@@ -103,10 +147,11 @@ static bool IsOwnWindowAt(POINT point) {
     return process == GetCurrentProcessId();
 }
 
-static bool IsKeyDownNow(int virtualKey) {
-    return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+static bool IsModifierKey(DWORD virtualKey) {
+    return TrackHeldModifiers(0, virtualKey, false) != 0;
 }
 
-static bool IsCtrlAltOrTabDown() {
-    return IsKeyDownNow(VK_CONTROL) || IsKeyDownNow(VK_MENU) || IsKeyDownNow(VK_TAB);
+static bool IsOwnDialogInFront() {
+    HWND dialog = UnlockDialogWindow();
+    return dialog && GetForegroundWindow() == dialog;
 }

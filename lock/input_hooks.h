@@ -14,9 +14,21 @@ LRESULT CALLBACK MouseConfineProc(int code, WPARAM wParam, LPARAM lParam);
 // True for the keys that typing an unlock word needs (letters, digits, keypad,
 // punctuation, Space, Backspace, Enter, input method keys).
 bool IsUnlockWordKey(DWORD virtualKey);
-// True when the word filter lets this event through; modifierHeld says whether
-// Ctrl, Alt or Tab is down at the moment of the event.
-bool UnlockWordFilterLetsThrough(int code, DWORD virtualKey, bool modifierHeld);
+struct WordFilterEvent {
+    int code;
+    DWORD virtualKey;
+    bool keyUp;
+    bool modifierHeld;     // Ctrl, Alt or Tab down, as the filter has seen them
+    bool ownDialogInFront; // the program's own prompt or "did not match" box
+};
+// True when the word filter lets this event through.
+bool UnlockWordFilterLetsThrough(const WordFilterEvent& event);
+// Ctrl, Alt and Tab as the filter has seen them go down and up (one bit
+// each), after an event with this key.
+unsigned TrackHeldModifiers(unsigned held, DWORD virtualKey, bool keyUp);
+// Starts the filter's own record of held modifiers afresh; for every hook that
+// goes in, as keys pressed before it are not reported to it.
+void ForgetHeldModifiers();
 
 // Where the program's own tray icon is on the screen, refreshed by the lock
 // while it holds the mouse; empty when the shell cannot say (before Windows 7,

@@ -106,7 +106,7 @@ LockEngagement DecideLockEngagement(const SettingsRecord& settings, bool promptO
 
 void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
     KillTimer(MainWindow, LockTimerId);
-    const LockEngagement engage = DecideLockEngagement(Settings, AppController.UnlockPromptOpen);
+    const LockEngagement engage = DecideLockEngagement(Settings, UnlockDialogOpen());
     if (engage.keyboardProcedure) {
         KeyboardHeld = true;
         KeyboardHookProcedure = engage.keyboardProcedure;
@@ -137,7 +137,7 @@ void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
         CreateCoverWindows(AppInstance);
         DisableEdgeGesturesOnCovers();
         if (engage.raisePrompt)
-            BringUnlockPromptToFront();
+            BringUnlockDialogToFront();
     }
     if (engage.guard)
         SetTimer(MainWindow, LockTimerId, LockGuardInterval, GuardLock);
@@ -149,7 +149,7 @@ int RequestUnlock() {
     // the prompt's or the message box's own loop) is refused: the open prompt
     // answers for both, and the keyboard hook stays as the first request set it.
     if (UnlockRequestRunning || AppController.UnlockPromptOpen) {
-        BringUnlockPromptToFront();
+        BringUnlockDialogToFront();
         return UnlockRefused;
     }
     if (!Settings.Prompt) {
@@ -289,6 +289,9 @@ static void ReplaceHook(HHOOK* hook, int type, HOOKPROC procedure) {
     HHOOK fresh = InstallHook(type, procedure, AppInstance, 0);
     if (!fresh)
         return;
+    // A new keyboard hook is told of no key pressed before it went in.
+    if (type == WH_KEYBOARD_LL)
+        ForgetHeldModifiers();
     RemoveHook(hook);
     *hook = fresh;
 }

@@ -20,10 +20,11 @@ struct LockEngagement {
     bool countVideos;
     bool touchShield;
     bool blueLight;   // the tint goes on with the shield
-    bool raisePrompt; // the shield comes up over the open unlock word prompt
+    bool raisePrompt; // the shield comes up over the open unlock word prompt or its box
     bool guard;       // the watchdog on timer 333 keeps hooks and cover in place
 };
-// promptOpen: the unlock word prompt is on screen at the moment of locking.
+// promptOpen: the unlock word prompt, or its "did not match" box, is on screen
+// at the moment of locking.
 LockEngagement DecideLockEngagement(const SettingsRecord& settings, bool promptOpen);
 
 // What RequestUnlock returns.

@@ -9,9 +9,17 @@
 
 static void InitUnlockPrompt(HWND dialog);
 static void CheckTypedWord(HWND dialog);
+static void ShowMismatchBox(HWND owner);
+static LRESULT CALLBACK CatchMismatchBox(int code, WPARAM wParam, LPARAM lParam);
 
 int UnlockPromptResult = PromptTimedOut;
 HWND UnlockPromptWindow = nullptr;
+DWORD UnlockPromptOpenedAt = 0;
+// The "Unlock Word Check" box while it is on screen, else none.
+static HWND MismatchBoxWindow = nullptr;
+static bool MismatchBoxShowing = false;
+static HHOOK MismatchBoxWatch = nullptr;
+static const UINT MismatchBoxShortestTime = 2000;
 
 int SettingsController::PromptForUnlockWord(HWND owner) {
     UnlockPromptOpen = true;
@@ -24,9 +32,62 @@ int SettingsController::PromptForUnlockWord(HWND owner) {
     if (UnlockPromptResult == PromptMatched)
         return UnlockWordAccepted;
     if (UnlockPromptResult == PromptNotMatched)
-        MessageBoxA(owner, "The unlock word did not match", "Unlock Word Check",
-                    MB_OK | MB_TOPMOST);
+        ShowMismatchBox(owner);
     return UnlockWordRefused;
+}
+
+// The box has no time-out of its own and MessageBoxA gives no handle to set
+// one on: a hook on this thread catches the box's window as it is created.
+static void ShowMismatchBox(HWND owner) {
+    MismatchBoxShowing = true;
+    MismatchBoxWatch = SetWindowsHookExA(WH_CBT, CatchMismatchBox, nullptr, GetCurrentThreadId());
+    MessageBoxA(owner, "The unlock word did not match", "Unlock Word Check", MB_OK | MB_TOPMOST);
+    if (MismatchBoxWatch)
+        UnhookWindowsHookEx(MismatchBoxWatch);
+    MismatchBoxWatch = nullptr;
+    MismatchBoxWindow = nullptr;
+    MismatchBoxShowing = false;
+}
+
+static LRESULT CALLBACK CatchMismatchBox(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && !MismatchBoxWindow) {
+        HWND window = reinterpret_cast<HWND>(wParam);
+        const CBT_CREATEWNDA* create = reinterpret_cast<const CBT_CREATEWNDA*>(lParam);
+        char className[16] = {};
+        GetClassNameA(window, className, sizeof className);
+        if (!(create->lpcs->style & WS_CHILD) && strcmp(className, "#32770") == 0) {
+            MismatchBoxWindow = window;
+            SetTimer(window, MismatchBoxTimeoutTimerId,
+                     MismatchBoxTimeLeft(UnlockPromptOpenedAt, GetTickCount()),
+                     MismatchBoxTimeoutTimer);
+        }
+    }
+    // MB_TOPMOST is not kept by every system (Wine drops it): the box is put in
+    // the topmost band itself as it comes up, above the cover and the padlock.
+    if (code == HCBT_ACTIVATE && reinterpret_cast<HWND>(wParam) == MismatchBoxWindow)
+        SetWindowPos(MismatchBoxWindow, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+UINT MismatchBoxTimeLeft(DWORD promptOpenedAt, DWORD now) {
+    const DWORD elapsed = now - promptOpenedAt; // unsigned: right across the tick count's wrap
+    if (elapsed + MismatchBoxShortestTime >= UnlockPromptTimeout)
+        return MismatchBoxShortestTime;
+    return UnlockPromptTimeout - elapsed;
+}
+
+void CALLBACK MismatchBoxTimeoutTimer(HWND box, UINT, UINT_PTR, DWORD) {
+    KillTimer(box, MismatchBoxTimeoutTimerId);
+    EndDialog(box, IDOK);
+}
+
+bool UnlockDialogOpen() {
+    return AppController.UnlockPromptOpen || MismatchBoxShowing;
+}
+
+HWND UnlockDialogWindow() {
+    return UnlockPromptWindow ? UnlockPromptWindow : MismatchBoxWindow;
 }
 
 INT_PTR CALLBACK UnlockWordDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -58,6 +119,7 @@ INT_PTR CALLBACK UnlockWordDialogProc(HWND dialog, UINT message, WPARAM wParam, 
 
 static void InitUnlockPrompt(HWND dialog) {
     UnlockPromptWindow = dialog;
+    UnlockPromptOpenedAt = GetTickCount();
     SetActiveWindow(dialog);
     UnlockPromptResult = PromptTimedOut;
     SetTimer(dialog, UnlockPromptTimeoutTimerId, UnlockPromptTimeout, UnlockPromptTimeoutTimer);
@@ -89,7 +151,8 @@ void CALLBACK UnlockPromptRaiseTimer(HWND dialog, UINT, UINT_PTR, DWORD) {
     ShowWindow(dialog, SW_SHOW);
 }
 
-void BringUnlockPromptToFront() {
-    if (UnlockPromptWindow)
-        UnlockPromptRaiseTimer(UnlockPromptWindow, WM_TIMER, UnlockPromptRaiseTimerId, 0);
+void BringUnlockDialogToFront() {
+    HWND dialog = UnlockDialogWindow();
+    if (dialog)
+        UnlockPromptRaiseTimer(dialog, WM_TIMER, UnlockPromptRaiseTimerId, 0);
 }

@@ -70,6 +70,8 @@ struct PromptScript {
     std::function<void(HWND prompt)> onOpen;
     // Runs once when the mismatch box is found, before it is dismissed.
     std::function<void(HWND box)> onBox;
+    // How long the mismatch box stays before it is dismissed.
+    DWORD dismissBoxAfterMs = 0;
     // Runs on every tick while the prompt is open.
     std::function<void(HWND prompt)> whileOpen;
 };
@@ -90,6 +92,7 @@ class PromptDriver {
         State().observed = PromptObservation();
         State().answered = false;
         State().foundAt = 0;
+        State().boxFoundAt = 0;
         timer = SetTimer(nullptr, 0, 30, Tick);
     }
     ~PromptDriver() { KillTimer(nullptr, timer); }
@@ -103,6 +106,7 @@ class PromptDriver {
         PromptObservation observed;
         bool answered = false;
         DWORD foundAt = 0;
+        DWORD boxFoundAt = 0;
     };
     static DriverState& State() {
         static DriverState state;
@@ -112,15 +116,19 @@ class PromptDriver {
         DriverState& state = State();
         HWND box = FindMismatchBoxOnThisThread();
         if (box) {
-            if (!state.observed.boxSeen && state.script.onBox)
-                state.script.onBox(box);
+            if (!state.observed.boxSeen) {
+                state.boxFoundAt = GetTickCount();
+                if (state.script.onBox)
+                    state.script.onBox(box);
+            }
             state.observed.boxSeen = true;
             char text[128] = {};
             GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
             state.observed.boxText = text;
             state.observed.promptGoneWhenBoxShown = FindUnlockPromptOnThisThread() == nullptr;
             state.observed.promptOpenFlagDuringBox = AppController.UnlockPromptOpen;
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            if (GetTickCount() - state.boxFoundAt >= state.script.dismissBoxAfterMs)
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
             return;
         }
         if (state.answered)

@@ -97,9 +97,9 @@ TEST_F(MainWindowTest, DisplayChangeMovesThePointerCornerAlikeInEitherOrientatio
     EXPECT_EQ(PointerCornerY, landscape.y);
 }
 
-// The padlock window never sees its own button messages: the press is dropped
-// and the release asks to unlock.
-TEST_F(MainWindowTest, MessageLoopTurnsAPadlockReleaseIntoAnUnlock) {
+// The main loop leaves the padlock's taps to its window procedure, which every
+// modal loop of the program dispatches to as well.
+TEST_F(MainWindowTest, PadlockTapIsTakenByItsWindowNotByTheMainLoop) {
     Settings.DisableKeyboard = false;
     Settings.EnableTouchShield = true;
     ImmediateLock = true;
@@ -107,10 +107,12 @@ TEST_F(MainWindowTest, MessageLoopTurnsAPadlockReleaseIntoAnUnlock) {
     ASSERT_TRUE(WaitUntil([] { return UnlockImageWindow != nullptr; }, 2000));
 
     MSG press = Message(UnlockImageWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 60));
-    EXPECT_TRUE(PreTranslateLoopMessage(&press, nullptr));
+    EXPECT_FALSE(PreTranslateLoopMessage(&press, nullptr));
+    DispatchMessageA(&press);
     EXPECT_FALSE(Unlocked);
     MSG release = Message(UnlockImageWindow, WM_LBUTTONUP, 0, MAKELPARAM(60, 60));
-    EXPECT_TRUE(PreTranslateLoopMessage(&release, nullptr));
+    EXPECT_FALSE(PreTranslateLoopMessage(&release, nullptr));
+    DispatchMessageA(&release);
     EXPECT_TRUE(Unlocked);
     EXPECT_EQ(UnlockImageWindow, nullptr);
 }

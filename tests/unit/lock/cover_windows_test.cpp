@@ -223,11 +223,10 @@ TEST_F(CoverTest, ReassertPutsTheCoverBackOnTopUnlessThePromptIsOpen) {
 
 TEST_F(CoverTest, ATapOnThePadlockAsksToUnlockOnRelease) {
     Lock();
-    MSG down = {UnlockImageWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 100), 0, {}};
-    EXPECT_TRUE(PreTranslateLoopMessage(&down, nullptr));
+    // As any loop, the main one or a dialog's, would dispatch them.
+    SendMessageA(UnlockImageWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 100));
     EXPECT_FALSE(Unlocked);
-    MSG up = {UnlockImageWindow, WM_LBUTTONUP, 0, MAKELPARAM(40, 100), 0, {}};
-    EXPECT_TRUE(PreTranslateLoopMessage(&up, nullptr));
+    SendMessageA(UnlockImageWindow, WM_LBUTTONUP, 0, MAKELPARAM(40, 100));
     EXPECT_TRUE(Unlocked);
     EXPECT_EQ(CoverWindow, nullptr);
 }

@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "lock/input_hooks.h"
 #include "lock/lock_controller.h"
+#include "settings/unlock_prompt.h"
 #include <gtest/gtest.h>
 #include <atomic>
 #include <set>
@@ -29,19 +30,29 @@ std::set<DWORD> WordKeys() {
     return keys;
 }
 
-TEST(UnlockWordFilter, LetsThroughOnlyWordKeysAndShift) {
+bool LetsThrough(int code, DWORD key, bool keyUp, bool modifierHeld, bool inFront = true) {
+    return UnlockWordFilterLetsThrough({code, key, keyUp, modifierHeld, inFront});
+}
+
+TEST(UnlockWordFilter, LetsThroughOnlyWordKeysAndShiftToTheProgramsOwnDialog) {
     const std::set<DWORD> wordKeys = WordKeys();
+    const std::set<DWORD> modifiers = {VK_CONTROL, VK_LCONTROL, VK_RCONTROL, VK_MENU,
+                                       VK_LMENU,   VK_RMENU,    VK_TAB};
     for (DWORD key = 0; key < 256; key++) {
         const bool shift = key == VK_LSHIFT || key == VK_RSHIFT;
-        for (bool modifierHeld : {false, true}) {
-            SCOPED_TRACE(testing::Message()
-                         << "vk 0x" << std::hex << key << " modifier " << modifierHeld);
-            const bool expected = shift || (!modifierHeld && wordKeys.count(key) != 0);
-            EXPECT_EQ(UnlockWordFilterLetsThrough(HC_ACTION, key, modifierHeld), expected);
-            // Anything but a plain action is swallowed, Shift included.
-            EXPECT_FALSE(UnlockWordFilterLetsThrough(3 /* HC_NOREMOVE */, key, modifierHeld));
-            EXPECT_FALSE(UnlockWordFilterLetsThrough(-1, key, modifierHeld));
-        }
+        for (bool keyUp : {false, true})
+            for (bool modifierHeld : {false, true}) {
+                SCOPED_TRACE(testing::Message() << "vk 0x" << std::hex << key << " up " << keyUp
+                                                << " modifier " << modifierHeld);
+                // A released Ctrl, Alt or Tab passes, so it cannot stay down.
+                const bool expected = shift || (keyUp && modifiers.count(key) != 0) ||
+                                      (!modifierHeld && wordKeys.count(key) != 0);
+                EXPECT_EQ(LetsThrough(HC_ACTION, key, keyUp, modifierHeld), expected);
+                // Nothing reaches another window in front, nor anything but a plain action.
+                EXPECT_FALSE(LetsThrough(HC_ACTION, key, keyUp, modifierHeld, false));
+                EXPECT_FALSE(LetsThrough(3 /* HC_NOREMOVE */, key, keyUp, modifierHeld));
+                EXPECT_FALSE(LetsThrough(-1, key, keyUp, modifierHeld));
+            }
     }
 }
 
@@ -51,7 +62,7 @@ TEST(UnlockWordFilter, HoldsBackTheWaysOutOfThePrompt) {
                           VK_DELETE, VK_LWIN,  VK_RWIN,     VK_APPS,  VK_NUMLOCK, VK_CONTROL,
                           VK_MENU,   VK_LMENU, VK_RCONTROL, VK_SHIFT, VK_SNAPSHOT};
     for (DWORD key : held)
-        EXPECT_FALSE(UnlockWordFilterLetsThrough(HC_ACTION, key, false)) << std::hex << key;
+        EXPECT_FALSE(LetsThrough(HC_ACTION, key, false, false)) << std::hex << key;
 }
 
 TEST(BlockAllKeys, SwallowsEveryEvent) {
@@ -173,7 +184,24 @@ LRESULT CALLBACK WatchKeysProc(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Stands in for the unlock word prompt in front.
+struct FrontPrompt {
+    FrontPrompt() {
+        window = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "prompt", WS_POPUP | WS_VISIBLE, 0, 0,
+                                 100, 50, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        SetForegroundWindow(window);
+        UnlockPromptWindow = window;
+        PumpMessagesFor(100);
+    }
+    ~FrontPrompt() {
+        UnlockPromptWindow = nullptr;
+        DestroyWindow(window);
+    }
+    HWND window;
+};
+
 TEST(InstalledHooks, WordFilterPassesWordKeysToLaterHooks) {
+    FrontPrompt prompt;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     // Installed first, so it is called after the filter.
     HHOOK watcher = SetWindowsHookExA(WH_KEYBOARD_LL, WatchKeysProc, instance, 0);
@@ -191,6 +219,22 @@ TEST(InstalledHooks, WordFilterPassesWordKeysToLaterHooks) {
     UnhookWindowsHookEx(filter);
     UnhookWindowsHookEx(watcher);
     EXPECT_EQ(SeenKeys, (std::vector<DWORD>{'A', '7', VK_SPACE, VK_BACK, VK_NUMPAD3}));
+}
+
+TEST(InstalledHooks, ModifierDownAsTheFilterGoesInDoesNotJamIt) {
+    FrontPrompt prompt;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HHOOK watcher = SetWindowsHookExA(WH_KEYBOARD_LL, WatchKeysProc, instance, 0);
+    InjectFromAnotherThread({Key(VK_CONTROL, false)}); // held before the lock
+    ForgetHeldModifiers();
+    HHOOK filter = SetWindowsHookExA(WH_KEYBOARD_LL, UnlockWordKeyFilterProc, instance, 0);
+    SeenKeys.clear();
+    InjectFromAnotherThread({Key(VK_CONTROL, true), Key('A', false), Key('A', true),
+                             Key(VK_MENU, false), Key('B', false), Key('B', true),
+                             Key(VK_MENU, true), Key('C', false), Key('C', true)});
+    UnhookWindowsHookEx(filter);
+    UnhookWindowsHookEx(watcher);
+    EXPECT_EQ(SeenKeys, (std::vector<DWORD>{'A', 'C'})); // B went with Alt held
 }
 
 TEST(InstalledHooks, BlockingHookStopsEveryKey) {

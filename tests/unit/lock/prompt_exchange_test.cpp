@@ -3,6 +3,7 @@
 #include "support/lock_fixture.h"
 #include "lock/cover_windows.h"
 #include "lock/input_hooks.h"
+#include "features/video_counter.h"
 #include "support/prompt_driver.h"
 
 namespace {
@@ -179,6 +180,40 @@ TEST_F(PromptExchangeTest, CoverIsNotRaisedOverAnOpenPrompt) {
     EXPECT_EQ(RequestUnlock(), 0);
     EXPECT_TRUE(aboveAfterReassert);
     EXPECT_TRUE(aboveAfterDisplayChange);
+}
+
+TEST_F(PromptExchangeTest, NothingLiftsTheShieldOverTheMismatchBox) {
+    Settings.DisableKeyboard = true;
+    Settings.EnableTouchShield = true;
+    ASSERT_TRUE(EngageAtOnce());
+    struct Lift {
+        const char* name;
+        void (*lift)();
+    };
+    const Lift lifts[] = {
+        {"five-second re-raise", [] { ReassertCover(MainWindow, WM_TIMER, LockTimerId, 0); }},
+        {"video limit", [] { StopVideoAtLimit(nullptr); }},
+        {"display change", [] { FitCoverToDisplay(); }},
+    };
+    PromptScript script;
+    script.typed = "wrong";
+    script.onBox = [&](HWND box) {
+        for (const Lift& lift : lifts) {
+            SCOPED_TRACE(lift.name);
+            lift.lift();
+            EXPECT_TRUE(Above(box, CoverWindow));
+            EXPECT_TRUE(Above(box, UnlockImageWindow));
+            EXPECT_EQ(GetForegroundWindow(), box);
+        }
+        // A tap on the shield does not activate it, which would lift it.
+        for (HWND shield : {CoverWindow, UnlockImageWindow})
+            EXPECT_EQ(SendMessageA(shield, WM_MOUSEACTIVATE, (WPARAM)shield,
+                                   MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+                      MA_NOACTIVATE);
+    };
+    PromptDriver driver(script);
+    EXPECT_EQ(RequestUnlock(), 1);
+    EXPECT_TRUE(driver.Observed().boxSeen);
 }
 
 TEST_F(PromptExchangeTest, WordFilterStaysWhileThePromptIsOpenAcrossAHookRefresh) {

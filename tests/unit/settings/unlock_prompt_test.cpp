@@ -59,6 +59,32 @@ TEST_F(UnlockPromptTest, ComparesTheTypedWordExactly) {
     }
 }
 
+TEST_F(UnlockPromptTest, MismatchBoxClosesWhenThePromptsTimeOutWouldHavePassed) {
+    struct TimeLeftCase {
+        DWORD promptOpenedAgo;
+        UINT boxTimeLeft;
+    };
+    const TimeLeftCase cases[] = {{0, 30000}, {21000, 9000}, {29000, 2000}, {60000, 2000}};
+    for (const TimeLeftCase& c : cases) // just after the tick count wrapped
+        EXPECT_EQ(MismatchBoxTimeLeft(1000 - c.promptOpenedAgo, 1000), c.boxTimeLeft)
+            << c.promptOpenedAgo;
+
+    // For real: a wrong word typed 29 s after the prompt opened.
+    Settings.Password = "word";
+    PromptScript script;
+    script.typed = "bad";
+    script.onOpen = [](HWND) { UnlockPromptOpenedAt -= 29000; };
+    script.dismissBoxAfterMs = 8000;
+    DWORD boxShownAt = 0;
+    script.onBox = [&](HWND) { boxShownAt = GetTickCount(); };
+    PromptDriver driver(script);
+    EXPECT_EQ(AppController.PromptForUnlockWord(MainWindow), 1);
+    ASSERT_TRUE(driver.Observed().boxSeen);
+    EXPECT_LT(GetTickCount() - boxShownAt, 6000u); // closed by itself after about 2 s
+    EXPECT_FALSE(UnlockDialogOpen());
+    EXPECT_EQ(UnlockDialogWindow(), nullptr);
+}
+
 TEST_F(UnlockPromptTest, FlagIsUpOnlyWhileThePromptIsOpen) {
     Settings.Password = "word";
     bool flagWhileOpen = false;
