@@ -3,6 +3,7 @@
 // keys, and the padlock answers inside every modal loop of the program.
 #include "lock_driver.h"
 #include "support/product_settings.h"
+#include "support/z_order.h"
 #include "res/resource.h"
 #include <gtest/gtest.h>
 
@@ -38,16 +39,6 @@ class UnlockDialogsTest : public ::testing::Test {
         GetWindowRect(Find("UnlockImage"), &r);
         Click({(r.left + r.right) / 2, r.top + (r.bottom - r.top) * 3 / 4});
     }
-    static bool Above(HWND a, HWND b) {
-        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-            if (w == a)
-                return true;
-            if (w == b)
-                return false;
-        }
-        return false;
-    }
-
     MorrowbyProcess program;
     HHOOK watcher = nullptr;
 };

@@ -1,6 +1,7 @@
 // The touch shield's two windows: geometry, attributes, painting, display
 // changes and the tap on the padlock.
 #include "support/in_process_app.h"
+#include "support/z_order.h"
 #include "support/screenshot.h"
 #include "support/tray_recorder.h"
 #include "support/wait.h"
@@ -45,16 +46,6 @@ RECT WindowRect(HWND window) {
     RECT rect = {};
     GetWindowRect(window, &rect);
     return rect;
-}
-
-bool Above(HWND a, HWND b) {
-    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
-        if (window == a)
-            return true;
-        if (window == b)
-            return false;
-    }
-    return false;
 }
 
 TEST_F(CoverTest, CoversTheMaximizedAreaWithThePadlockBottomRight) {

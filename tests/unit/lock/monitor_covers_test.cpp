@@ -2,6 +2,7 @@
 // test: side by side, primary on the right, stacked, turned, and monitors
 // that come and go while locked.
 #include "support/lock_fixture.h"
+#include "support/z_order.h"
 #include "features/video_counter.h"
 #include "lock/cover_geometry.h"
 #include "lock/cover_windows.h"
@@ -54,13 +55,6 @@ bool Holds(const RECT& outer, const RECT& inner) {
     RECT both;
     UnionRect(&both, &outer, &inner);
     return EqualRect(&both, &outer);
-}
-
-bool Above(HWND a, HWND b) {
-    HWND window = GetTopWindow(nullptr);
-    while (window && window != a && window != b)
-        window = GetWindow(window, GW_HWNDNEXT);
-    return window && window == a;
 }
 
 std::vector<HWND> CoversNow() {

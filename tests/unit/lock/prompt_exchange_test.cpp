@@ -1,6 +1,7 @@
 // The unlock word around the lock: the keyboard hook exchange, refusals, and
 // requests that arrive while a prompt is already open.
 #include "support/lock_fixture.h"
+#include "support/z_order.h"
 #include "lock/cover_windows.h"
 #include "lock/input_hooks.h"
 #include "features/video_counter.h"
@@ -16,17 +17,6 @@ class PromptExchangeTest : public LockFixture {
         Settings.Password = "Pw9";
     }
 };
-
-// True when a comes before b in the z-order walk of top-level windows.
-bool Above(HWND a, HWND b) {
-    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
-        if (window == a)
-            return true;
-        if (window == b)
-            return false;
-    }
-    return false;
-}
 
 struct RefusalCase {
     const char* name;
