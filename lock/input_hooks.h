@@ -30,11 +30,6 @@ unsigned TrackHeldModifiers(unsigned held, DWORD virtualKey, bool keyUp);
 // goes in, as keys pressed before it are not reported to it.
 void ForgetHeldModifiers();
 
-// Where the program's own tray icon is on the screen, refreshed by the lock
-// while it holds the mouse; empty when the shell cannot say (before Windows 7,
-// or no taskbar).
-extern RECT TrayIconRect;
-
 struct MouseDecision {
     bool letThrough;
     POINT cursor; // where to put the cursor back when the event is swallowed

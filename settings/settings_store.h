@@ -3,17 +3,20 @@
 #include <string>
 
 struct SettingsRecord {
-    bool EnableLockAtStartup = false;
-    bool EnableTouchShield = true;
-    bool EnableBlueLightReduction = false;
-    int GreenGamma = 0;
+    // Every field as on the first run (see settings_fields.h).
+    SettingsRecord();
+
+    bool EnableLockAtStartup;
+    bool EnableTouchShield;
+    bool EnableBlueLightReduction;
+    int GreenGamma;
     std::string Password; // the unlock word in plain text; empty when none is set
-    bool EnableYouTubeCount = false;
-    bool DisableKeyboard = true;
-    bool DisableMouse = false;
-    bool Prompt = false;
-    int YouTubeMax = 1;
-    int BlueMenu = 0; // one of the modes below; 0 selects no mode
+    bool EnableYouTubeCount;
+    bool DisableKeyboard;
+    bool DisableMouse;
+    bool Prompt;
+    int YouTubeMax;
+    int BlueMenu; // one of the modes below; 0 selects no mode
 };
 
 // The stored BlueMenu values: the tint is on from start-up, toggled from the
@@ -29,24 +32,27 @@ inline bool BlueLightMode(const SettingsRecord& settings, int mode) {
 
 extern SettingsRecord Settings;
 
-const int SettingsKeyPathSize = 260;
-// "Software\<maker>\<product>\Settings\" under HKEY_CURRENT_USER.
-extern char SettingsKeyPath[SettingsKeyPathSize];
+// The key the settings are kept under, below HKEY_CURRENT_USER; it ends in a
+// backslash. Empty until InitSettingsKeyPath.
+extern std::string SettingsKeyPath;
+// Sets SettingsKeyPath to the product's "Software\<maker>\<product>\Settings\".
+void InitSettingsKeyPath();
+
 // Unlock words are read from their fields into buffers of this size, so at
 // most 14 characters count.
 const int UnlockWordBufferSize = 15;
 
-// Builds SettingsKeyPath, cut to fit its buffer.
-void InitSettingsKeyPath(const char* maker, const char* product);
-extern char UnlockWordSuffix[5];
-extern unsigned char UnlockWordKeyByte;
-
 // What LoadSettings and SaveSettings return.
-const int SettingsKeyOpened = 0;
-const int SettingsKeyUnreadable = 2; // could be neither opened nor created
-int LoadSettings();
-int SaveSettings();
+enum class SettingsKey {
+    Opened = 0,
+    Unreadable = 2, // could be neither opened nor created
+};
+// Reads the record from the key; a missing key is first created with the
+// record as it is (on the first run: every field's first-run value).
+SettingsKey LoadSettings();
+SettingsKey SaveSettings();
 
+// A flag's text as the store reads it: a decimal integer other than 0.
 bool ParseFlag(const char* text);
 std::string ScrambleUnlockWord(const std::string& word);
 std::string UnscrambleUnlockWord(const std::string& text);

@@ -2,24 +2,30 @@
 #pragma once
 #include <windows.h>
 
-const UINT_PTR FadeInTimerId = 338;
 const UINT FadeInIntervalMs = 80;
 // Pure green pixels of the dialog are never drawn.
 const COLORREF SettingsDialogColorKey = RGB(0, 255, 0);
 const char* const OriginalProcProperty = "_Picture_Original_Proc_";
 
-extern HWND SettingsDialogWindow; // the open dialog, or none
-extern BYTE SettingsFadeStep;     // fade-in step in percent, 20 to 100
-extern int SavedPasswordChar;     // masking character of edit 1000 when the eye was pressed
-extern int LastPasswordChar;      // last non-zero masking character seen
+struct SettingsDialogState {
+    HWND Window;           // SettingsDialogWindow: the open dialog, or none
+    BYTE FadeStep;         // fade-in step in percent, 20 to 100
+    int SavedPasswordChar; // masking character of edit 1000 when the eye was pressed
+    int LastPasswordChar;  // last non-zero masking character seen
+};
+extern SettingsDialogState SettingsDialog;
 
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void CALLBACK FadeInTimerProc(HWND dialog, UINT message, UINT_PTR id, DWORD time);
 void FillSettingsControls(HWND dialog);
 // What CheckUnlockWords returns.
-const int UnlockWordsAgree = 0; // or no word is asked for
-const int UnlockWordsDiffer = 4;
-int CheckUnlockWords(HWND dialog);
+enum class UnlockWords {
+    Agree = 0, // or no word is asked for
+    Differ = 4,
+};
+UnlockWords CheckUnlockWords(HWND dialog);
+// Takes the controls into the record; the slider's level only where a mode
+// that uses it is chosen.
 void ReadSettingsControls(HWND dialog);
 
 // Subclasses the eye picture so that pressing it shows the unlock words.

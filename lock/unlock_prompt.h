@@ -1,23 +1,36 @@
-// The unlock word prompt (resource 142).
+// The unlock word prompt (resource 142). It only answers whether the word
+// matched; what to unlock is the lock controller's decision.
 #pragma once
 #include <windows.h>
 
-const UINT_PTR UnlockPromptTimeoutTimerId = 335;
-const UINT_PTR UnlockPromptRaiseTimerId = 336;
-const UINT_PTR MismatchBoxTimeoutTimerId = 339;
 const UINT UnlockPromptTimeout = 30000;
 const UINT UnlockPromptRaiseInterval = 1000;
 const UINT OnScreenKeyboardMessage = WM_USER + 192; // 1216
 
-// The prompt's answer, kept in UnlockPromptResult.
-const int PromptTimedOut = 0; // or not answered at all
-const int PromptMatched = 1;
-const int PromptNotMatched = 2;
-extern int UnlockPromptResult;
-// The prompt while it is on screen, else none.
-extern HWND UnlockPromptWindow;
-// When the prompt on screen (or the last one) opened, by GetTickCount.
-extern DWORD UnlockPromptOpenedAt;
+// The prompt's answer.
+enum class PromptResult {
+    TimedOut = 0, // or not answered at all
+    Matched = 1,
+    NotMatched = 2,
+};
+
+// What PromptForUnlockWord returns.
+enum class UnlockWord { Accepted = 0, Refused = 1 };
+
+struct UnlockPromptState {
+    // True from just before the prompt opens until it has closed.
+    bool UnlockPromptOpen;
+    // The prompt while it is on screen, else none.
+    HWND Window;
+    // When the prompt on screen (or the last one) opened, by GetTickCount.
+    DWORD OpenedAt;
+    PromptResult Result;
+};
+extern UnlockPromptState UnlockPrompt;
+
+// Runs the prompt modally; Accepted when the typed word matched the stored
+// unlock word. A word that did not match is reported in a message box.
+UnlockWord PromptForUnlockWord(HWND owner);
 
 INT_PTR CALLBACK UnlockWordDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void CALLBACK UnlockPromptTimeoutTimer(HWND dialog, UINT message, UINT_PTR id, DWORD time);

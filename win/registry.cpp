@@ -5,6 +5,18 @@
 #include <cstring>
 #include <mbstring.h>
 
+static LONG WINAPI CallRegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
+                                      const BYTE* data, DWORD size) {
+    return RegSetValueExA(key, name, reserved, type, data, size);
+}
+static LONG WINAPI CallRegSetValueExW(HKEY key, LPCWSTR name, DWORD reserved, DWORD type,
+                                      const BYTE* data, DWORD size) {
+    return RegSetValueExW(key, name, reserved, type, data, size);
+}
+// Constant initialisation: valid before any constructor runs.
+SetValueAFunction SetRegistryValueA = CallRegSetValueExA;
+SetValueWFunction SetRegistryValueW = CallRegSetValueExW;
+
 static bool SameName(const char* left, const char* right);
 static std::wstring WidenCodePage1252(const char* data, size_t count);
 static std::string NarrowCodePage1252(const wchar_t* data, size_t count);
@@ -78,7 +90,7 @@ bool CRegEntry::CanWrite() const {
 
 void CRegEntry::WriteThrough(const BYTE* data, DWORD count) {
     if (CanWrite())
-        RegSetValueExA(owner->Key, name.c_str(), 0, type, data, count);
+        SetRegistryValueA(owner->Key, name.c_str(), 0, type, data, count);
 }
 
 const char* CRegEntry::GetText() {
@@ -142,9 +154,9 @@ void CRegEntry::SetByteText(const char* data, DWORD byteCount) {
         return;
     // Every byte plus a terminator, as SetText writes it.
     std::wstring wide = WidenCodePage1252(data, byteCount) + L'\0';
-    RegSetValueExW(owner->Key, WideName(name.c_str()).c_str(), 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(wide.c_str()),
-                   static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
+    SetRegistryValueW(owner->Key, WideName(name.c_str()).c_str(), 0, REG_SZ,
+                      reinterpret_cast<const BYTE*>(wide.c_str()),
+                      static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
 }
 
 void CRegEntry::SetDword(DWORD value) {

@@ -1,12 +1,13 @@
 // Construction and destruction of the object that brackets the whole process.
 #include "settings_controller.h"
+#include "crash_filter.h"
 #include "../features/blue_light.h"
 
-SettingsController::SettingsController() : UnlockPromptOpen(false) {
+SettingsController::SettingsController() {
     SaveDisplayGamma();
     // A crash skips every orderly way out; the filter still puts the display's
     // own ramp back so the screen is not left tinted.
-    PreviousCrashFilter = SetUnhandledExceptionFilter(RestoreGammaOnCrash);
+    InstallCrashFilter();
 }
 
 SettingsController::~SettingsController() {

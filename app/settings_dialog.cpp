@@ -2,12 +2,13 @@
 // light reduction while it is open, and takes the controls back into the record
 // on OK. A small eye next to the unlock word fields shows them while pressed.
 #include "settings_dialog.h"
-#include "dialog_placement.h"
+#include "blue_light_item.h"
 #include "settings_controller.h"
-#include "settings_store.h"
 #include "../features/blue_light.h"
-#include "../features/gamma_range_check.h"
 #include "../res/resource.h"
+#include "../res/timer_ids.h"
+#include "../settings/settings_store.h"
+#include "../win/dialog_placement.h"
 #include <commctrl.h>
 #include <windowsx.h>
 #include <cstring>
@@ -24,10 +25,7 @@ static int SliderPosition(HWND dialog);
 static void SetMaskingCharacter(HWND dialog, int character);
 static void RegisterTouchInput(HWND dialog);
 
-HWND SettingsDialogWindow = nullptr;
-BYTE SettingsFadeStep = 20;
-int SavedPasswordChar = 0;
-int LastPasswordChar = 0x25CF; // black circle
+SettingsDialogState SettingsDialog = {nullptr, 20, 0, 0x25CF}; // the black circle
 
 // The lists are inserted at the front in reverse order, so they read in this
 // order although both boxes sort.
@@ -35,8 +33,8 @@ static const char* const YouTubeMaxItems[] = {"1", "2", "3", "4", "5"};
 static const char* const BlueMenuItems[] = {"Always", "Menu", "w/ Shield"};
 
 void SettingsController::OpenSettingsDialog(HWND owner) {
-    if (SettingsDialogWindow) {
-        SetForegroundWindow(SettingsDialogWindow);
+    if (SettingsDialog.Window) {
+        SetForegroundWindow(SettingsDialog.Window);
         return;
     }
     // The strength slider is a common control; the class must be registered
@@ -69,8 +67,8 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_DESTROY:
         // Normally cleared when the dialog ends; a dialog torn down with its
         // owner must not leave a handle that keeps the next one from opening.
-        if (SettingsDialogWindow == dialog)
-            SettingsDialogWindow = nullptr;
+        if (SettingsDialog.Window == dialog)
+            SettingsDialog.Window = nullptr;
         return FALSE;
     default:
         return FALSE;
@@ -78,7 +76,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 }
 
 static INT_PTR HandleInitDialog(HWND dialog) {
-    SettingsDialogWindow = dialog;
+    SettingsDialog.Window = dialog;
     AttachRevealIcon(dialog, IDC_REVEAL_EYE);
     SetActiveWindow(dialog);
     LoadSettings();
@@ -86,7 +84,7 @@ static INT_PTR HandleInitDialog(HWND dialog) {
     SendDlgItemMessageA(dialog, IDC_GREEN_GAMMA, TBM_SETRANGEMIN, TRUE, LeastGreenReduction);
     FillSettingsControls(dialog);
 
-    SettingsFadeStep = 20;
+    SettingsDialog.FadeStep = 20;
     LONG exStyle = GetWindowLongA(dialog, GWL_EXSTYLE);
     SetWindowLongA(dialog, GWL_EXSTYLE, exStyle | WS_EX_LAYERED | WS_EX_TOOLWINDOW);
     SetLayeredWindowAttributes(dialog, SettingsDialogColorKey, 0, LWA_COLORKEY | LWA_ALPHA);
@@ -126,13 +124,13 @@ void FillSettingsControls(HWND dialog) {
 }
 
 void CALLBACK FadeInTimerProc(HWND dialog, UINT, UINT_PTR, DWORD) {
-    BYTE alpha = (BYTE)(SettingsFadeStep * 255 / 100);
+    BYTE alpha = (BYTE)(SettingsDialog.FadeStep * 255 / 100);
     SetLayeredWindowAttributes(dialog, SettingsDialogColorKey, alpha, LWA_COLORKEY | LWA_ALPHA);
     SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-    SettingsFadeStep += 10;
-    if (SettingsFadeStep > 100) {
+    SettingsDialog.FadeStep += 10;
+    if (SettingsDialog.FadeStep > 100) {
         KillTimer(dialog, FadeInTimerId);
-        SettingsFadeStep = 20;
+        SettingsDialog.FadeStep = 20;
         // Shown only now, so the tint does not flash in while the dialog is
         // still transparent.
         if (Settings.EnableBlueLightReduction)
@@ -143,24 +141,23 @@ void CALLBACK FadeInTimerProc(HWND dialog, UINT, UINT_PTR, DWORD) {
 static INT_PTR HandleCommand(HWND dialog, int id) {
     switch (id) {
     case IDOK:
-        if (CheckUnlockWords(dialog) != UnlockWordsAgree) {
+        if (CheckUnlockWords(dialog) != UnlockWords::Agree) {
             MessageBoxA(dialog, "The two unlock words do not match", "Unlock Word Check",
                         MB_OK | MB_SETFOREGROUND);
             return TRUE;
         }
         ReadSettingsControls(dialog);
+        // Outside "Always" the screen goes back to normal until the mode applies it.
+        ApplyBlueLightPolicy(BlueLightEvent::DialogOk);
         SaveSettings();
         EndDialog(dialog, 1);
-        SettingsDialogWindow = nullptr;
+        SettingsDialog.Window = nullptr;
         return TRUE;
     case IDCANCEL:
         EndDialog(dialog, 2);
-        SettingsDialogWindow = nullptr;
+        SettingsDialog.Window = nullptr;
         // The record still holds what was loaded when the dialog opened.
-        if (BlueLightMode(Settings, BlueAlways))
-            ApplyBlueLight(Settings.GreenGamma);
-        else
-            RestoreGamma();
+        ApplyBlueLightPolicy(BlueLightEvent::DialogCancel);
         return TRUE;
     case IDC_TOUCH_SHIELD:
         // The touch/mouse shield and the mouse lock exclude each other here;
@@ -187,7 +184,7 @@ static INT_PTR HandleCommand(HWND dialog, int id) {
         if (!IsTicked(dialog, IDC_BLUE_LIGHT)) {
             RestoreGamma();
             EnableBlueLightControls(dialog, false);
-        } else if (CheckGammaRangeSetting() == GammaRangeUsable) {
+        } else if (CheckGammaRangeSetting() == GammaRange::Usable) {
             EnableBlueLightControls(dialog, true);
             ApplyBlueLight(SliderPosition(dialog));
         } else {
@@ -203,17 +200,17 @@ static INT_PTR HandleCommand(HWND dialog, int id) {
     }
 }
 
-int CheckUnlockWords(HWND dialog) {
+UnlockWords CheckUnlockWords(HWND dialog) {
     if (!IsTicked(dialog, IDC_PROMPT))
-        return UnlockWordsAgree;
+        return UnlockWords::Agree;
     char word[UnlockWordBufferSize] = {};
     char again[UnlockWordBufferSize] = {};
     GetDlgItemTextA(dialog, IDC_PASSWORD, word, UnlockWordBufferSize);
     GetDlgItemTextA(dialog, IDC_PASSWORD_AGAIN, again, UnlockWordBufferSize);
     if (strlen(word) == strlen(again) && memcmp(word, again, strlen(word)) == 0)
-        return UnlockWordsAgree;
+        return UnlockWords::Agree;
     SetTicked(dialog, IDC_PROMPT, false);
-    return UnlockWordsDiffer;
+    return UnlockWords::Differ;
 }
 
 void ReadSettingsControls(HWND dialog) {
@@ -236,14 +233,9 @@ void ReadSettingsControls(HWND dialog) {
 
     // The slider is previewed in every mode, and locking in "w/ Shield" mode
     // applies the stored level, so that mode keeps the level set here too.
-    // Outside "Always" the screen goes back to normal until the mode applies it.
     if (BlueLightMode(Settings, BlueAlways) || BlueLightMode(Settings, BlueFromMenu) ||
         BlueLightMode(Settings, BlueWithShield))
         Settings.GreenGamma = SliderPosition(dialog);
-    if (BlueLightMode(Settings, BlueAlways))
-        ApplyBlueLight(Settings.GreenGamma);
-    else
-        RestoreGamma();
 }
 
 void AttachRevealIcon(HWND dialog, int controlId) {
@@ -289,21 +281,21 @@ LRESULT CALLBACK RevealIconProc(HWND control, UINT message, WPARAM wParam, LPARA
     case WM_POINTERDOWN:
         if (IsTicked(dialog, IDC_PROMPT)) {
             // The wide form: the black circle has no ANSI equivalent.
-            SavedPasswordChar =
+            SettingsDialog.SavedPasswordChar =
                 (int)SendDlgItemMessageW(dialog, IDC_PASSWORD, EM_GETPASSWORDCHAR, 0, 0);
-            if (SavedPasswordChar != 0)
-                LastPasswordChar = SavedPasswordChar;
+            if (SettingsDialog.SavedPasswordChar != 0)
+                SettingsDialog.LastPasswordChar = SettingsDialog.SavedPasswordChar;
             SetMaskingCharacter(dialog, 0);
         }
         break;
     case WM_LBUTTONUP:
     case WM_POINTERUP:
         if (IsTicked(dialog, IDC_PROMPT)) {
-            if (LastPasswordChar == 0)
-                LastPasswordChar = 0x25CF;
-            if (SavedPasswordChar == 0)
-                SavedPasswordChar = LastPasswordChar;
-            SetMaskingCharacter(dialog, SavedPasswordChar);
+            if (SettingsDialog.LastPasswordChar == 0)
+                SettingsDialog.LastPasswordChar = 0x25CF;
+            if (SettingsDialog.SavedPasswordChar == 0)
+                SettingsDialog.SavedPasswordChar = SettingsDialog.LastPasswordChar;
+            SetMaskingCharacter(dialog, SettingsDialog.SavedPasswordChar);
         }
         break;
     case WM_DESTROY:

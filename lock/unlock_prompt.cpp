@@ -1,10 +1,11 @@
 // The small modal prompt that asks for the unlock word. It only answers whether
 // the word matched; what to unlock is the lock controller's decision.
 #include "unlock_prompt.h"
-#include "dialog_placement.h"
-#include "settings_controller.h"
-#include "settings_store.h"
 #include "../res/resource.h"
+#include "../res/timer_ids.h"
+#include "../settings/settings_store.h"
+#include "../win/dialog_placement.h"
+#include "../win/owner.h"
 #include <cstring>
 
 static void InitUnlockPrompt(HWND dialog);
@@ -12,39 +13,36 @@ static void CheckTypedWord(HWND dialog);
 static void ShowMismatchBox(HWND owner);
 static LRESULT CALLBACK CatchMismatchBox(int code, WPARAM wParam, LPARAM lParam);
 
-int UnlockPromptResult = PromptTimedOut;
-HWND UnlockPromptWindow = nullptr;
-DWORD UnlockPromptOpenedAt = 0;
+UnlockPromptState UnlockPrompt = {false, nullptr, 0, PromptResult::TimedOut};
 // The "Unlock Word Check" box while it is on screen, else none.
 static HWND MismatchBoxWindow = nullptr;
 static bool MismatchBoxShowing = false;
-static HHOOK MismatchBoxWatch = nullptr;
 static const UINT MismatchBoxShortestTime = 2000;
 
-int SettingsController::PromptForUnlockWord(HWND owner) {
-    UnlockPromptOpen = true;
+UnlockWord PromptForUnlockWord(HWND owner) {
+    UnlockPrompt.UnlockPromptOpen = true;
     // Cleared here as well as when the dialog starts: should the dialog fail
     // to come up, an answer left over from an earlier prompt must not count.
-    UnlockPromptResult = PromptTimedOut;
+    UnlockPrompt.Result = PromptResult::TimedOut;
     DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_UNLOCKWORD), owner,
                     UnlockWordDialogProc, 0);
-    UnlockPromptOpen = false;
-    if (UnlockPromptResult == PromptMatched)
-        return UnlockWordAccepted;
-    if (UnlockPromptResult == PromptNotMatched)
+    UnlockPrompt.UnlockPromptOpen = false;
+    if (UnlockPrompt.Result == PromptResult::Matched)
+        return UnlockWord::Accepted;
+    if (UnlockPrompt.Result == PromptResult::NotMatched)
         ShowMismatchBox(owner);
-    return UnlockWordRefused;
+    return UnlockWord::Refused;
 }
 
 // The box has no time-out of its own and MessageBoxA gives no handle to set
 // one on: a hook on this thread catches the box's window as it is created.
 static void ShowMismatchBox(HWND owner) {
     MismatchBoxShowing = true;
-    MismatchBoxWatch = SetWindowsHookExA(WH_CBT, CatchMismatchBox, nullptr, GetCurrentThreadId());
-    MessageBoxA(owner, "The unlock word did not match", "Unlock Word Check", MB_OK | MB_TOPMOST);
-    if (MismatchBoxWatch)
-        UnhookWindowsHookEx(MismatchBoxWatch);
-    MismatchBoxWatch = nullptr;
+    {
+        OwnedHook watch(SetWindowsHookExA(WH_CBT, CatchMismatchBox, nullptr, GetCurrentThreadId()));
+        MessageBoxA(owner, "The unlock word did not match", "Unlock Word Check",
+                    MB_OK | MB_TOPMOST);
+    }
     MismatchBoxWindow = nullptr;
     MismatchBoxShowing = false;
 }
@@ -58,7 +56,7 @@ static LRESULT CALLBACK CatchMismatchBox(int code, WPARAM wParam, LPARAM lParam)
         if (!(create->lpcs->style & WS_CHILD) && strcmp(className, "#32770") == 0) {
             MismatchBoxWindow = window;
             SetTimer(window, MismatchBoxTimeoutTimerId,
-                     MismatchBoxTimeLeft(UnlockPromptOpenedAt, GetTickCount()),
+                     MismatchBoxTimeLeft(UnlockPrompt.OpenedAt, GetTickCount()),
                      MismatchBoxTimeoutTimer);
         }
     }
@@ -83,11 +81,11 @@ void CALLBACK MismatchBoxTimeoutTimer(HWND box, UINT, UINT_PTR, DWORD) {
 }
 
 bool UnlockDialogOpen() {
-    return AppController.UnlockPromptOpen || MismatchBoxShowing;
+    return UnlockPrompt.UnlockPromptOpen || MismatchBoxShowing;
 }
 
 HWND UnlockDialogWindow() {
-    return UnlockPromptWindow ? UnlockPromptWindow : MismatchBoxWindow;
+    return UnlockPrompt.Window ? UnlockPrompt.Window : MismatchBoxWindow;
 }
 
 INT_PTR CALLBACK UnlockWordDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -109,8 +107,8 @@ INT_PTR CALLBACK UnlockWordDialogProc(HWND dialog, UINT message, WPARAM wParam, 
         CentreOnPrimaryScreen(dialog);
         return FALSE;
     case WM_DESTROY:
-        if (UnlockPromptWindow == dialog)
-            UnlockPromptWindow = nullptr;
+        if (UnlockPrompt.Window == dialog)
+            UnlockPrompt.Window = nullptr;
         return FALSE;
     default:
         return FALSE;
@@ -118,10 +116,10 @@ INT_PTR CALLBACK UnlockWordDialogProc(HWND dialog, UINT message, WPARAM wParam, 
 }
 
 static void InitUnlockPrompt(HWND dialog) {
-    UnlockPromptWindow = dialog;
-    UnlockPromptOpenedAt = GetTickCount();
+    UnlockPrompt.Window = dialog;
+    UnlockPrompt.OpenedAt = GetTickCount();
     SetActiveWindow(dialog);
-    UnlockPromptResult = PromptTimedOut;
+    UnlockPrompt.Result = PromptResult::TimedOut;
     SetTimer(dialog, UnlockPromptTimeoutTimerId, UnlockPromptTimeout, UnlockPromptTimeoutTimer);
     SetTimer(dialog, UnlockPromptRaiseTimerId, UnlockPromptRaiseInterval, UnlockPromptRaiseTimer);
     // Asks a running on-screen keyboard to come forward; posted, never sent,
@@ -138,7 +136,7 @@ static void CheckTypedWord(HWND dialog) {
     const std::string& stored = Settings.Password;
     const size_t length = strlen(typed);
     const bool match = stored.size() == length && memcmp(stored.data(), typed, length) == 0;
-    UnlockPromptResult = match ? PromptMatched : PromptNotMatched;
+    UnlockPrompt.Result = match ? PromptResult::Matched : PromptResult::NotMatched;
 }
 
 void CALLBACK UnlockPromptTimeoutTimer(HWND dialog, UINT, UINT_PTR, DWORD) {

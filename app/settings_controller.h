@@ -3,10 +3,6 @@
 #pragma once
 #include <windows.h>
 
-// What SettingsController::PromptForUnlockWord returns.
-const int UnlockWordAccepted = 0;
-const int UnlockWordRefused = 1;
-
 class SettingsController {
   public:
     SettingsController();
@@ -14,12 +10,7 @@ class SettingsController {
     SettingsController(const SettingsController&) = delete;
     SettingsController& operator=(const SettingsController&) = delete;
 
-    // UnlockWordAccepted when the typed word matched the stored unlock word,
-    // UnlockWordRefused otherwise.
-    int PromptForUnlockWord(HWND owner);
     void OpenSettingsDialog(HWND owner);
-
-    bool UnlockPromptOpen;
 };
 
 extern SettingsController AppController;

@@ -1,5 +1,6 @@
 // The program's notification-area icon, its balloons and its popup menu.
 #pragma once
+#include "owner.h"
 #include <windows.h>
 #include <shellapi.h>
 
@@ -7,6 +8,8 @@
 // tray sends. It points at Shell_NotifyIconA.
 typedef BOOL(WINAPI* ShellNotifyIconFunction)(DWORD message, PNOTIFYICONDATAA data);
 extern ShellNotifyIconFunction ShellNotifyIcon;
+// The message a new taskbar broadcasts to every top-level window ("TaskbarCreated").
+extern UINT TaskbarCreatedMessage;
 
 class CSystemTray {
   public:
@@ -30,7 +33,7 @@ class CSystemTray {
     BOOL ShowTrayBalloon(const char* text, const char* title, DWORD flags, UINT timeoutSeconds);
     // Rewrites the text of a menu item, addressed by command, keeping its item
     // data; does nothing before the menu exists.
-    void SetMenuItemText(UINT command, char* text);
+    void SetMenuItemText(UINT command, const char* text);
     // Puts the icon back after the shell lost it (see TrayWindowProc).
     void ReAddIcon();
     // True while the shell should be showing the icon but is not (the add
@@ -49,12 +52,13 @@ class CSystemTray {
 
   private:
     POINT popupPosition;
-    HMENU menu;
-    // hIcon is always a copy owned by this object, so it stays valid for a
-    // re-add whatever the caller does with the handle it passed in.
+    OwnedMenu menu;
+    // iconData.hIcon is always this copy, so it stays valid for a re-add
+    // whatever the caller does with the handle it passed in.
+    OwnedIcon iconCopy;
     NOTIFYICONDATAA iconData;
     HINSTANCE instance;
-    HWND hiddenWindow;
+    OwnedWindow hiddenWindow;
     HWND notificationTarget;
     BOOL enabled;
     BOOL hidden;
@@ -67,7 +71,7 @@ class CSystemTray {
     BOOL defaultByPosition;
     UINT creationFlags;
 
-    void KeepIcon(HICON icon);
+    void KeepIcon(HICON shown);
 
     static CSystemTray* instancePointer;
     static UINT tooltipLimit;

@@ -1,6 +1,7 @@
 // A small cache over one registry key: read every value as text, write four
 // types through at once.
 #pragma once
+#include "owner.h"
 #include <windows.h>
 #include <memory>
 #include <string>
@@ -8,24 +9,16 @@
 
 class CRegistry;
 
-// An open registry key, closed with its owner.
-class RegistryKey {
-  public:
-    RegistryKey() : handle(nullptr) {}
-    ~RegistryKey() { Reset(nullptr); }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    void Reset(HKEY opened) {
-        if (handle)
-            RegCloseKey(handle);
-        handle = opened;
-    }
-    HKEY Get() const { return handle; }
-    operator HKEY() const { return handle; }
-
-  private:
-    HKEY handle;
-};
+// Every value the layer writes goes through one of these pointers
+// (RegSetValueExA, and RegSetValueExW for bytes kept as text), so tests can
+// see which values are written and in which order: Wine lists values sorted
+// by name, which hides the order.
+typedef LONG(WINAPI* SetValueAFunction)(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
+                                        const BYTE* data, DWORD size);
+typedef LONG(WINAPI* SetValueWFunction)(HKEY key, LPCWSTR name, DWORD reserved, DWORD type,
+                                        const BYTE* data, DWORD size);
+extern SetValueAFunction SetRegistryValueA;
+extern SetValueWFunction SetRegistryValueW;
 
 class CRegEntry {
   public:
@@ -96,7 +89,7 @@ class CRegistry {
     bool ReadByteText(const char* name, std::string* data) const;
     void Close();
 
-    RegistryKey Key;
+    OwnedRegistryKey Key;
     DWORD Flags;
     HKEY Root;
     std::string Path;

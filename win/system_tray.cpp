@@ -1,7 +1,6 @@
 // The notification-area icon: adding, changing and removing it, balloons, the
 // popup menu on a tap, and putting the icon back when the taskbar restarts.
 #include "system_tray.h"
-#include "app_state.h"
 
 // Contents:
 //   CallShellNotifyIcon      the real shell behind the ShellNotifyIcon seam
@@ -19,6 +18,7 @@ static BOOL WINAPI CallShellNotifyIcon(DWORD message, PNOTIFYICONDATAA data) {
 }
 // Constant initialisation: the pointer is valid before any constructor runs.
 ShellNotifyIconFunction ShellNotifyIcon = CallShellNotifyIcon;
+UINT TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
 
 CSystemTray* CSystemTray::instancePointer = nullptr;
 UINT CSystemTray::tooltipLimit = 128;
@@ -34,7 +34,7 @@ static_assert(sizeof(NOTIFYICONDATAA) == 508, "NOTIFYICONDATAA is not the full l
 #endif
 
 CSystemTray::CSystemTray()
-    : popupPosition(), menu(nullptr), iconData(), instance(nullptr), hiddenWindow(nullptr),
+    : popupPosition(), menu(), iconCopy(), iconData(), instance(nullptr), hiddenWindow(),
       notificationTarget(nullptr), enabled(FALSE), hidden(TRUE), removed(TRUE), reAddPending(FALSE),
       balloonsSupported(FALSE), defaultMenuItem(0), defaultByPosition(TRUE), creationFlags(0) {
     instancePointer = this;
@@ -45,28 +45,23 @@ CSystemTray::CSystemTray()
             version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 5;
 }
 
+// The icon goes from the shell before its window and picture go.
 CSystemTray::~CSystemTray() {
     RemoveFromTray();
-    if (hiddenWindow)
-        DestroyWindow(hiddenWindow);
-    KeepIcon(nullptr);
-    if (menu)
-        DestroyMenu(menu);
+    hiddenWindow.Reset();
     if (instancePointer == this)
         instancePointer = nullptr;
 }
 
 // Stores a private copy of the icon and lets go of the previous copy. The
 // caller may destroy its own handle as soon as this returns.
-void CSystemTray::KeepIcon(HICON icon) {
-    HICON previous = iconData.hIcon;
-    iconData.hIcon = icon ? CopyIcon(icon) : nullptr;
-    if (previous)
-        DestroyIcon(previous);
+void CSystemTray::KeepIcon(HICON shown) {
+    iconCopy.Reset(shown ? CopyIcon(shown) : nullptr);
+    iconData.hIcon = iconCopy;
 }
 
 BOOL CSystemTray::Install(HINSTANCE module, HWND parent, UINT callbackMessage, const char* tooltip,
-                          HICON icon, UINT iconId, BOOL hiddenIcon, const char* balloonText,
+                          HICON shownIcon, UINT iconId, BOOL hiddenIcon, const char* balloonText,
                           const char* balloonTitle, DWORD balloonFlags,
                           UINT balloonTimeoutSeconds) {
     enabled = LOBYTE(LOWORD(GetVersion())) >= 4;
@@ -82,20 +77,18 @@ BOOL CSystemTray::Install(HINSTANCE module, HWND parent, UINT callbackMessage, c
 
     iconData.uID = iconId;
     instance = module;
-    if (menu)
-        DestroyMenu(menu);
-    menu = LoadMenuA(instance, MAKEINTRESOURCEA(iconId));
+    menu.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(iconId)));
 
     RegisterTrayWindowClass(instance);
     if (!hiddenWindow || !IsWindow(hiddenWindow))
-        hiddenWindow =
-            CreateWindowExA(0, TrayWindowClassName, "", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+        hiddenWindow.Reset(CreateWindowExA(0, TrayWindowClassName, "", WS_POPUP, CW_USEDEFAULT,
+                                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                           nullptr, instance, nullptr));
 
     iconData.cbSize = sizeof(NOTIFYICONDATAA);
     iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     iconData.hWnd = parent ? parent : hiddenWindow;
-    KeepIcon(icon);
+    KeepIcon(shownIcon);
     iconData.uCallbackMessage = callbackMessage;
     lstrcpynA(iconData.szTip, tooltip ? tooltip : "", tooltipLimit);
 
@@ -141,19 +134,16 @@ BOOL CSystemTray::RemoveFromTray() {
 }
 
 BOOL CSystemTray::SetTrayIcon(UINT iconResourceId) {
-    HICON icon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(iconResourceId), IMAGE_ICON, 0, 0,
-                                   LR_DEFAULTCOLOR);
-    BOOL result = SetTrayIcon(icon);
-    if (icon)
-        DestroyIcon(icon);
-    return result;
+    OwnedIcon loaded((HICON)LoadImageA(instance, MAKEINTRESOURCEA(iconResourceId), IMAGE_ICON, 0, 0,
+                                       LR_DEFAULTCOLOR));
+    return SetTrayIcon(loaded.Get());
 }
 
-BOOL CSystemTray::SetTrayIcon(HICON icon) {
+BOOL CSystemTray::SetTrayIcon(HICON shown) {
     if (!enabled)
         return FALSE;
     iconData.uFlags = NIF_ICON;
-    KeepIcon(icon);
+    KeepIcon(shown);
     if (hidden)
         return TRUE; // goes to the shell with the next add
     return ShellNotifyIcon(NIM_MODIFY, &iconData);
@@ -185,9 +175,7 @@ BOOL CSystemTray::ShowTrayBalloon(const char* text, const char* title, DWORD fla
     return result;
 }
 
-// Adds the icon again with the picture and tooltip it has now. A balloon is
-// not part of it: the one shown at install time is long gone.
-void CSystemTray::SetMenuItemText(UINT command, char* text) {
+void CSystemTray::SetMenuItemText(UINT command, const char* text) {
     if (!menu)
         return;
     MENUITEMINFOA item = {};
@@ -195,10 +183,12 @@ void CSystemTray::SetMenuItemText(UINT command, char* text) {
     item.fMask = MIIM_TYPE | MIIM_DATA;
     GetMenuItemInfoA(menu, command, FALSE, &item);
     item.fType = MFT_STRING;
-    item.dwTypeData = text;
+    item.dwTypeData = const_cast<char*>(text); // only read: the item keeps a copy
     SetMenuItemInfoA(menu, command, FALSE, &item);
 }
 
+// Adds the icon again with the picture and tooltip it has now. A balloon is
+// not part of it: the one shown at install time is long gone.
 void CSystemTray::ReAddIcon() {
     if (!enabled || !reAddPending)
         return;
@@ -241,7 +231,7 @@ LRESULT CSystemTray::HandleNotification(WPARAM wParam, LPARAM lParam) {
     if (mouseMessage != WM_LBUTTONDOWN && mouseMessage != WM_POINTERDOWN)
         return 1;
     if (!menu)
-        menu = LoadMenuA(instance, MAKEINTRESOURCEA(iconData.uID));
+        menu.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(iconData.uID)));
     if (!menu)
         return 0;
     HMENU popup = GetSubMenu(menu, 0);
