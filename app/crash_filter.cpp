@@ -2,8 +2,7 @@
 #include "../features/blue_light.h"
 #include "../lock/accessibility_shortcuts.h"
 
-// The filter RestoreGammaOnCrash replaced.
-static LPTOP_LEVEL_EXCEPTION_FILTER PreviousCrashFilter = nullptr;
+LPTOP_LEVEL_EXCEPTION_FILTER PreviousCrashFilter = nullptr;
 
 void InstallCrashFilter() {
     PreviousCrashFilter = SetUnhandledExceptionFilter(RestoreGammaOnCrash);

@@ -8,3 +8,5 @@
 LONG WINAPI RestoreGammaOnCrash(EXCEPTION_POINTERS* exception);
 // Installs RestoreGammaOnCrash, keeping the filter it replaces.
 void InstallCrashFilter();
+// The filter RestoreGammaOnCrash replaced, which it hands the crash on to.
+extern LPTOP_LEVEL_EXCEPTION_FILTER PreviousCrashFilter;

@@ -4,7 +4,7 @@
 #include "dialog_fixture.h"
 #include "features/blue_light.h"
 #include "res/resource.h"
-#include "settings/settings_dialog.h"
+#include "app/settings_dialog.h"
 #include "settings/settings_store.h"
 #include <commctrl.h>
 #include <cstdio>
@@ -80,7 +80,7 @@ TEST_P(OkModeTest, RecordTakesModeAndLevel) {
     const OkModeCase& c = GetParam();
     PressOk();
     EXPECT_FALSE(IsWindowVisible(dialog)) << "the dialog ended";
-    EXPECT_EQ(SettingsDialogWindow, nullptr);
+    EXPECT_EQ(SettingsDialog.Window, nullptr);
     EXPECT_EQ(Settings.EnableBlueLightReduction, c.BlueLight);
     EXPECT_EQ(Settings.BlueMenu, c.ModeIndex + 1);
     EXPECT_EQ(Settings.GreenGamma, c.LevelAfter);
@@ -217,7 +217,7 @@ TEST_P(UnlockWordTest, IsAcceptedOrRefusedWithAMessage) {
     EXPECT_EQ(box.Owner, dialog);
     // The dialog stays, with the prompt unticked and the fields as they were.
     EXPECT_TRUE(IsWindowVisible(dialog));
-    EXPECT_EQ(SettingsDialogWindow, dialog);
+    EXPECT_EQ(SettingsDialog.Window, dialog);
     EXPECT_FALSE(Ticked(IDC_PROMPT));
     for (int id : {IDC_PASSWORD, IDC_PASSWORD_AGAIN, IDC_REVEAL_EYE})
         EXPECT_TRUE(Enabled(id)) << "control " << id;
@@ -296,7 +296,7 @@ TEST_P(CancelTest, KeepsTheRecordAndPutsTheStoredStateBack) {
     const CancelCase& c = GetParam();
     ChangeAndCancel();
     EXPECT_FALSE(IsWindowVisible(dialog));
-    EXPECT_EQ(SettingsDialogWindow, nullptr);
+    EXPECT_EQ(SettingsDialog.Window, nullptr);
     EXPECT_EQ(Describe(Settings), Describe(loaded));
     EXPECT_EQ(BlueLightApplied, c.Tinted);
     EXPECT_EQ(StoredValues(), stored) << "Cancel saves nothing";

@@ -1,8 +1,9 @@
 #include "dialog_fixture.h"
-#include "app/app_state.h"
+#include "app/main_window.h"
 #include "features/blue_light.h"
 #include "res/resource.h"
-#include "settings/settings_dialog.h"
+#include "res/timer_ids.h"
+#include "app/settings_dialog.h"
 #include "settings/settings_store.h"
 #include "support/in_process_app.h"
 #include "support/wait.h"
@@ -17,8 +18,8 @@ void SettingsDialogTest::SetUp() {
     SaveDisplayGamma();
     WrittenGammaRamps().clear();
     BlueLightApplied = false;
-    LastPasswordChar = 0x25CF;
-    SavedPasswordChar = 0;
+    SettingsDialog.LastPasswordChar = 0x25CF;
+    SettingsDialog.SavedPasswordChar = 0;
 }
 
 void SettingsDialogTest::TearDown() {

@@ -2,7 +2,8 @@
 #include "dialog_fixture.h"
 #include "features/blue_light.h"
 #include "res/resource.h"
-#include "settings/settings_dialog.h"
+#include "res/timer_ids.h"
+#include "app/settings_dialog.h"
 #include "settings/settings_store.h"
 #include "support/wait.h"
 
@@ -160,7 +161,7 @@ TEST_F(SettingsDialogTest, FadeInTakesNineStepsAndTintsOnlyAtTheEnd) {
             bool last = i + 1 == sizeof steps;
             EXPECT_EQ(BlueLightApplied, blueLight && last) << "step " << i;
         }
-        EXPECT_EQ(SettingsFadeStep, 20);
+        EXPECT_EQ(SettingsDialog.FadeStep, 20);
         if (blueLight) {
             EXPECT_TRUE(LastRampIs(ReducedGammaRamp(45)));
         }
@@ -176,5 +177,5 @@ TEST_F(SettingsDialogTest, FadeInTimerReachesOpaqueAndStops) {
     EXPECT_GE(took, 500u) << "nine ticks of 80 ms";
     PumpMessagesFor(300);
     EXPECT_EQ(LayeringOf(dialog).Alpha, 255) << "the timer stopped at the end";
-    EXPECT_EQ(SettingsFadeStep, 20);
+    EXPECT_EQ(SettingsDialog.FadeStep, 20);
 }

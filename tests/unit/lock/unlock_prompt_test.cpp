@@ -2,10 +2,10 @@
 #include "support/prompt_driver.h"
 #include "support/in_process_app.h"
 #include "support/wait.h"
-#include "app/app_state.h"
-#include "settings/settings_controller.h"
+#include "app/main_window.h"
+#include "lock/unlock_prompt.h"
+#include "res/timer_ids.h"
 #include "settings/settings_store.h"
-#include "settings/unlock_prompt.h"
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -17,26 +17,28 @@ class UnlockPromptTest : public ::testing::Test {
     void TearDown() override { StopInProcessApp(); }
 };
 
+const UnlockWord Accepted = UnlockWord::Accepted, Refused = UnlockWord::Refused;
+
 struct WordCase {
     const char* stored;
     std::string typed;
-    int expectedResult;
+    UnlockWord expectedResult;
     bool expectBox;
 };
 
 TEST_F(UnlockPromptTest, ComparesTheTypedWordExactly) {
     const WordCase cases[] = {
-        {"Abc1", "Abc1", 0, false},
-        {"Abc1", "abc1", 1, true},  // letter case counts
-        {"Abc1", "Abc1 ", 1, true}, // a trailing blank counts
-        {"Abc1", " Abc1", 1, true}, // so does a leading one
-        {"Abc1", "Abc", 1, true},
-        {"", "", 0, false}, // no word set: OK on an empty field
-        {"", "x", 1, true},
+        {"Abc1", "Abc1", Accepted, false},
+        {"Abc1", "abc1", Refused, true},  // letter case counts
+        {"Abc1", "Abc1 ", Refused, true}, // a trailing blank counts
+        {"Abc1", " Abc1", Refused, true}, // so does a leading one
+        {"Abc1", "Abc", Refused, true},
+        {"", "", Accepted, false}, // no word set: OK on an empty field
+        {"", "x", Refused, true},
         // Only the first 14 characters are read.
-        {"abcdefghijklmn", "abcdefghijklmnXYZ", 0, false},
-        {"abcdefghijklmn", "abcdefghijklm", 1, true},
-        {"p\xE4ss w\xF6rd", "p\xE4ss w\xF6rd", 0, false}, // code page bytes, not ASCII only
+        {"abcdefghijklmn", "abcdefghijklmnXYZ", Accepted, false},
+        {"abcdefghijklmn", "abcdefghijklm", Refused, true},
+        {"p\xE4ss w\xF6rd", "p\xE4ss w\xF6rd", Accepted, false}, // code page bytes, not ASCII only
     };
     for (const WordCase& c : cases) {
         SCOPED_TRACE(std::string("stored '") + c.stored + "' typed '" + c.typed + "'");
@@ -44,7 +46,7 @@ TEST_F(UnlockPromptTest, ComparesTheTypedWordExactly) {
         PromptScript script;
         script.typed = c.typed;
         PromptDriver driver(script);
-        int result = AppController.PromptForUnlockWord(MainWindow);
+        UnlockWord result = PromptForUnlockWord(MainWindow);
         EXPECT_EQ(result, c.expectedResult);
         EXPECT_TRUE(driver.Observed().promptSeen);
         EXPECT_EQ(driver.Observed().boxSeen, c.expectBox);
@@ -54,8 +56,8 @@ TEST_F(UnlockPromptTest, ComparesTheTypedWordExactly) {
             EXPECT_TRUE(driver.Observed().promptGoneWhenBoxShown);
             EXPECT_FALSE(driver.Observed().promptOpenFlagDuringBox);
         }
-        EXPECT_FALSE(AppController.UnlockPromptOpen);
-        EXPECT_EQ(UnlockPromptWindow, nullptr);
+        EXPECT_FALSE(UnlockPrompt.UnlockPromptOpen);
+        EXPECT_EQ(UnlockPrompt.Window, nullptr);
     }
 }
 
@@ -73,12 +75,12 @@ TEST_F(UnlockPromptTest, MismatchBoxClosesWhenThePromptsTimeOutWouldHavePassed) 
     Settings.Password = "word";
     PromptScript script;
     script.typed = "bad";
-    script.onOpen = [](HWND) { UnlockPromptOpenedAt -= 29000; };
+    script.onOpen = [](HWND) { UnlockPrompt.OpenedAt -= 29000; };
     script.dismissBoxAfterMs = 8000;
     DWORD boxShownAt = 0;
     script.onBox = [&](HWND) { boxShownAt = GetTickCount(); };
     PromptDriver driver(script);
-    EXPECT_EQ(AppController.PromptForUnlockWord(MainWindow), 1);
+    EXPECT_EQ(PromptForUnlockWord(MainWindow), Refused);
     ASSERT_TRUE(driver.Observed().boxSeen);
     EXPECT_LT(GetTickCount() - boxShownAt, 6000u); // closed by itself after about 2 s
     EXPECT_FALSE(UnlockDialogOpen());
@@ -90,12 +92,12 @@ TEST_F(UnlockPromptTest, FlagIsUpOnlyWhileThePromptIsOpen) {
     bool flagWhileOpen = false;
     PromptScript script;
     script.typed = "word";
-    script.onOpen = [&](HWND) { flagWhileOpen = AppController.UnlockPromptOpen; };
+    script.onOpen = [&](HWND) { flagWhileOpen = UnlockPrompt.UnlockPromptOpen; };
     PromptDriver driver(script);
-    EXPECT_FALSE(AppController.UnlockPromptOpen);
-    EXPECT_EQ(AppController.PromptForUnlockWord(MainWindow), 0);
+    EXPECT_FALSE(UnlockPrompt.UnlockPromptOpen);
+    EXPECT_EQ(PromptForUnlockWord(MainWindow), Accepted);
     EXPECT_TRUE(flagWhileOpen);
-    EXPECT_FALSE(AppController.UnlockPromptOpen);
+    EXPECT_FALSE(UnlockPrompt.UnlockPromptOpen);
 }
 
 TEST_F(UnlockPromptTest, EscapeAndCloseRequestsDoNotEndThePrompt) {
@@ -111,7 +113,7 @@ TEST_F(UnlockPromptTest, EscapeAndCloseRequestsDoNotEndThePrompt) {
     };
     script.whileOpen = [&](HWND prompt) { stillOpen = IsWindowVisible(prompt) != FALSE; };
     PromptDriver driver(script);
-    EXPECT_EQ(AppController.PromptForUnlockWord(MainWindow), 0);
+    EXPECT_EQ(PromptForUnlockWord(MainWindow), Accepted);
     EXPECT_TRUE(stillOpen);
 }
 
@@ -128,7 +130,7 @@ TEST_F(UnlockPromptTest, TimeOutClosesSilentlyAndRefuses) {
         timeoutTimerRunning = KillTimer(prompt, UnlockPromptTimeoutTimerId) != FALSE;
     };
     PromptDriver driver(script);
-    EXPECT_EQ(AppController.PromptForUnlockWord(MainWindow), 1);
+    EXPECT_EQ(PromptForUnlockWord(MainWindow), Refused);
     EXPECT_TRUE(timeoutTimerRunning);
     EXPECT_TRUE(driver.Observed().promptSeen);
     EXPECT_FALSE(driver.Observed().boxSeen);
@@ -136,12 +138,12 @@ TEST_F(UnlockPromptTest, TimeOutClosesSilentlyAndRefuses) {
 
 TEST_F(UnlockPromptTest, AnEarlierAnswerDoesNotCountWhenThePromptCannotOpen) {
     Settings.Password = "";
-    UnlockPromptResult = 1; // left from a matching word earlier
+    UnlockPrompt.Result = PromptResult::Matched; // left from a matching word earlier
     HWND gone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
     DestroyWindow(gone);
-    EXPECT_EQ(AppController.PromptForUnlockWord(gone), 1);
-    EXPECT_FALSE(AppController.UnlockPromptOpen);
+    EXPECT_EQ(PromptForUnlockWord(gone), Refused);
+    EXPECT_FALSE(UnlockPrompt.UnlockPromptOpen);
 }
 
 TEST_F(UnlockPromptTest, OpensTopmostWithTheFocusInTheWordField) {
@@ -156,7 +158,7 @@ TEST_F(UnlockPromptTest, OpensTopmostWithTheFocusInTheWordField) {
         extended = GetWindowLongPtrA(prompt, GWL_EXSTYLE);
     };
     PromptDriver driver(script);
-    AppController.PromptForUnlockWord(MainWindow);
+    PromptForUnlockWord(MainWindow);
     EXPECT_NE(field, nullptr);
     EXPECT_EQ(focus, field);
     EXPECT_TRUE(extended & WS_EX_TOPMOST);
@@ -181,7 +183,7 @@ TEST_F(UnlockPromptTest, ComesBackToTheFrontWithinASecond) {
             promptBack = stolenAt != 0;
     };
     PromptDriver driver(script);
-    AppController.PromptForUnlockWord(MainWindow);
+    PromptForUnlockWord(MainWindow);
     DestroyWindow(other);
     EXPECT_TRUE(otherTookFront);
     EXPECT_TRUE(promptBack);
@@ -199,7 +201,7 @@ TEST_F(UnlockPromptTest, ReCentresOnADisplayChange) {
         GetWindowRect(prompt, &after);
     };
     PromptDriver driver(script);
-    AppController.PromptForUnlockWord(MainWindow);
+    PromptForUnlockWord(MainWindow);
     const int width = before.right - before.left, height = before.bottom - before.top;
     EXPECT_EQ(before.left, 3);
     EXPECT_EQ(after.right - after.left, width);
@@ -231,7 +233,7 @@ TEST_F(UnlockPromptTest, PostsOneMessageToARunningOnScreenKeyboard) {
     script.typed = "word";
     script.answerAfterMs = 300;
     PromptDriver driver(script);
-    AppController.PromptForUnlockWord(MainWindow);
+    PromptForUnlockWord(MainWindow);
     PumpMessagesFor(100);
     DestroyWindow(keyboard);
     UnregisterClassA("OSKMainClass", GetModuleHandleA(nullptr));

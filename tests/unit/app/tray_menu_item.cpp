@@ -1,6 +1,6 @@
-#include "blue_light_item.h"
-#include "app/app_state.h"
-#include "app/system_tray.h"
+#include "tray_menu_item.h"
+#include "app/main_window.h"
+#include "win/system_tray.h"
 #include "res/resource.h"
 
 std::string BlueLightItemText() {

@@ -1,10 +1,10 @@
 // Opening the dialog: the controls show the record, odd stored values are
 // shown sensibly, and only one dialog is ever open.
 #include "dialog_fixture.h"
-#include "app/app_state.h"
+#include "app/main_window.h"
 #include "res/resource.h"
-#include "settings/settings_controller.h"
-#include "settings/settings_dialog.h"
+#include "app/settings_controller.h"
+#include "app/settings_dialog.h"
 #include "settings/settings_store.h"
 #include <commctrl.h>
 #include <vector>
@@ -50,9 +50,9 @@ struct ModalRunState {
 
 void CALLBACK DriveModalDialog(HWND, UINT, UINT_PTR, DWORD) {
     Modal.Ticks++;
-    if (Modal.Phase == 0 && SettingsDialogWindow) {
+    if (Modal.Phase == 0 && SettingsDialog.Window) {
         Modal.Phase = 1;
-        Modal.Dialog = SettingsDialogWindow;
+        Modal.Dialog = SettingsDialog.Window;
         Modal.OwnerDisabled = !IsWindowEnabled(MainWindow);
         // Something else in front, then the second request.
         SetForegroundWindow(Modal.Other);
@@ -64,11 +64,11 @@ void CALLBACK DriveModalDialog(HWND, UINT, UINT_PTR, DWORD) {
         PostMessageA(Modal.Dialog, WM_COMMAND, IDCANCEL, 0);
     } else if (Modal.Phase == 1) {
         // The second call opened a dialog of its own and is stuck in it.
-        HWND stray = SettingsDialogWindow;
+        HWND stray = SettingsDialog.Window;
         if (stray && stray != Modal.Dialog)
             PostMessageA(stray, WM_COMMAND, IDCANCEL, 0);
-    } else if (Modal.Ticks > 150 && SettingsDialogWindow) {
-        PostMessageA(SettingsDialogWindow, WM_COMMAND, IDCANCEL, 0);
+    } else if (Modal.Ticks > 150 && SettingsDialog.Window) {
+        PostMessageA(SettingsDialog.Window, WM_COMMAND, IDCANCEL, 0);
     }
 }
 
@@ -88,14 +88,14 @@ TEST_F(SettingsDialogTest, OpenSettingsDialogRunsOneModalDialogAndOnlyRaisesItWh
     EXPECT_TRUE(Modal.SecondCallReturned);
     EXPECT_EQ(Modal.DialogsAfterSecondCall, 1);
     EXPECT_EQ(Modal.ForegroundAfterSecondCall, Modal.Dialog);
-    EXPECT_EQ(SettingsDialogWindow, nullptr);
+    EXPECT_EQ(SettingsDialog.Window, nullptr);
     EXPECT_FALSE(IsWindow(Modal.Dialog));
     EXPECT_TRUE(IsWindowEnabled(MainWindow));
 }
 
 TEST_F(SettingsDialogTest, FirstRunShowsTheBuiltInDefaults) {
     ASSERT_NE(Open(), nullptr);
-    EXPECT_EQ(SettingsDialogWindow, dialog);
+    EXPECT_EQ(SettingsDialog.Window, dialog);
 
     const struct {
         int Id;

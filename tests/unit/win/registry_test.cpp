@@ -1,8 +1,8 @@
 // The registry cache against the real registry of the test prefix, under a
 // key of its own.
-#include "registry_write_recorder.h"
+#include "support/registry_write_recorder.h"
 #include "support/in_process_app.h"
-#include "settings/registry.h"
+#include "win/registry.h"
 #include <gtest/gtest.h>
 #include <cstring>
 
@@ -174,7 +174,7 @@ TEST_F(RegistryTest, EntryNamesIgnoreCase) {
 TEST_F(RegistryTest, OpeningAKeyNeverWritesToIt) {
     for (const StoredValue& value : StoredValues())
         WriteRaw(TestKey, value.name, value.type, value.data);
-    ASSERT_TRUE(StartRecordingRegistryWrites());
+    StartRecordingRegistryWrites();
 
     CRegistry registry(true);
     ASSERT_TRUE(registry.Open(TestKey, HKEY_CURRENT_USER, KEY_QUERY_VALUE | KEY_SET_VALUE, false));
@@ -242,7 +242,7 @@ TEST_F(RegistryTest, SetBytesWithNoBytesChangesNothing) {
     ASSERT_TRUE(registry.Open(TestKey, HKEY_CURRENT_USER, KEY_QUERY_VALUE | KEY_SET_VALUE, false));
     CRegEntry* entry = registry.Entry("Kept");
     entry->SetText("kept");
-    ASSERT_TRUE(StartRecordingRegistryWrites());
+    StartRecordingRegistryWrites();
     const BYTE nothing[] = {7};
     entry->SetBytes(nothing, 0);
     EXPECT_TRUE(RecordedWrites().empty());
@@ -277,7 +277,7 @@ TEST_F(RegistryTest, MultiStringSplitsOnlyTerminatedStrings) {
 }
 
 TEST_F(RegistryTest, ClosedRegistryKeepsValuesInMemoryOnly) {
-    ASSERT_TRUE(StartRecordingRegistryWrites());
+    StartRecordingRegistryWrites();
     CRegistry registry(true);
     registry.Entry("Memory")->SetText("only");
     EXPECT_STREQ("only", registry.Entry("Memory")->GetText());

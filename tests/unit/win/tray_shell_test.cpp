@@ -2,7 +2,7 @@
 // a desktop shell, Wine shows each icon as a window of class
 // "__winex11_tray_icon" inside a "__winex11_standalone_tray" window.
 #include "tray_test_support.h"
-#include "app/app_state.h"
+#include "app/main_window.h"
 #include "support/tray_recorder.h"
 #include "support/wait.h"
 #include <gtest/gtest.h>
@@ -66,8 +66,8 @@ TEST_F(TrayShellTest, ATaskbarAnnouncementWhileTheIconShowsKeepsOneIcon) {
     // Still known as showing: changes reach the shell and succeed.
     RecordedTrayCalls().clear();
     EXPECT_TRUE(tray.SetTrayTooltip("Double-Tap icon to UnLock"));
-    ASSERT_EQ(RecordedTrayCalls().size(), 1u);
-    EXPECT_EQ(RecordedTrayCalls()[0].message, (DWORD)NIM_MODIFY);
+    EXPECT_EQ(RecordedTraySequence(),
+              std::vector<std::string>{"modify tip=\"Double-Tap icon to UnLock\""});
     EXPECT_TRUE(tray.RemoveFromTray());
     EXPECT_TRUE(WaitUntil([&] { return CountIconWindows() == before; }, 5000));
 }

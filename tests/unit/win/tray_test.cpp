@@ -1,6 +1,7 @@
-// The tray icon's rules as the shell sees them, through the recorded seam.
+// The tray icon's rules as the shell sees them, through the recorded seam:
+// every test compares the whole sequence of calls the shell received.
 #include "tray_test_support.h"
-#include "app/app_state.h"
+#include "app/main_window.h"
 #include "res/resource.h"
 #include "support/tray_recorder.h"
 #include "support/wait.h"
@@ -8,8 +9,16 @@
 #include <memory>
 #include <string>
 
+typedef std::vector<std::string> Sequence;
+
 static const char* const LockTip = "Tap icon for menu - Double-tap to Lock";
 static const char* const UnlockTip = "Double-Tap icon to UnLock";
+// The add of an icon installed as start-up installs it, and its later forms.
+static const std::string AddedAtStartup =
+    "add callback=32778 icon=129 tip=\"Tap icon for menu - Double-tap to Lock\"";
+static const std::string AddedLocked =
+    "add callback=32778 icon=131 tip=\"Double-Tap icon to UnLock\"";
+static const std::string UnlockTipChanged = "modify tip=\"Double-Tap icon to UnLock\"";
 
 class TrayTest : public ::testing::Test {
   protected:
@@ -24,13 +33,6 @@ class TrayTest : public ::testing::Test {
         DestroyWindow(owner);
         StopTrayRecording();
     }
-    std::vector<NotifyCall> CallsWith(DWORD message) {
-        std::vector<NotifyCall> found;
-        for (const NotifyCall& call : RecordedTrayCalls())
-            if (call.message == message)
-                found.push_back(call);
-        return found;
-    }
     void SendToHiddenWindow(UINT message, WPARAM wParam = 0) {
         ASSERT_TRUE(IsWindow(tray->HiddenWindow()));
         // Sent, not posted: WM_SETTINGCHANGE carries a pointer and cannot be posted.
@@ -42,17 +44,11 @@ class TrayTest : public ::testing::Test {
 
 TEST_F(TrayTest, InstallAddsTheIconOnceWithTheStartupArguments) {
     EXPECT_TRUE(InstallLikeStartup(*tray, owner, LockTip));
-    ASSERT_EQ(RecordedTrayCalls().size(), 1u);
-    const NotifyCall& add = RecordedTrayCalls()[0];
-    EXPECT_EQ(add.message, (DWORD)NIM_ADD);
-    EXPECT_EQ(add.data.cbSize, sizeof(NOTIFYICONDATAA));
-    EXPECT_EQ(add.data.uFlags, (UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP));
-    EXPECT_EQ(add.data.hWnd, owner);
-    EXPECT_EQ(add.data.uID, (UINT)IDR_TRAYMENU);
-    EXPECT_EQ(add.data.uCallbackMessage, TrayCallbackMessage);
-    EXPECT_STREQ(add.data.szTip, LockTip);
-    EXPECT_EQ(IconPixels(add.data.hIcon),
-              IconPixels(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MORROWBY))));
+    EXPECT_EQ(RecordedTraySequence(), Sequence{AddedAtStartup});
+    const NOTIFYICONDATAA& add = RecordedTrayCalls().at(0).data;
+    EXPECT_EQ(add.cbSize, sizeof(NOTIFYICONDATAA));
+    EXPECT_EQ(add.hWnd, owner);
+    EXPECT_EQ(add.uID, (UINT)IDR_TRAYMENU);
     // The menu other modules change is the tray menu, loaded by Install.
     ASSERT_TRUE(tray->Menu());
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(tray->Menu(), 0)), 6);
@@ -63,8 +59,8 @@ TEST_F(TrayTest, InstallAddsTheIconOnceWithTheStartupArguments) {
 
 TEST_F(TrayTest, WithoutAParentTheHiddenWindowGetsTheCallbacks) {
     EXPECT_TRUE(InstallLikeStartup(*tray, nullptr, LockTip));
-    ASSERT_EQ(RecordedTrayCalls().size(), 1u);
-    EXPECT_EQ(RecordedTrayCalls()[0].data.hWnd, tray->HiddenWindow());
+    EXPECT_EQ(RecordedTraySequence(), Sequence{AddedAtStartup});
+    EXPECT_EQ(RecordedTrayCalls().at(0).data.hWnd, tray->HiddenWindow());
     // A right click through the hidden window is answered, and opens nothing.
     EXPECT_EQ(SendMessageA(tray->HiddenWindow(), TrayCallbackMessage, IDR_TRAYMENU, WM_RBUTTONDOWN),
               1);
@@ -72,36 +68,28 @@ TEST_F(TrayTest, WithoutAParentTheHiddenWindowGetsTheCallbacks) {
 
 TEST_F(TrayTest, BalloonGivenToInstallGoesWithTheAddAndIsNotSentAgain) {
     EXPECT_TRUE(InstallLikeStartup(*tray, owner, LockTip, FALSE, "Hello", "Title"));
-    ASSERT_EQ(RecordedTrayCalls().size(), 1u);
-    const NOTIFYICONDATAA& add = RecordedTrayCalls()[0].data;
-    EXPECT_EQ(add.uFlags, (UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO));
-    EXPECT_STREQ(add.szInfo, "Hello");
-    EXPECT_STREQ(add.szInfoTitle, "Title");
-    EXPECT_EQ(add.uTimeout, 10000u);
     EXPECT_TRUE(tray->SetTrayTooltip(UnlockTip));
-    ASSERT_EQ(RecordedTrayCalls().size(), 2u);
-    EXPECT_STREQ(RecordedTrayCalls()[1].data.szInfo, "");
+    EXPECT_EQ(RecordedTraySequence(),
+              (Sequence{AddedAtStartup + " balloon=\"Hello\" title=\"Title\" timeout=10000",
+                        UnlockTipChanged}));
+    EXPECT_STREQ(RecordedTrayCalls().at(1).data.szInfo, "");
 }
 
 TEST_F(TrayTest, BeforeInstallNothingReachesTheShell) {
     EXPECT_FALSE(tray->SetTrayIcon((UINT)IDI_LOCKED));
     EXPECT_FALSE(tray->SetTrayTooltip(UnlockTip));
     EXPECT_TRUE(tray->RemoveFromTray());
-    EXPECT_TRUE(RecordedTrayCalls().empty());
+    EXPECT_EQ(RecordedTraySequence(), Sequence{});
 }
 
 TEST_F(TrayTest, ChangesAreSentWhileShowing) {
     ASSERT_TRUE(InstallLikeStartup(*tray, owner, LockTip));
     EXPECT_TRUE(tray->SetTrayIcon((UINT)IDI_LOCKED));
     EXPECT_TRUE(tray->SetTrayTooltip(UnlockTip));
-    std::vector<NotifyCall> modifies = CallsWith(NIM_MODIFY);
-    ASSERT_EQ(modifies.size(), 2u);
-    EXPECT_EQ(modifies[0].data.uFlags, (UINT)NIF_ICON);
-    EXPECT_EQ(modifies[1].data.uFlags, (UINT)NIF_TIP);
-    EXPECT_STREQ(modifies[1].data.szTip, UnlockTip);
     // The loaded icon is given back after the change; the icon data keeps a
     // picture of its own, still alive and showing the padlock.
-    EXPECT_EQ(IconPixels(modifies[0].data.hIcon), ResourceIconPixels(IDI_LOCKED));
+    EXPECT_EQ(RecordedTraySequence(),
+              (Sequence{AddedAtStartup, "modify icon=131", UnlockTipChanged}));
     EXPECT_NE(ResourceIconPixels(IDI_LOCKED), ResourceIconPixels(IDI_MORROWBY));
 }
 
@@ -111,39 +99,33 @@ TEST_F(TrayTest, AFailedAddKeepsChangesUntilTheNextAdd) {
     // Hidden now: the changes are stored and reported as done.
     EXPECT_TRUE(tray->SetTrayIcon((UINT)IDI_LOCKED));
     EXPECT_TRUE(tray->SetTrayTooltip(UnlockTip));
-    EXPECT_EQ(RecordedTrayCalls().size(), 1u);
+    EXPECT_EQ(RecordedTraySequence(), Sequence{AddedAtStartup});
 
-    // The shell tells every window the work area changed: the add is tried again.
+    // The shell tells every window the work area changed: the add is tried
+    // again, with the changes. Showing then, a second notice adds no second
+    // icon, and changes go straight to the shell.
     StartTrayRecording(false, TRUE);
     SendToHiddenWindow(WM_SETTINGCHANGE, SPI_SETWORKAREA);
-    std::vector<NotifyCall> adds = CallsWith(NIM_ADD);
-    ASSERT_EQ(adds.size(), 1u);
-    EXPECT_EQ(adds[0].data.uFlags, (UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP));
-    EXPECT_STREQ(adds[0].data.szTip, UnlockTip);
-    EXPECT_EQ(IconPixels(adds[0].data.hIcon), ResourceIconPixels(IDI_LOCKED));
-
-    // Showing now: changes go straight to the shell, and no second icon appears.
     SendToHiddenWindow(WM_SETTINGCHANGE, SPI_SETWORKAREA);
-    EXPECT_EQ(CallsWith(NIM_ADD).size(), 1u);
     EXPECT_TRUE(tray->SetTrayTooltip(LockTip));
-    EXPECT_EQ(CallsWith(NIM_MODIFY).size(), 1u);
+    EXPECT_EQ(RecordedTraySequence(),
+              (Sequence{AddedLocked, "modify tip=\"Tap icon for menu - Double-tap to Lock\""}));
 }
 
 TEST_F(TrayTest, RemovingTwiceCallsTheShellOnce) {
     ASSERT_TRUE(InstallLikeStartup(*tray, owner, LockTip));
     EXPECT_TRUE(tray->RemoveFromTray());
     EXPECT_TRUE(tray->RemoveFromTray());
-    std::vector<NotifyCall> deletes = CallsWith(NIM_DELETE);
-    ASSERT_EQ(deletes.size(), 1u);
-    EXPECT_EQ(deletes[0].data.uID, (UINT)IDR_TRAYMENU);
-    EXPECT_EQ(deletes[0].data.hWnd, owner);
+    EXPECT_EQ(RecordedTraySequence(), (Sequence{AddedAtStartup, "delete"}));
+    EXPECT_EQ(RecordedTrayCalls().at(1).data.uID, (UINT)IDR_TRAYMENU);
+    EXPECT_EQ(RecordedTrayCalls().at(1).data.hWnd, owner);
 }
 
 TEST_F(TrayTest, DestructionRemovesTheIconAndItsWindow) {
     ASSERT_TRUE(InstallLikeStartup(*tray, owner, LockTip));
     HWND hidden = tray->HiddenWindow();
     tray.reset();
-    EXPECT_EQ(CallsWith(NIM_DELETE).size(), 1u);
+    EXPECT_EQ(RecordedTraySequence(), (Sequence{AddedAtStartup, "delete"}));
     EXPECT_FALSE(IsWindow(hidden));
 }
 
@@ -151,13 +133,9 @@ TEST_F(TrayTest, AnEmptyBalloonStillSendsTheBalloonFlag) {
     ASSERT_TRUE(InstallLikeStartup(*tray, owner, LockTip));
     EXPECT_TRUE(tray->ShowTrayBalloon(" Now locked ", nullptr, 0, 10));
     EXPECT_TRUE(tray->ShowTrayBalloon("", nullptr, 0, 10));
-    std::vector<NotifyCall> modifies = CallsWith(NIM_MODIFY);
-    ASSERT_EQ(modifies.size(), 2u);
-    EXPECT_STREQ(modifies[0].data.szInfo, " Now locked ");
-    EXPECT_EQ(modifies[1].data.uFlags, (UINT)NIF_INFO);
-    EXPECT_STREQ(modifies[1].data.szInfo, "");
-    EXPECT_STREQ(modifies[1].data.szInfoTitle, "");
-    EXPECT_EQ(modifies[1].data.uTimeout, 10000u);
+    EXPECT_EQ(RecordedTraySequence(),
+              (Sequence{AddedAtStartup, "modify balloon=\" Now locked \" timeout=10000",
+                        "modify balloon=\"\" timeout=10000"}));
 }
 
 TEST_F(TrayTest, BalloonsReachTheShellEvenWhileHidden) {
@@ -165,7 +143,7 @@ TEST_F(TrayTest, BalloonsReachTheShellEvenWhileHidden) {
     EXPECT_FALSE(InstallLikeStartup(*tray, owner, LockTip));
     StartTrayRecording(false, TRUE);
     EXPECT_TRUE(tray->ShowTrayBalloon(" 5 seconds ", nullptr, 0, 10));
-    EXPECT_EQ(RecordedBalloons(), std::vector<std::string>{" 5 seconds "});
+    EXPECT_EQ(RecordedTraySequence(), Sequence{"modify balloon=\" 5 seconds \" timeout=10000"});
 }
 
 TEST_F(TrayTest, LongTextsAreCutAtTheirFields) {
@@ -173,22 +151,12 @@ TEST_F(TrayTest, LongTextsAreCutAtTheirFields) {
     EXPECT_TRUE(tray->SetTrayTooltip(std::string(200, 't').c_str()));
     EXPECT_TRUE(tray->ShowTrayBalloon(std::string(300, 'b').c_str(), std::string(100, 'h').c_str(),
                                       NIIF_INFO, 10));
-    const std::vector<NotifyCall>& calls = RecordedTrayCalls();
-    ASSERT_EQ(calls.size(), 3u);
-    struct Cut {
-        const char* field;
-        const char* text;
-        char letter;
-        size_t kept;
-    } cuts[] = {
-        {"tooltip at install", calls[0].data.szTip, 'i', 127},
-        {"tooltip", calls[1].data.szTip, 't', 127},
-        {"balloon text", calls[2].data.szInfo, 'b', 255},
-        {"balloon title", calls[2].data.szInfoTitle, 'h', 63},
-    };
-    for (const Cut& cut : cuts)
-        EXPECT_EQ(std::string(cut.text), std::string(cut.kept, cut.letter)) << cut.field;
-    EXPECT_EQ(calls[2].data.dwInfoFlags, (DWORD)NIIF_INFO);
+    // The tooltip keeps 127 characters, the balloon 255 and its title 63.
+    EXPECT_EQ(RecordedTraySequence(),
+              (Sequence{"add callback=32778 icon=129 tip=\"" + std::string(127, 'i') + "\"",
+                        "modify tip=\"" + std::string(127, 't') + "\"",
+                        "modify balloon=\"" + std::string(255, 'b') + "\" title=\"" +
+                            std::string(63, 'h') + "\" infoflags=1 timeout=10000"}));
 }
 
 TEST_F(TrayTest, OnlyAPressOpensThePopupMenuAboveTheTouchPoint) {
@@ -235,23 +203,18 @@ TEST_F(TrayTest, ARecreatedTaskbarGetsTheIconBackAsItIsNow) {
 
     // A restarted shell tells every top-level window, as a broadcast.
     PostMessageA(HWND_BROADCAST, TaskbarCreatedMessage, 0, 0);
-    WaitUntil([&] { return !CallsWith(NIM_ADD).empty(); }, 2000);
+    WaitUntil([&] { return !RecordedTrayCalls().empty(); }, 2000);
     PumpMessagesFor(100);
-    std::vector<NotifyCall> adds = CallsWith(NIM_ADD);
-    ASSERT_EQ(adds.size(), 1u);
-    EXPECT_EQ(adds[0].data.uFlags, (UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP));
-    EXPECT_EQ(adds[0].data.hWnd, owner);
-    EXPECT_EQ(adds[0].data.uID, (UINT)IDR_TRAYMENU);
-    EXPECT_EQ(adds[0].data.uCallbackMessage, TrayCallbackMessage);
-    EXPECT_STREQ(adds[0].data.szTip, UnlockTip);
-    EXPECT_EQ(IconPixels(adds[0].data.hIcon), ResourceIconPixels(IDI_LOCKED));
+    EXPECT_EQ(RecordedTraySequence(), Sequence{AddedLocked});
+    ASSERT_FALSE(RecordedTrayCalls().empty());
+    EXPECT_EQ(RecordedTrayCalls()[0].data.hWnd, owner);
+    EXPECT_EQ(RecordedTrayCalls()[0].data.uID, (UINT)IDR_TRAYMENU);
 
-    // A work-area change alone must not add a second icon.
+    // A work-area change alone must not add a second icon; a second restart
+    // of the shell brings it back again.
     SendToHiddenWindow(WM_SETTINGCHANGE, SPI_SETWORKAREA);
-    EXPECT_EQ(CallsWith(NIM_ADD).size(), 1u);
-    // A second restart of the shell brings it back again.
     SendToHiddenWindow(TaskbarCreatedMessage);
-    EXPECT_EQ(CallsWith(NIM_ADD).size(), 2u);
+    EXPECT_EQ(RecordedTraySequence(), (Sequence{AddedLocked, AddedLocked}));
 }
 
 TEST_F(TrayTest, ARemovedIconStaysAwayWhenTheTaskbarReturns) {
@@ -259,5 +222,5 @@ TEST_F(TrayTest, ARemovedIconStaysAwayWhenTheTaskbarReturns) {
     ASSERT_TRUE(tray->RemoveFromTray());
     SendToHiddenWindow(TaskbarCreatedMessage);
     SendToHiddenWindow(WM_SETTINGCHANGE, SPI_SETWORKAREA);
-    EXPECT_EQ(CallsWith(NIM_ADD).size(), 1u);
+    EXPECT_EQ(RecordedTraySequence(), (Sequence{AddedAtStartup, "delete"}));
 }

@@ -1,7 +1,7 @@
 // Helpers for the tray tests: a window to own the icon, installing a tray the
-// way start-up does, and comparing icon pictures.
+// way start-up does, and watching the popup menu.
 #pragma once
-#include "app/system_tray.h"
+#include "win/system_tray.h"
 #include <vector>
 
 // A plain top-level window that receives the tray's callbacks and commands.
@@ -10,11 +10,6 @@ HWND CreateTrayOwnerWindow();
 // Installs with the program's own arguments: icon 129, menu/id 143, 10 s.
 BOOL InstallLikeStartup(CSystemTray& tray, HWND parent, const char* tooltip, BOOL hidden = FALSE,
                         const char* balloonText = nullptr, const char* balloonTitle = nullptr);
-
-// The icon's color pixels; empty when the handle is not a live icon.
-std::vector<BYTE> IconPixels(HICON icon);
-// Pixels of an icon resource of this module at the default icon size.
-std::vector<BYTE> ResourceIconPixels(UINT id);
 
 // What a popup menu looked like while it was open.
 struct OpenedPopup {

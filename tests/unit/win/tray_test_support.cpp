@@ -1,5 +1,5 @@
 #include "tray_test_support.h"
-#include "app/app_state.h"
+#include "app/main_window.h"
 #include "res/resource.h"
 
 HWND CreateTrayOwnerWindow() {
@@ -22,40 +22,6 @@ BOOL InstallLikeStartup(CSystemTray& tray, HWND parent, const char* tooltip, BOO
     HICON icon = LoadIconA(module, MAKEINTRESOURCEA(IDI_MORROWBY));
     return tray.Install(module, parent, TrayCallbackMessage, tooltip, icon, IDR_TRAYMENU, hidden,
                         balloonText, balloonTitle, 0, 10);
-}
-
-std::vector<BYTE> IconPixels(HICON icon) {
-    ICONINFO info = {};
-    if (!icon || !GetIconInfo(icon, &info))
-        return {};
-    std::vector<BYTE> pixels;
-    HBITMAP picture = info.hbmColor ? info.hbmColor : info.hbmMask;
-    BITMAP bitmap = {};
-    GetObjectA(picture, sizeof bitmap, &bitmap);
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof header;
-    header.biWidth = bitmap.bmWidth;
-    header.biHeight = bitmap.bmHeight;
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    pixels.resize((size_t)bitmap.bmWidth * bitmap.bmHeight * 4);
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, picture, 0, bitmap.bmHeight, pixels.data(), (BITMAPINFO*)&header,
-              DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    if (info.hbmMask)
-        DeleteObject(info.hbmMask);
-    return pixels;
-}
-
-std::vector<BYTE> ResourceIconPixels(UINT id) {
-    HICON icon = (HICON)LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, 0,
-                                   0, LR_DEFAULTCOLOR);
-    std::vector<BYTE> pixels = IconPixels(icon);
-    DestroyIcon(icon);
-    return pixels;
 }
 
 static OpenedPopup* watched = nullptr;

@@ -5,13 +5,17 @@
 #include "support/screenshot.h"
 #include "support/tray_recorder.h"
 #include "support/wait.h"
-#include "app/app_state.h"
-#include "app/startup.h"
-#include "lock/cover_windows.h"
+#include "app/main_window.h"
+#include "features/video_counter.h"
+#include "lock/edge_gestures.h"
 #include "lock/lock_controller.h"
+#include "lock/mouse_region.h"
+#include "lock/shield.h"
+#include "lock/unlock_prompt.h"
 #include "res/resource.h"
-#include "settings/settings_controller.h"
+#include "res/timer_ids.h"
 #include "settings/settings_store.h"
+#include "win/os_version.h"
 #include <gtest/gtest.h>
 #include <psapi.h>
 
@@ -23,23 +27,18 @@ class CoverTest : public ::testing::Test {
         ASSERT_NE(StartInProcessApp(), nullptr);
         Settings.DisableKeyboard = false;
         Settings.EnableTouchShield = true;
-        savedX = PointerCornerX;
-        savedY = PointerCornerY;
     }
     void TearDown() override {
-        AppController.UnlockPromptOpen = false;
+        UnlockPrompt.UnlockPromptOpen = false;
         StopInProcessApp();
-        PointerCornerX = savedX;
-        PointerCornerY = savedY;
     }
-    void Lock() {
-        ImmediateLock = true;
+    void LockNow() {
+        Lock.ImmediateLock = true;
         StartLockCountdown();
-        ASSERT_TRUE(WaitUntil([] { return !ImmediateLock; }, 3000));
-        ASSERT_NE(CoverWindow, nullptr);
-        ASSERT_NE(UnlockImageWindow, nullptr);
+        ASSERT_TRUE(WaitUntil([] { return !Lock.ImmediateLock; }, 3000));
+        ASSERT_NE(Shield.CoverWindow(), nullptr);
+        ASSERT_NE(Shield.UnlockImageWindow(), nullptr);
     }
-    int savedX = 0, savedY = 0;
 };
 
 RECT WindowRect(HWND window) {
@@ -49,25 +48,25 @@ RECT WindowRect(HWND window) {
 }
 
 TEST_F(CoverTest, CoversTheMaximizedAreaWithThePadlockBottomRight) {
-    Lock();
+    LockNow();
     const int cx = GetSystemMetrics(SM_CXMAXIMIZED), cy = GetSystemMetrics(SM_CYMAXIMIZED) + 30;
-    const RECT cover = WindowRect(CoverWindow);
+    const RECT cover = WindowRect(Shield.CoverWindow());
     EXPECT_EQ(cover.left, 0);
     EXPECT_EQ(cover.top, 0);
     EXPECT_EQ(cover.right, cx);
     EXPECT_EQ(cover.bottom, cy);
-    const RECT padlock = WindowRect(UnlockImageWindow);
+    const RECT padlock = WindowRect(Shield.UnlockImageWindow());
     EXPECT_EQ(padlock.left, cx - 128 - 20);
     EXPECT_EQ(padlock.top, cy - 128 - 70);
     EXPECT_EQ(padlock.right - padlock.left, 128);
     EXPECT_EQ(padlock.bottom - padlock.top, 128);
-    EXPECT_TRUE(IsWindowVisible(CoverWindow));
-    EXPECT_TRUE(IsWindowVisible(UnlockImageWindow));
-    EXPECT_TRUE(Above(UnlockImageWindow, CoverWindow));
+    EXPECT_TRUE(IsWindowVisible(Shield.CoverWindow()));
+    EXPECT_TRUE(IsWindowVisible(Shield.UnlockImageWindow()));
+    EXPECT_TRUE(Above(Shield.UnlockImageWindow(), Shield.CoverWindow()));
 }
 
 TEST_F(CoverTest, WindowsAreLayeredTopmostToolWindowsOwnedInAChain) {
-    Lock();
+    LockNow();
     struct Expected {
         HWND window;
         const char* className;
@@ -77,8 +76,9 @@ TEST_F(CoverTest, WindowsAreLayeredTopmostToolWindowsOwnedInAChain) {
         BYTE alpha;
     };
     const Expected windows[] = {
-        {CoverWindow, "Cover", "", MainWindow, LWA_ALPHA, 10},
-        {UnlockImageWindow, "UnlockImage", "Cover Icon", CoverWindow, LWA_COLORKEY, 0},
+        {Shield.CoverWindow(), "Cover", "", MainWindow, LWA_ALPHA, 10},
+        {Shield.UnlockImageWindow(), "UnlockImage", "Cover Icon", Shield.CoverWindow(),
+         LWA_COLORKEY, 0},
     };
     for (const Expected& e : windows) {
         SCOPED_TRACE(e.className);
@@ -108,9 +108,9 @@ TEST_F(CoverTest, WindowsAreLayeredTopmostToolWindowsOwnedInAChain) {
 }
 
 TEST_F(CoverTest, PadlockShowsItsPictureWithTheMagentaKeyedOut) {
-    Lock();
+    LockNow();
     PumpMessagesFor(300);
-    const RECT padlock = WindowRect(UnlockImageWindow);
+    const RECT padlock = WindowRect(Shield.UnlockImageWindow());
     // The yellow body of the padlock, low in the picture.
     const COLORREF body = ScreenPixel(padlock.left + 40, padlock.top + 100);
     EXPECT_GT(GetRValue(body), 200);
@@ -121,8 +121,8 @@ TEST_F(CoverTest, PadlockShowsItsPictureWithTheMagentaKeyedOut) {
     PROCESS_MEMORY_COUNTERS_EX before = {}, after = {};
     K32GetProcessMemoryInfo(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS*)&before, sizeof before);
     for (int i = 0; i < 500; i++) {
-        InvalidateRect(UnlockImageWindow, nullptr, FALSE);
-        UpdateWindow(UnlockImageWindow);
+        InvalidateRect(Shield.UnlockImageWindow(), nullptr, FALSE);
+        UpdateWindow(Shield.UnlockImageWindow());
     }
     K32GetProcessMemoryInfo(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS*)&after, sizeof after);
     EXPECT_LT(after.PrivateUsage, before.PrivateUsage + 256 * 1024);
@@ -131,15 +131,15 @@ TEST_F(CoverTest, PadlockShowsItsPictureWithTheMagentaKeyedOut) {
 }
 
 TEST_F(CoverTest, BitmapAndWindowsGoWithTheRelease) {
-    Lock();
-    const HWND cover = CoverWindow, padlock = UnlockImageWindow;
-    EXPECT_TRUE(UnlockBitmapLoaded());
-    EXPECT_EQ(UnlockBitmapWidth, 128);
-    EXPECT_EQ(UnlockBitmapHeight, 128);
+    LockNow();
+    const HWND cover = Shield.CoverWindow(), padlock = Shield.UnlockImageWindow();
+    EXPECT_TRUE(Shield.UnlockBitmapLoaded());
+    EXPECT_EQ(Shield.UnlockBitmapSize().cx, 128);
+    EXPECT_EQ(Shield.UnlockBitmapSize().cy, 128);
     RequestUnlock();
     EXPECT_FALSE(IsWindow(cover));
     EXPECT_FALSE(IsWindow(padlock));
-    EXPECT_FALSE(UnlockBitmapLoaded());
+    EXPECT_FALSE(Shield.UnlockBitmapLoaded());
 }
 
 struct DisplayCase {
@@ -153,87 +153,114 @@ TEST_F(CoverTest, DisplayChangeResizesTheCoverAndKeepsThePadlockInTheMouseRegion
     POINT landscapeCorner = {};
     for (const DisplayCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "landscape " << c.landscape << " locked " << c.locked);
-        if (c.locked && Unlocked)
-            Lock();
-        PointerCornerX = PointerCornerY = 1;
+        if (c.locked && Lock.Unlocked)
+            LockNow();
+        PointerRegion.MoveCorner({1, 1});
         RECT padlockBefore = {};
         if (c.locked) {
-            padlockBefore = WindowRect(UnlockImageWindow);
-            SetWindowPos(CoverWindow, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+            padlockBefore = WindowRect(Shield.UnlockImageWindow());
+            SetWindowPos(Shield.CoverWindow(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
         }
         // The main window receives the change with the new width and height.
         const LPARAM size = c.landscape ? MAKELPARAM(1280, 800) : MAKELPARAM(800, 1280);
         SendMessageA(MainWindow, WM_DISPLAYCHANGE, 32, size);
         // The maximized size read anew already describes the screen as it is
         // turned; a corner taken crosswise would leave the region off the screen.
+        const POINT corner = PointerRegion.Corner();
         if (c.landscape)
-            landscapeCorner = {PointerCornerX, PointerCornerY};
-        EXPECT_EQ(PointerCornerX, landscapeCorner.x);
-        EXPECT_EQ(PointerCornerY, landscapeCorner.y);
-        EXPECT_LE(PointerCornerX, cx);
-        EXPECT_LE(PointerCornerY, cy);
-        EXPECT_GE(PointerCornerX - 120, 0);
-        EXPECT_LT(PointerCornerY - 120, GetSystemMetrics(SM_CYSCREEN));
+            landscapeCorner = corner;
+        EXPECT_EQ(corner.x, landscapeCorner.x);
+        EXPECT_EQ(corner.y, landscapeCorner.y);
+        EXPECT_LE(corner.x, cx);
+        EXPECT_LE(corner.y, cy);
+        EXPECT_GE(corner.x - 120, 0);
+        EXPECT_LT(corner.y - 120, GetSystemMetrics(SM_CYSCREEN));
         if (c.locked) {
-            const RECT cover = WindowRect(CoverWindow);
+            const RECT cover = WindowRect(Shield.CoverWindow());
             EXPECT_EQ(cover.left, 0);
             EXPECT_EQ(cover.top, 0);
             EXPECT_EQ(cover.right, cx);
             EXPECT_EQ(cover.bottom, cy);
-            EXPECT_TRUE(GetWindowLongPtrA(CoverWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+            EXPECT_TRUE(GetWindowLongPtrA(Shield.CoverWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST);
             // Same screen, same place; and within the mouse region.
-            const RECT padlock = WindowRect(UnlockImageWindow);
+            const RECT padlock = WindowRect(Shield.UnlockImageWindow());
             EXPECT_EQ(padlock.left, padlockBefore.left);
             EXPECT_EQ(padlock.top, padlockBefore.top);
-            EXPECT_GE(padlock.left, PointerCornerX - 120);
-            EXPECT_GE(padlock.top, PointerCornerY - 120);
+            EXPECT_GE(padlock.left, corner.x - 120);
+            EXPECT_GE(padlock.top, corner.y - 120);
         }
     }
 }
 
 TEST_F(CoverTest, ReassertPutsTheCoverBackOnTopUnlessThePromptIsOpen) {
-    Lock();
+    LockNow();
     HWND other =
         CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "other", WS_POPUP | WS_VISIBLE,
                         0, 0, 300, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetWindowPos(other, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ASSERT_TRUE(Above(other, CoverWindow));
-    AppController.UnlockPromptOpen = true;
+    ASSERT_TRUE(Above(other, Shield.CoverWindow()));
+    UnlockPrompt.UnlockPromptOpen = true;
     ReassertCover(MainWindow, WM_TIMER, LockTimerId, 0);
-    EXPECT_TRUE(Above(other, CoverWindow));
-    AppController.UnlockPromptOpen = false;
+    EXPECT_TRUE(Above(other, Shield.CoverWindow()));
+    UnlockPrompt.UnlockPromptOpen = false;
     ReassertCover(MainWindow, WM_TIMER, LockTimerId, 0);
-    EXPECT_TRUE(Above(CoverWindow, other));
-    EXPECT_TRUE(Above(UnlockImageWindow, CoverWindow));
+    EXPECT_TRUE(Above(Shield.CoverWindow(), other));
+    EXPECT_TRUE(Above(Shield.UnlockImageWindow(), Shield.CoverWindow()));
     // The timer does it by itself every five seconds.
     SetWindowPos(other, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ASSERT_TRUE(Above(other, CoverWindow));
-    EXPECT_TRUE(WaitUntil([&] { return Above(CoverWindow, other); }, 15000));
+    ASSERT_TRUE(Above(other, Shield.CoverWindow()));
+    EXPECT_TRUE(WaitUntil([&] { return Above(Shield.CoverWindow(), other); }, 15000));
     DestroyWindow(other);
 }
 
-TEST_F(CoverTest, ATapOnThePadlockAsksToUnlockOnRelease) {
-    Lock();
-    // As any loop, the main one or a dialog's, would dispatch them.
-    SendMessageA(UnlockImageWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 100));
-    EXPECT_FALSE(Unlocked);
-    SendMessageA(UnlockImageWindow, WM_LBUTTONUP, 0, MAKELPARAM(40, 100));
-    EXPECT_TRUE(Unlocked);
-    EXPECT_EQ(CoverWindow, nullptr);
+// With the keyboard free, Alt+F4 reaches whichever shield window is active;
+// neither may go before the lock does.
+TEST_F(CoverTest, ShieldWindowsIgnoreCloseRequests) {
+    LockNow();
+    for (HWND shield : {Shield.UnlockImageWindow(), Shield.CoverWindow()}) {
+        SendMessageA(shield, WM_CLOSE, 0, 0);
+        SendMessageA(shield, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    EXPECT_TRUE(IsWindow(Shield.CoverWindow()));
+    EXPECT_TRUE(IsWindow(Shield.UnlockImageWindow()));
+    EXPECT_FALSE(Lock.Unlocked);
 }
 
-TEST_F(CoverTest, CoverCannotBeClosedAway) {
-    Lock();
-    SendMessageA(CoverWindow, WM_CLOSE, 0, 0);
-    SendMessageA(CoverWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(IsWindow(CoverWindow));
-    EXPECT_TRUE(IsWindow(UnlockImageWindow));
+TEST_F(CoverTest, PeriodicRaiseLeavesTheForegroundAlone) {
+    LockNow();
+    HWND video = CreateWindowExA(0, "STATIC", "Song - YouTube", WS_POPUP | WS_VISIBLE, 10, 10, 200,
+                                 100, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(video);
+    ASSERT_EQ(GetForegroundWindow(), video);
+    ReassertCover(MainWindow, WM_TIMER, LockTimerId, 0);
+    EXPECT_EQ(GetForegroundWindow(), video);
+    EXPECT_TRUE(GetWindowLongA(Shield.CoverWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    DestroyWindow(video);
+}
+
+// The video counter's limit reaches the shield through what the lock set for it.
+TEST_F(CoverTest, TheVideoLimitTurnsTheCoverOpaqueAndBringsItToTheFront) {
+    StopVideoAtLimit(nullptr); // without a shield: no cover comes
+    EXPECT_EQ(Shield.CoverWindow(), nullptr);
+    LockNow();
+    StopVideoAtLimit(nullptr);
+    const HWND cover = Shield.CoverWindow();
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(cover, nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 255);
+    EXPECT_EQ(flags, (DWORD)LWA_ALPHA) << "the color key no longer punches holes";
+    EXPECT_TRUE(IsWindowVisible(cover));
+    EXPECT_TRUE(GetWindowLongA(cover, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetForegroundWindow(), cover);
 }
 
 TEST_F(CoverTest, EdgeGesturePropertyIsSetOnTheCover) {
-    Lock();
-    EXPECT_EQ(DisableEdgeGestures(CoverWindow, true), S_OK);
-    EXPECT_EQ(DisableEdgeGestures(CoverWindow, false), S_OK);
+    // The test prefix is a system whose covers get the property.
+    EXPECT_TRUE(IsOsVersionAtLeast(6, 1, 1));
+    LockNow();
+    EXPECT_EQ(DisableEdgeGestures(Shield.CoverWindow(), true), S_OK);
+    EXPECT_EQ(DisableEdgeGestures(Shield.CoverWindow(), false), S_OK);
 }
 
 } // namespace
