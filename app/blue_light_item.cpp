@@ -1,5 +1,5 @@
 #include "blue_light_item.h"
-#include "main_window.h"
+#include "tray_icon.h"
 #include "resource_texts.h"
 #include "../features/blue_light.h"
 #include "../res/resource.h"

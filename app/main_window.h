@@ -1,18 +1,13 @@
 // The hidden main window: tray callbacks, menu commands, system notifications.
 #pragma once
+#include "tray_icon.h"
 #include "../win/owner.h"
-#include "../win/system_tray.h"
 #include <windows.h>
 
-// The shell reports tray icon clicks to the main window with this message.
-const UINT TrayCallbackMessage = WM_APP + 10;
 const UINT BlueLightReapplyDelay = 5000;
 
 // The hidden main window; none after Exit.
 extern OwnedWindow MainWindow;
-// The program's one tray icon; its menu is the tray menu whose items the
-// program rewrites.
-extern CSystemTray Tray;
 
 void RegisterMainWindowClass(HINSTANCE instance);
 // Tells the blue light and the lock which window their timers run on, and

@@ -1,9 +1,7 @@
 // Low-level keyboard and mouse hooks that hold input while locked.
 #pragma once
+#include "cover_geometry.h"
 #include <windows.h>
-
-// The mouse region starts this far left of and above the pointer corner.
-const int PointerCornerMargin = 120;
 
 LRESULT CALLBACK BlockAllKeysProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK UnlockWordKeyFilterProc(int code, WPARAM wParam, LPARAM lParam);

@@ -3,7 +3,7 @@
 // when it is missing or does not hold a number. Loading, saving and the tests
 // all go by this table.
 #pragma once
-#include "settings_store.h"
+#include "settings_record.h"
 #include <string>
 
 enum class FieldKind { Flag, Number, Word };
@@ -37,7 +37,3 @@ inline constexpr SettingsField SettingsFields[] = {
     {"YouTubeMax", FieldKind::Number, nullptr, &SettingsRecord::YouTubeMax, nullptr, 1, 1},
     {"BlueMenu", FieldKind::Number, nullptr, &SettingsRecord::BlueMenu, nullptr, 0, 1},
 };
-
-// The text a field of the record is stored as: "1" or "0" for a flag, the
-// decimal number, or the scrambled unlock word (bytes, see ScrambleUnlockWord).
-std::string StoredText(const SettingsField& field, const SettingsRecord& record);

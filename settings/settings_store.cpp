@@ -19,15 +19,6 @@ static const unsigned char UnlockWordKeyByte = 0xA5;
 
 static const REGSAM SettingsAccess = KEY_QUERY_VALUE | KEY_SET_VALUE;
 
-SettingsRecord::SettingsRecord() {
-    for (const SettingsField& field : SettingsFields) {
-        if (field.Flag)
-            this->*field.Flag = field.FirstRun != 0;
-        else if (field.Number)
-            this->*field.Number = field.FirstRun;
-    }
-}
-
 void InitSettingsKeyPath() {
     SettingsKeyPath = ProductKeyPath("Settings\\");
 }

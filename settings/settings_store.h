@@ -1,34 +1,9 @@
 // The one settings record and its per-user registry storage.
 #pragma once
+#include "settings_record.h"
 #include <string>
 
-struct SettingsRecord {
-    // Every field as on the first run (see settings_fields.h).
-    SettingsRecord();
-
-    bool EnableLockAtStartup;
-    bool EnableTouchShield;
-    bool EnableBlueLightReduction;
-    int GreenGamma;
-    std::string Password; // the unlock word in plain text; empty when none is set
-    bool EnableYouTubeCount;
-    bool DisableKeyboard;
-    bool DisableMouse;
-    bool Prompt;
-    int YouTubeMax;
-    int BlueMenu; // one of the modes below; 0 selects no mode
-};
-
-// The stored BlueMenu values: the tint is on from start-up, toggled from the
-// tray menu, or put on with the touch shield.
-const int BlueAlways = 1;
-const int BlueFromMenu = 2;
-const int BlueWithShield = 3;
-
-// True when blue light reduction is enabled and set to that mode.
-inline bool BlueLightMode(const SettingsRecord& settings, int mode) {
-    return settings.EnableBlueLightReduction && settings.BlueMenu == mode;
-}
+struct SettingsField;
 
 extern SettingsRecord Settings;
 
@@ -52,6 +27,9 @@ enum class SettingsKey {
 SettingsKey LoadSettings();
 SettingsKey SaveSettings();
 
+// The text a field of the record is stored as: "1" or "0" for a flag, the
+// decimal number, or the scrambled unlock word (bytes, see ScrambleUnlockWord).
+std::string StoredText(const SettingsField& field, const SettingsRecord& record);
 // A flag's text as the store reads it: a decimal integer other than 0.
 bool ParseFlag(const char* text);
 std::string ScrambleUnlockWord(const std::string& word);
