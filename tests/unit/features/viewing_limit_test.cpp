@@ -9,8 +9,9 @@
 
 namespace {
 
-const int NoSession = -1;
-const int NoTimeline = -1;
+const int Gone = -1; // no session
+const int Play = MediaPlaying, Paused = MediaPaused, Stopped = MediaStopped;
+const int Untimed = -1;
 
 struct TitleFrom {
     int at; // wall-clock seconds since the lock engaged
@@ -18,9 +19,9 @@ struct TitleFrom {
 };
 struct SessionFrom {
     int at;
-    int status; // a MediaPlayback, or NoSession
+    int status; // a MediaPlayback, or Gone
     const wchar_t* item;
-    int secondsLeft; // NoTimeline: the player publishes none
+    int secondsLeft; // Untimed: the player publishes none
 };
 
 struct LimitRow {
@@ -46,16 +47,16 @@ struct LimitRow {
     }
     LimitRow& RelocksAt(int at) { return relockAt = at, *this; }
     LimitRow& IgnoresPause() { return obeysPause = false, *this; }
-    LimitRow& Stops(std::vector<int> list) { return stops = list, *this; }
     LimitRow& Shows(int at, int minutes, bool moon, bool poll) {
         probeAt = at, minutesLeft = minutes, lastMinute = moon, pollMedia = poll;
         return *this;
     }
 };
 
-LimitRow Row(const char* name, int viewingMinutes, int finishVideoMinutes) {
+LimitRow Row(const char* name, int viewingMinutes, int finishVideoMinutes, std::vector<int> stops) {
     LimitRow row;
     row.name = name;
+    row.stops = stops;
     row.limits.ViewingMinutes = viewingMinutes;
     row.limits.FinishVideoMinutes = finishVideoMinutes;
     return row;
@@ -82,10 +83,10 @@ MediaSnapshot SessionAt(const LimitRow& row, int second, bool pauseAsked) {
         if (step.at > second)
             break;
         media = MediaSnapshot();
-        media.Present = step.status != NoSession;
-        media.Status = static_cast<MediaPlayback>(step.status == NoSession ? 0 : step.status);
+        media.Present = step.status != Gone;
+        media.Status = static_cast<MediaPlayback>(step.status == Gone ? 0 : step.status);
         media.Title = step.item ? step.item : L"";
-        media.HasTimeline = step.secondsLeft != NoTimeline;
+        media.HasTimeline = step.secondsLeft != Untimed;
         media.EndMs = 600000;
         media.PositionMs = media.EndMs - step.secondsLeft * 1000LL;
     }
@@ -162,79 +163,59 @@ INSTANTIATE_TEST_SUITE_P(
     Ticks, ViewingLimit,
     ::testing::Values(
         // One minute, one more to finish.
-        Row("TitleChangeAfterTheLimit", 1, 1).Titles({{0, A}, {61, B}}).Stops({62}),
-        Row("TitleChangeOnTheLimit", 1, 1).Titles({{0, A}, {60, B}}).Stops({60}),
-        Row("TitleChangeBeforeTheLimit", 1, 1).Titles({{0, A}, {58, B}}).Stops({120}),
-        Row("NoTitleChange", 1, 1).Titles({{0, A}}).Stops({120}),
-        Row("NoVideoWindow", 1, 1).Stops({60}),
-        Row("WindowClosesWhileFinishing", 1, 1).Titles({{0, A}, {80, L""}}).Stops({80}),
-        Row("FinishOff", 1, 0).Titles({{0, A}}).Stops({60}),
-        Row("FinishDefault", 1, 10).Titles({{0, A}}).Stops({660}),
-        // The counter's rule for titles, read as UTF-16.
-        Row("CountAdded", 1, 1).Titles({{0, A}, {70, L"(3) Song A - YouTube"}}).Stops({120}),
-        Row("CountComesChangesGoes", 1, 1)
-            .Titles({{0, A}, {40, L"(3) Song A - YouTube"}, {70, L"(4) Song A - YouTube"}, {90, A}})
-            .Stops({120}),
-        Row("NumberedEpisodes", 1, 1)
-            .Titles({{0, L"(1) Peppa Pig - YouTube"}, {70, L"(2) Peppa Pig - YouTube"}})
-            .Stops({70}),
-        Row("CyrillicTitles", 1, 1)
-            .Titles({{0, L"\x041F\x0435\x0441\x043D\x044F - YouTube"},
-                     {70, L"\x041F\x0435\x0441\x043D\x0438 - YouTube"}})
-            .Stops({70}),
+        Row("TitleChangeAfterTheLimit", 1, 1, {62}).Titles({{0, A}, {61, B}}),
+        Row("TitleChangeOnTheLimit", 1, 1, {60}).Titles({{0, A}, {60, B}}),
+        Row("TitleChangeBeforeTheLimit", 1, 1, {120}).Titles({{0, A}, {58, B}}),
+        Row("NoTitleChange", 1, 1, {120}).Titles({{0, A}}).Shows(62, 0, true, true),
+        Row("WindowClosesWhileFinishing", 1, 1, {80}).Titles({{0, A}, {80, L""}}),
+        Row("FinishOff", 1, 0, {60}).Titles({{0, A}}).Shows(80, 0, true, false),
+        // Nothing watched at the limit.
+        Row("NoVideoWindow", 1, 1, {60}),
+        // The counter's rule for titles.
+        Row("CountAdded", 1, 1, {120}).Titles({{0, A}, {70, L"(3) Song A - YouTube"}}),
+        Row("CountComesChangesGoes", 1, 1, {120})
+            .Titles(
+                {{0, A}, {40, L"(3) Song A - YouTube"}, {70, L"(4) Song A - YouTube"}, {90, A}}),
+        Row("NumberedEpisodes", 1, 1, {70})
+            .Titles({{0, L"(1) Peppa Pig - YouTube"}, {70, L"(2) Peppa Pig - YouTube"}}),
         // Media sessions, with or without the window.
-        Row("SessionPlays", 1, 1).Sessions({{0, MediaPlaying, L"A", NoTimeline}}).Stops({120}),
-        Row("SessionPausedAtTheLimit", 1, 1).Sessions({{0, MediaPaused, L"A", 200}}).Stops({60}),
-        Row("NextItem", 1, 1)
-            .Sessions({{0, MediaPlaying, L"A", NoTimeline}, {90, MediaPlaying, L"B", NoTimeline}})
-            .Stops({90}),
-        Row("NextItemBeforeTheLimit", 1, 1)
-            .Sessions({{0, MediaPlaying, L"A", NoTimeline}, {30, MediaPlaying, L"B", NoTimeline}})
-            .Stops({120}),
-        Row("ItemNotReadYet", 1, 1)
-            .Sessions({{0, MediaPlaying, nullptr, NoTimeline}, {90, MediaPlaying, L"A", 100}})
-            .Stops({120}),
-        Row("SessionEnds", 1, 1)
-            .Sessions({{0, MediaPlaying, L"A", 100}, {90, NoSession, nullptr, 0}})
-            .Stops({90}),
-        Row("SessionStopsWithWindow", 1, 1)
+        Row("SessionPlays", 1, 1, {120}).Sessions({{0, Play, L"A", Untimed}}),
+        Row("SessionPausedAtTheLimit", 1, 1, {60}).Sessions({{0, Paused, L"A", 200}}),
+        Row("NextItem", 1, 1, {90}).Sessions({{0, Play, L"A", Untimed}, {90, Play, L"B", Untimed}}),
+        Row("NextItemBeforeTheLimit", 1, 1, {120})
+            .Sessions({{0, Play, L"A", Untimed}, {30, Play, L"B", Untimed}}),
+        Row("ItemNotReadYet", 1, 1, {120})
+            .Sessions({{0, Play, nullptr, Untimed}, {90, Play, L"A", 100}}),
+        Row("SessionEnds", 1, 1, {90}).Sessions({{0, Play, L"A", 100}, {90, Gone, nullptr, 0}}),
+        Row("SessionStopsWithWindow", 1, 1, {90})
             .Titles({{0, A}})
-            .Sessions({{0, MediaPlaying, L"A", 100}, {90, MediaStopped, L"A", 0}})
-            .Stops({90}),
-        Row("PausedAtTheEnd", 1, 1)
+            .Sessions({{0, Play, L"A", 100}, {90, Stopped, L"A", 0}}),
+        Row("PausedAtTheEnd", 1, 1, {90})
             .Titles({{0, A}})
-            .Sessions({{0, MediaPlaying, L"A", 100}, {90, MediaPaused, L"A", 10}})
-            .Stops({90}),
-        Row("PausedMidItem", 1, 1)
+            .Sessions({{0, Play, L"A", 100}, {90, Paused, L"A", 10}}),
+        Row("PausedMidItem", 1, 1, {120})
             .Titles({{0, A}})
-            .Sessions({{0, MediaPlaying, L"A", 100}, {90, MediaPaused, L"A", 11}})
-            .Stops({120}),
-        Row("WindowGoneSessionPlays", 1, 1)
+            .Sessions({{0, Play, L"A", 100}, {90, Paused, L"A", 11}}),
+        Row("WindowGoneSessionPlays", 1, 1, {120})
             .Titles({{0, A}, {80, L""}})
-            .Sessions({{0, MediaPlaying, L"A", NoTimeline}})
-            .Stops({120}),
+            .Sessions({{0, Play, L"A", Untimed}}),
         // After the stop, what goes on is stopped again.
-        Row("SessionPausesLate", 1, 0)
+        Row("SessionPausesLate", 1, 0, {60, 62})
             .Titles({{0, A}})
             .IgnoresPause()
-            .Sessions({{0, MediaPlaying, L"A", 100}, {64, MediaPaused, L"A", 96}})
-            .Stops({60, 62}),
-        Row("BrowserPlaysOn", 1, 0).Titles({{0, A}, {70, B}}).Stops({60, 70}),
+            .Sessions({{0, Play, L"A", 100}, {64, Paused, L"A", 96}}),
+        Row("BrowserPlaysOn", 1, 0, {60, 70}).Titles({{0, A}, {70, B}}),
         // Both limits: whichever comes first.
-        Row("CountLimitFirst", 5, 1).Titles({{0, A}}).CountStopsAt(100).Stops({100}),
-        Row("TimeLimitFirst", 1, 0).Titles({{0, A}}).CountStopsAt(100).Stops({60, 100}),
-        // An unlock and a new lock start afresh.
-        Row("Relock", 1, 0).Titles({{0, A}}).RelocksAt(40).Stops({100}),
-        Row("RelockAfterStop", 1, 0).Titles({{0, A}}).RelocksAt(80).Stops({60, 140}),
+        Row("CountLimitFirst", 5, 1, {100}).Titles({{0, A}}).CountStopsAt(100),
+        Row("TimeLimitFirst", 1, 0, {60, 100}).Titles({{0, A}}).CountStopsAt(100),
+        // An unlock and a new lock start afresh: the state and the clock.
+        Row("RelockAfterStop", 1, 0, {60, 140}).Titles({{0, A}}).RelocksAt(80),
         // Sleep does not count, with either time source.
-        Row("Sleep", 1, 1).Sleeps(30, 3600, true).Stops({60}),
-        Row("SleepOnTickCount", 1, 1).Sleeps(30, 3600, false).Stops({60}),
+        Row("Sleep", 1, 1, {60}).Sleeps(30, 3600, true),
+        Row("SleepOnTickCount", 1, 1, {60}).Sleeps(30, 3600, false),
         // The parent's minutes, the child's moon, the sessions' polling.
-        Row("MinutesRoundedUp", 15, 1).Titles({{0, A}}).Shows(2, 15, false, false).Stops({}),
-        Row("TwoMinutesLeft", 5, 1).Titles({{0, A}}).Shows(238, 2, false, false).Stops({360}),
-        Row("LastMinute", 5, 1).Titles({{0, A}}).Shows(240, 1, true, true).Stops({360}),
-        Row("Finishing", 1, 1).Titles({{0, A}}).Shows(62, 0, true, true).Stops({120}),
-        Row("StoppedQuiet", 1, 0).Titles({{0, A}}).Shows(80, 0, true, false).Stops({60})),
+        Row("TwoMinutesLeft", 5, 1, {360}).Titles({{0, A}}).Shows(238, 2, false, false),
+        Row("LastMinute", 5, 1, {360}).Titles({{0, A}}).Shows(240, 1, true, true)),
     [](const ::testing::TestParamInfo<LimitRow>& row) { return std::string(row.param.name); });
 
 } // namespace

@@ -10,7 +10,7 @@ namespace {
 
 const wchar_t* const TestKey = L"Software\\Orvane\\MorrowbyTest\\Limits";
 
-// A value as stored: none, or its type and its text (a REG_DWORD of its number).
+// A value as stored: none, or its type and data (a REG_DWORD of L"5" holds 53).
 struct Stored {
     DWORD type;
     const wchar_t* text;
@@ -21,16 +21,9 @@ Stored Text(const wchar_t* text) {
 }
 
 void Store(HKEY key, const wchar_t* name, const Stored& value) {
-    if (value.type == REG_NONE)
-        return;
-    DWORD number = static_cast<DWORD>(_wtoi(value.text));
-    const BYTE* data = reinterpret_cast<const BYTE*>(value.text);
-    DWORD size = static_cast<DWORD>((wcslen(value.text) + 1) * sizeof(wchar_t));
-    if (value.type == REG_DWORD) {
-        data = reinterpret_cast<const BYTE*>(&number);
-        size = sizeof number;
-    }
-    RegSetValueExW(key, name, 0, value.type, data, size);
+    if (value.type != REG_NONE)
+        RegSetValueExW(key, name, 0, value.type, reinterpret_cast<const BYTE*>(value.text),
+                       static_cast<DWORD>((wcslen(value.text) + 1) * sizeof(wchar_t)));
 }
 
 // The value's type and bytes, or "missing".
@@ -92,25 +85,19 @@ TEST_P(StoredLimits, ReadAsMinutesOrTheirDefaultsAndLeftAsTheyAre) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, StoredLimits,
-    ::testing::Values(
-        LimitsRow{"NoKey", false, Missing, Missing, 0, 10},
-        LimitsRow{"NoValues", true, Missing, Missing, 0, 10},
-        LimitsRow{"FromTheDialogsList", true, Text(L"45"), Text(L"2"), 45, 2},
-        LimitsRow{"OneMinuteByHand", true, Text(L"1"), Text(L"1"), 1, 1},
-        LimitsRow{"Zero", true, Text(L"0"), Text(L"0"), 0, 0},
-        LimitsRow{"Largest", true, Text(L"600"), Text(L"600"), 600, 600},
-        LimitsRow{"LeadingZeros", true, Text(L"015"), Text(L"007"), 15, 7},
-        LimitsRow{"TooLarge", true, Text(L"601"), Text(L"601"), 0, 10},
-        LimitsRow{"Overflowing", true, Text(L"4294967301"), Text(L"99999999999"), 0, 10},
-        LimitsRow{"Negative", true, Text(L"-5"), Text(L"-1"), 0, 10},
-        LimitsRow{"Signed", true, Text(L"+5"), Text(L"+5"), 0, 10},
-        LimitsRow{"NotANumber", true, Text(L"ten"), Text(L"x"), 0, 10},
-        LimitsRow{"TrailingText", true, Text(L"5x"), Text(L"2 "), 0, 10},
-        LimitsRow{"LeadingBlank", true, Text(L" 5"), Text(L" 2"), 0, 10},
-        LimitsRow{"Empty", true, Text(L""), Text(L""), 0, 10},
-        LimitsRow{"Dword", true, {REG_DWORD, L"5"}, {REG_DWORD, L"2"}, 0, 10},
-        LimitsRow{"ExpandableText", true, {REG_EXPAND_SZ, L"5"}, {REG_EXPAND_SZ, L"2"}, 0, 10},
-        LimitsRow{"OnlyTheLimit", true, Text(L"20"), Missing, 20, 10}),
+    ::testing::Values(LimitsRow{"NoKey", false, Missing, Missing, 0, 10},
+                      LimitsRow{"NoValues", true, Missing, Missing, 0, 10},
+                      LimitsRow{"FromTheDialogsLists", true, Text(L"45"), Text(L"2"), 45, 2},
+                      LimitsRow{"OneMinuteThenStop", true, Text(L"1"), Text(L"0"), 1, 0},
+                      LimitsRow{"ZeroIsOff", true, Text(L"0"), Text(L"15"), 0, 15},
+                      LimitsRow{"LargestAndLeadingZeros", true, Text(L"600"), Text(L"007"), 600, 7},
+                      LimitsRow{"TooLarge", true, Text(L"601"), Text(L"4294967301"), 0, 10},
+                      LimitsRow{"Signed", true, Text(L"-5"), Text(L"+5"), 0, 10},
+                      LimitsRow{"NotWholeNumbers", true, Text(L"5x"), Text(L" 2"), 0, 10},
+                      LimitsRow{"NoDigits", true, Text(L"ten"), Text(L""), 0, 10},
+                      LimitsRow{
+                          "OtherTypes", true, {REG_DWORD, L"5"}, {REG_EXPAND_SZ, L"2"}, 0, 10},
+                      LimitsRow{"OnlyTheLimit", true, Text(L"20"), Missing, 20, 10}),
     [](const ::testing::TestParamInfo<LimitsRow>& row) { return std::string(row.param.name); });
 
 TEST_F(LimitsKey, SaveWritesBothAsDecimalTextThatLoadsBack) {
