@@ -7,9 +7,30 @@
 #define IDI_LOCKED 131   // the tray icon while locked
 
 // Bitmaps
-#define IDB_SPLASH 130
-#define IDB_PADLOCK 147
+#define IDB_SPLASH 130  // the splash at 100 % display scale
+#define IDB_PADLOCK 147 // the padlock at 100 %
 #define IDB_EYE 178
+
+// Artwork for the other display scales, as PNG resources (resource type
+// "PNG"). An id is its picture's base plus the scale in percent, so
+// IDPNG_SPLASH + 150 is the splash drawn for 150 %. The splash and the padlock
+// at 100 % are the bitmaps above; the moon has every scale here.
+#define IDPNG_SPLASH 2000
+#define IDPNG_PADLOCK 3000
+#define IDPNG_MOON 4000 // the padlock's size, for the last minute of a viewing-time limit
+#define IDPNG_SPLASH_125 2125
+#define IDPNG_SPLASH_150 2150
+#define IDPNG_SPLASH_175 2175
+#define IDPNG_SPLASH_200 2200
+#define IDPNG_PADLOCK_125 3125
+#define IDPNG_PADLOCK_150 3150
+#define IDPNG_PADLOCK_175 3175
+#define IDPNG_PADLOCK_200 3200
+#define IDPNG_MOON_100 4100
+#define IDPNG_MOON_125 4125
+#define IDPNG_MOON_150 4150
+#define IDPNG_MOON_175 4175
+#define IDPNG_MOON_200 4200
 
 // Menus and accelerators
 #define IDR_MAINMENU 109 // class menu of the hidden main window; also the accelerator table

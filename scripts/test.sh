@@ -28,7 +28,7 @@ python3 scripts/check-floors.py
 floors=$?
 
 echo
-# The release exe stays under 1 MB (the splash bitmap alone is 700 KB).
+# The release exe stays under 1 MB (the artwork is about 450 KB of it).
 exe_bytes=$(stat -c %s build/x64/bin/morrowby.exe)
 echo "morrowby.exe (x64, release): $exe_bytes bytes"
 [ "$exe_bytes" -lt 1048576 ]

@@ -2,10 +2,14 @@
 // ids, sizes and texts the code relies on.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 #include "res/resource.h"
+#include "support/bitmap_pixels.h"
 #include "support/morrowby_process.h"
+#include "win/png_image.h"
 
 namespace {
 
@@ -40,7 +44,7 @@ struct BitmapCase {
 
 TEST_F(ProgramResources, BitmapsHaveTheirSizes) {
     const BitmapCase cases[] = {
-        {IDB_SPLASH, 531, 449, 24}, {IDB_PADLOCK, 128, 128, 24}, {IDB_EYE, 16, 13, 32}};
+        {IDB_SPLASH, 531, 449, 8}, {IDB_PADLOCK, 128, 128, 24}, {IDB_EYE, 16, 13, 32}};
     for (const BitmapCase& c : cases) {
         std::vector<BYTE> data = Resource(RT_BITMAP, c.id);
         ASSERT_GE(data.size(), sizeof(BITMAPINFOHEADER)) << "bitmap " << c.id;
@@ -51,22 +55,65 @@ TEST_F(ProgramResources, BitmapsHaveTheirSizes) {
     }
 }
 
-// The magenta of the splash and padlock is a color key: their corners must be
-// exactly magenta, or a box would show around the shapes.
-TEST_F(ProgramResources, KeyedBitmapsHaveMagentaCorners) {
-    for (int id : {IDB_SPLASH, IDB_PADLOCK}) {
-        HBITMAP bitmap = (HBITMAP)LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0,
-                                             LR_CREATEDIBSECTION);
-        ASSERT_NE(bitmap, nullptr);
-        BITMAP info;
-        GetObjectA(bitmap, sizeof info, &info);
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ previous = SelectObject(dc, bitmap);
-        EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 255)) << id;
-        EXPECT_EQ(GetPixel(dc, info.bmWidth - 1, info.bmHeight - 1), RGB(255, 0, 255)) << id;
-        SelectObject(dc, previous);
-        DeleteDC(dc);
-        DeleteObject(bitmap);
+// The magenta of the splash, the padlock and the moon is a color key: only
+// RGB(255, 0, 255) exactly is see-through. Their corners must be exactly
+// magenta, or a box would show around the shapes, and no pixel may come
+// close to it, or it would show as a pink speck or halo along the edges.
+// Every scale is drawn: the bitmaps at 100 % load both ways the program
+// loads bitmaps, the PNG resources decode through the imaging component.
+struct KeyedPicture {
+    int id;
+    bool png;
+    int width, height;
+};
+
+bool NearKey(COLORREF color) {
+    return color != RGB(255, 0, 255) &&
+           (255 - GetRValue(color)) + GetGValue(color) + (255 - GetBValue(color)) < 96;
+}
+
+void ExpectKeyed(const BitmapPixels& pixels, const KeyedPicture& c, const char* how) {
+    ASSERT_EQ(pixels.width, c.width) << c.id << how;
+    ASSERT_EQ(pixels.height, c.height) << c.id << how;
+    const POINT corners[] = {
+        {0, 0}, {c.width - 1, 0}, {0, c.height - 1}, {c.width - 1, c.height - 1}};
+    for (POINT corner : corners)
+        EXPECT_EQ(pixels.At(corner.x, corner.y), RGB(255, 0, 255))
+            << c.id << how << " at " << corner.x << "," << corner.y;
+    size_t nearKey = std::count_if(pixels.colors.begin(), pixels.colors.end(), NearKey);
+    EXPECT_EQ(nearKey, 0u) << c.id << how;
+}
+
+TEST_F(ProgramResources, KeyedPicturesHaveExactMagentaAtEveryScale) {
+    const KeyedPicture cases[] = {
+        {IDB_SPLASH, false, 531, 449},       {IDPNG_SPLASH_125, true, 664, 561},
+        {IDPNG_SPLASH_150, true, 797, 674},  {IDPNG_SPLASH_175, true, 929, 786},
+        {IDPNG_SPLASH_200, true, 1062, 898}, {IDB_PADLOCK, false, 128, 128},
+        {IDPNG_PADLOCK_125, true, 160, 160}, {IDPNG_PADLOCK_150, true, 192, 192},
+        {IDPNG_PADLOCK_175, true, 224, 224}, {IDPNG_PADLOCK_200, true, 256, 256},
+        {IDPNG_MOON_100, true, 128, 128},    {IDPNG_MOON_125, true, 160, 160},
+        {IDPNG_MOON_150, true, 192, 192},    {IDPNG_MOON_175, true, 224, 224},
+        {IDPNG_MOON_200, true, 256, 256}};
+    for (const KeyedPicture& c : cases) {
+        if (c.png) {
+            // Stored compressed: a PNG in the file, not a bitmap.
+            std::vector<BYTE> data = Resource("PNG", c.id);
+            ASSERT_GE(data.size(), 8u) << c.id;
+            EXPECT_EQ(memcmp(data.data(), "\x89PNG\r\n\x1a\n", 8), 0) << c.id;
+            ImageBitmap decoded = DecodePngResource(module, c.id);
+            ASSERT_TRUE(decoded) << c.id;
+            EXPECT_EQ(decoded.Width(), c.width) << c.id;
+            EXPECT_EQ(decoded.Height(), c.height) << c.id;
+            ExpectKeyed(ReadBitmapPixels(decoded.Get()), c, " decoded");
+            continue;
+        }
+        HBITMAP plain = LoadBitmapA(module, MAKEINTRESOURCEA(c.id));
+        ExpectKeyed(ReadBitmapPixels(plain), c, " by LoadBitmapA");
+        DeleteObject(plain);
+        HBITMAP section = (HBITMAP)LoadImageA(module, MAKEINTRESOURCEA(c.id), IMAGE_BITMAP, 0, 0,
+                                              LR_CREATEDIBSECTION);
+        ExpectKeyed(ReadBitmapPixels(section), c, " as a DIB section");
+        DeleteObject(section);
     }
 }
 
