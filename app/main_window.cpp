@@ -3,7 +3,7 @@
 #include "main_window.h"
 #include "blue_light_item.h"
 #include "resource_texts.h"
-#include "settings_controller.h"
+#include "settings_dialog.h"
 #include "splash.h"
 #include "../features/blue_light.h"
 #include "../lock/accessibility_shortcuts.h"
@@ -132,7 +132,7 @@ static LRESULT HandleCommand(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case IDM_SETTINGS:
         if (RequestUnlock() == UnlockResult::Released)
-            AppController.OpenSettingsDialog(window);
+            OpenSettingsDialog(window);
         // The dialog may have changed the mode, and a refused word changes
         // nothing, but the item is re-derived either way.
         ApplyBlueLightPolicy(BlueLightEvent::SettingsClosed);

@@ -6,6 +6,6 @@
 #include "main_window.h"
 #include "settings_controller.h"
 
-SettingsController AppController;
+static SettingsController AppController;
 CSystemTray Tray;
 OwnedWindow MainWindow;

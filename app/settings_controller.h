@@ -1,7 +1,8 @@
 // The process-wide object that lives from before WinMain to after it: it saves
-// the display's gamma ramp first and restores it last.
+// the display's gamma ramp first and restores it last. It is defined beside
+// the other objects whose order of construction matters (process_objects.cpp);
+// nothing else needs to name it.
 #pragma once
-#include <windows.h>
 
 class SettingsController {
   public:
@@ -9,8 +10,4 @@ class SettingsController {
     ~SettingsController();
     SettingsController(const SettingsController&) = delete;
     SettingsController& operator=(const SettingsController&) = delete;
-
-    void OpenSettingsDialog(HWND owner);
 };
-
-extern SettingsController AppController;

@@ -3,7 +3,6 @@
 // on OK. A small eye next to the unlock word fields shows them while pressed.
 #include "settings_dialog.h"
 #include "blue_light_item.h"
-#include "settings_controller.h"
 #include "../features/blue_light.h"
 #include "../res/resource.h"
 #include "../res/timer_ids.h"
@@ -32,7 +31,7 @@ SettingsDialogState SettingsDialog = {nullptr, 20, 0, 0x25CF}; // the black circ
 static const char* const YouTubeMaxItems[] = {"1", "2", "3", "4", "5"};
 static const char* const BlueMenuItems[] = {"Always", "Menu", "w/ Shield"};
 
-void SettingsController::OpenSettingsDialog(HWND owner) {
+void OpenSettingsDialog(HWND owner) {
     if (SettingsDialog.Window) {
         SetForegroundWindow(SettingsDialog.Window);
         return;

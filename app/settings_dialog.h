@@ -15,6 +15,8 @@ struct SettingsDialogState {
 };
 extern SettingsDialogState SettingsDialog;
 
+// Runs the settings dialog modally; while one is open, only brings it to the front.
+void OpenSettingsDialog(HWND owner);
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void CALLBACK FadeInTimerProc(HWND dialog, UINT message, UINT_PTR id, DWORD time);
 void FillSettingsControls(HWND dialog);

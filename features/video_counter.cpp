@@ -8,8 +8,7 @@
 
 static HWND FindVideoWindow(char* title);
 
-int VideoCount = 0;
-char LastWindowTitle[WindowTitleSize];
+VideoCounterState Videos = {};
 
 // What else the limit does; the lock turns its covers opaque.
 static VideoLimitAction LimitAction = nullptr;
@@ -17,12 +16,12 @@ static VideoLimitAction LimitAction = nullptr;
 static const int SeededTitleSize = 500;
 
 void ResetVideoCount() {
-    VideoCount = 0;
+    Videos.VideoCount = 0;
 }
 
 void SeedLastWindowTitle() {
-    memset(LastWindowTitle, 0, SeededTitleSize);
-    GetWindowTextA(GetForegroundWindow(), LastWindowTitle, SeededTitleSize);
+    memset(Videos.LastWindowTitle, 0, SeededTitleSize);
+    GetWindowTextA(GetForegroundWindow(), Videos.LastWindowTitle, SeededTitleSize);
 }
 
 void SetVideoLimitAction(VideoLimitAction action) {
@@ -62,14 +61,14 @@ void CALLBACK CountVideosTick(HWND, UINT, UINT_PTR, DWORD) {
     char title[WindowTitleSize] = {};
     HWND videoWindow = FindVideoWindow(title);
     VideoTickAction action =
-        DecideVideoTick(title, LastWindowTitle, VideoCount, Settings.YouTubeMax);
+        DecideVideoTick(title, Videos.LastWindowTitle, Videos.VideoCount, Settings.YouTubeMax);
     if (action == VideoTickNothing)
         return;
-    memcpy(LastWindowTitle, title, sizeof LastWindowTitle);
+    memcpy(Videos.LastWindowTitle, title, sizeof Videos.LastWindowTitle);
     if (action == VideoTickStop || action == VideoTickStopAndCount)
         StopVideoAtLimit(videoWindow);
     if (action == VideoTickCount || action == VideoTickStopAndCount)
-        VideoCount++;
+        Videos.VideoCount++;
 }
 
 void StopVideoAtLimit(HWND window) {

@@ -5,9 +5,11 @@
 const char* const VideoTitleMarker = "- YouTube";
 const int WindowTitleSize = 512;
 
-// Videos counted since the lock countdown started, and the last title seen.
-extern int VideoCount;
-extern char LastWindowTitle[WindowTitleSize];
+struct VideoCounterState {
+    int VideoCount;                        // videos counted since the lock countdown started
+    char LastWindowTitle[WindowTitleSize]; // the last title seen
+};
+extern VideoCounterState Videos;
 
 // The countdown counts afresh.
 void ResetVideoCount();

@@ -80,8 +80,8 @@ void MeasureVideoTick(std::vector<BudgetRow>& rows) {
             GetWindowTextA(w, title, WindowTitleSize);
         floorTotal += (NowMicroseconds() - floorStart) / 1000.0;
 
-        LastWindowTitle[0] = 0;
-        VideoCount = 0;
+        Videos.LastWindowTitle[0] = 0;
+        Videos.VideoCount = 0;
         double start = NowMicroseconds();
         CountVideosTick(nullptr, WM_TIMER, VideoTimerId, 0);
         double took = (NowMicroseconds() - start) / 1000.0;

@@ -2,7 +2,7 @@
 // unhandled-exception filter that puts the display's ramp back.
 #include "support/gamma_recorder.h"
 #include "app/crash_filter.h"
-#include "app/settings_controller.h"
+#include "app/main_window.h"
 #include "features/blue_light.h"
 #include <gtest/gtest.h>
 
@@ -53,8 +53,9 @@ class CrashRestore : public ::testing::Test {
 };
 
 TEST_F(CrashRestore, TheProcessObjectInstallsTheFilter) {
-    // Touching the object links it in, so it is constructed before main as in the program.
-    volatile const void* linked = &AppController;
+    // The process objects are linked in (the main window is one of them), so
+    // they are constructed before main as in the program.
+    volatile const void* linked = &MainWindow;
     (void)linked;
     EXPECT_EQ(RestoreGammaOnCrash, InstalledFilter());
 }

@@ -3,7 +3,7 @@
 #include "dialog_fixture.h"
 #include "app/main_window.h"
 #include "res/resource.h"
-#include "app/settings_controller.h"
+#include "app/settings_dialog.h"
 #include "app/settings_dialog.h"
 #include "settings/settings_store.h"
 #include <commctrl.h>
@@ -56,7 +56,7 @@ void CALLBACK DriveModalDialog(HWND, UINT, UINT_PTR, DWORD) {
         Modal.OwnerDisabled = !IsWindowEnabled(MainWindow);
         // Something else in front, then the second request.
         SetForegroundWindow(Modal.Other);
-        AppController.OpenSettingsDialog(MainWindow);
+        OpenSettingsDialog(MainWindow);
         Modal.SecondCallReturned = true;
         Modal.DialogsAfterSecondCall = SettingsDialogsOfThisThread();
         Modal.ForegroundAfterSecondCall = GetForegroundWindow();
@@ -79,7 +79,7 @@ TEST_F(SettingsDialogTest, OpenSettingsDialogRunsOneModalDialogAndOnlyRaisesItWh
     Modal.Other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 10, 10, 100, 50,
                                   nullptr, nullptr, nullptr, nullptr);
     UINT_PTR timer = SetTimer(nullptr, 0, 40, DriveModalDialog);
-    AppController.OpenSettingsDialog(MainWindow);
+    OpenSettingsDialog(MainWindow);
     KillTimer(nullptr, timer);
     DestroyWindow(Modal.Other);
 

@@ -38,8 +38,8 @@ class VideoCounter : public ::testing::Test {
   protected:
     void SetUp() override {
         Settings.YouTubeMax = 1;
-        VideoCount = 0;
-        memset(LastWindowTitle, 0, sizeof LastWindowTitle);
+        Videos.VideoCount = 0;
+        memset(Videos.LastWindowTitle, 0, sizeof Videos.LastWindowTitle);
         LimitActions = 0;
         SetVideoLimitAction(CountLimitAction);
         CreateTopGuardWindow();
@@ -65,17 +65,17 @@ TEST_F(VideoCounter, WorkedExampleWithOneVideoAllowed) {
     HWND video = LockWhilePlaying("Song A - YouTube");
 
     Tick(); // Song A plays on
-    EXPECT_EQ(0, VideoCount);
+    EXPECT_EQ(0, Videos.VideoCount);
     ChangeTitle(video, "Song B - YouTube");
     Tick();
-    EXPECT_EQ(1, VideoCount);
+    EXPECT_EQ(1, Videos.VideoCount);
     EXPECT_EQ(0, ClosesAfterPumping(video));
     EXPECT_EQ(0, LimitActions) << "the covers stay see-through below the limit";
 
     ChangeTitle(video, "Song C - YouTube");
     Tick();
     EXPECT_TRUE(CloseArrives(video));
-    EXPECT_EQ(2, VideoCount);
+    EXPECT_EQ(2, Videos.VideoCount);
     EXPECT_EQ(1, LimitActions);
 
     Tick(); // the browser stayed open with the same title: nothing more
@@ -113,8 +113,8 @@ TEST_P(VideoTitle, OnlyTitlesHoldingTheMarkerCount) {
     const TitleRow row = GetParam();
     CreateVideoWindow(row.title);
     Tick();
-    EXPECT_EQ(row.qualifies ? 1 : 0, VideoCount);
-    EXPECT_STREQ(row.qualifies ? row.title : "", LastWindowTitle);
+    EXPECT_EQ(row.qualifies ? 1 : 0, Videos.VideoCount);
+    EXPECT_STREQ(row.qualifies ? row.title : "", Videos.LastWindowTitle);
 }
 
 INSTANTIATE_TEST_SUITE_P(Titles, VideoTitle,
@@ -129,12 +129,12 @@ TEST_F(VideoCounter, OnlyTheUpperOfTwoVideoWindowsIsWatched) {
     HWND lower = CreateVideoWindow("One - YouTube");
     HWND upper = CreateVideoWindow("Two - YouTube");
     Tick();
-    EXPECT_STREQ("Two - YouTube", LastWindowTitle);
-    EXPECT_EQ(1, VideoCount);
+    EXPECT_STREQ("Two - YouTube", Videos.LastWindowTitle);
+    EXPECT_EQ(1, Videos.VideoCount);
 
     ChangeTitle(lower, "Three - YouTube");
     Tick();
-    EXPECT_EQ(1, VideoCount);
+    EXPECT_EQ(1, Videos.VideoCount);
     ChangeTitle(upper, "Four - YouTube");
     Tick();
     EXPECT_TRUE(CloseArrives(upper));
@@ -146,8 +146,8 @@ TEST_F(VideoCounter, TheVeryTopWindowIsNeverExamined) {
     SetWindowPos(video, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ASSERT_EQ(video, GetTopWindow(nullptr));
     Tick();
-    EXPECT_EQ(0, VideoCount);
-    EXPECT_STREQ("", LastWindowTitle);
+    EXPECT_EQ(0, Videos.VideoCount);
+    EXPECT_STREQ("", Videos.LastWindowTitle);
 }
 
 TEST_F(VideoCounter, AnotherForegroundWindowAtLockTimeMakesTheVideoCount) {
@@ -157,7 +157,7 @@ TEST_F(VideoCounter, AnotherForegroundWindowAtLockTimeMakesTheVideoCount) {
     ASSERT_EQ(notes, GetForegroundWindow());
     SeedLastWindowTitle();
     Tick();
-    EXPECT_EQ(1, VideoCount);
+    EXPECT_EQ(1, Videos.VideoCount);
     EXPECT_EQ(0, ClosesAfterPumping(video));
     ChangeTitle(video, "Song B - YouTube");
     Tick();
@@ -168,33 +168,33 @@ TEST_F(VideoCounter, LongTitlesAreComparedByTheirFirst511Characters) {
     std::string title = "Long - YouTube " + std::string(600, 'a');
     HWND video = CreateVideoWindow(title);
     Tick();
-    EXPECT_EQ(title.substr(0, 511), std::string(LastWindowTitle));
-    EXPECT_EQ(1, VideoCount);
+    EXPECT_EQ(title.substr(0, 511), std::string(Videos.LastWindowTitle));
+    EXPECT_EQ(1, Videos.VideoCount);
 
     title[550] = 'b'; // beyond what is read: the same video
     ChangeTitle(video, title);
     Tick();
-    EXPECT_EQ(1, VideoCount);
+    EXPECT_EQ(1, Videos.VideoCount);
     title[300] = 'b';
     ChangeTitle(video, title);
     Tick();
-    EXPECT_EQ(2, VideoCount);
+    EXPECT_EQ(2, Videos.VideoCount);
 }
 
 TEST_F(VideoCounter, AMarkerBeyondTheReadTitleIsNotSeen) {
     CreateVideoWindow(std::string(520, 'x') + " - YouTube");
     Tick();
-    EXPECT_EQ(0, VideoCount);
+    EXPECT_EQ(0, Videos.VideoCount);
 }
 
 TEST_F(VideoCounter, TheSameVideoBackAfterAnotherPageIsNotCountedAgain) {
     HWND video = LockWhilePlaying("Song A - YouTube");
     ChangeTitle(video, "YouTube"); // e.g. the home page, no marker
     Tick();
-    EXPECT_STREQ("Song A - YouTube", LastWindowTitle);
+    EXPECT_STREQ("Song A - YouTube", Videos.LastWindowTitle);
     ChangeTitle(video, "Song A - YouTube");
     Tick();
-    EXPECT_EQ(0, VideoCount);
+    EXPECT_EQ(0, Videos.VideoCount);
 }
 
 TEST_F(VideoCounter, WithNoVideoWindowTheLimitStillTurnsTheCoversOpaque) {
@@ -266,8 +266,8 @@ TEST_F(VideoCounter, AHungBrowserDoesNotHoldUpTheTick) {
     hungBrowser = &browser;
     HANDLE thread = CreateThread(nullptr, 0, HungBrowserThread, nullptr, 0, nullptr);
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(browser.ready, 5000));
-    VideoCount = 1;
-    strcpy(LastWindowTitle, "Earlier - YouTube");
+    Videos.VideoCount = 1;
+    strcpy(Videos.LastWindowTitle, "Earlier - YouTube");
 
     ULONGLONG start = GetTickCount64();
     Tick();

@@ -182,22 +182,22 @@ TEST_F(LockStateTest, ItemTextChangesByCommandAndKeepsItsData) {
 
 TEST_F(LockStateTest, VideoCountStartsFromTheWindowInFront) {
     Settings.EnableYouTubeCount = true;
-    VideoCount = 3;
+    Videos.VideoCount = 3;
     const std::string title = "Kittens - YouTube - Browser";
     HWND browser = CreateWindowExA(0, "STATIC", title.c_str(), WS_POPUP | WS_VISIBLE, 10, 10, 100,
                                    100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetForegroundWindow(browser);
     ASSERT_EQ(GetForegroundWindow(), browser);
     ASSERT_TRUE(EngageAtOnce());
-    EXPECT_EQ(VideoCount, 0);
-    EXPECT_EQ(std::string(LastWindowTitle), title);
+    EXPECT_EQ(Videos.VideoCount, 0);
+    EXPECT_EQ(std::string(Videos.LastWindowTitle), title);
     RequestUnlock();
 
     // A longer title is cut at 499 characters.
     const std::string longTitle(700, 'x');
     SetWindowTextA(browser, longTitle.c_str());
     ASSERT_TRUE(EngageAtOnce());
-    EXPECT_EQ(std::string(LastWindowTitle), longTitle.substr(0, 499));
+    EXPECT_EQ(std::string(Videos.LastWindowTitle), longTitle.substr(0, 499));
     DestroyWindow(browser);
 }
 

@@ -3,6 +3,7 @@
 #include "support/in_process_app.h"
 #include "support/registry_write_recorder.h"
 #include "settings/key_path.h"
+#include "settings/limits_store.h"
 #include "settings/settings_fields.h"
 #include "settings/settings_store.h"
 #include "win/registry.h"
@@ -436,7 +437,9 @@ TEST(SettingsKeyPath, StartUpBuildsTheProductPath) {
     EXPECT_EQ("Software\\Orvane\\Morrowby\\Settings\\", SettingsKeyPath);
     InitSettingsKeyPath(); // built, not appended to
     EXPECT_EQ("Software\\Orvane\\Morrowby\\Settings\\", SettingsKeyPath);
-    // The gamma record lies beside the settings, under the key the installer removes.
+    // The gamma record and the viewing-time limit lie beside the settings,
+    // under the key the installer removes.
     EXPECT_EQ("Software\\Orvane\\Morrowby\\SavedGamma", ProductKeyPath("SavedGamma"));
+    EXPECT_EQ(L"Software\\Orvane\\Morrowby\\Limits", LimitsKeyPath());
     SettingsKeyPath = saved;
 }
