@@ -2,10 +2,10 @@
 // from the program's own version record, and one status line the caller sets.
 #include "splash.h"
 #include "splash_screen.h"
-#include "gdi_handles.h"
 #include "../res/color_key.h"
 #include "../res/resource.h"
-#include <cstdarg>
+#include "../res/timer_ids.h"
+#include "../win/gdi.h"
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -16,21 +16,15 @@
 //   ShowSplashStatus, CloseSplash      what the rest of the program calls
 //   CSplashScreen                      construction, window, painting, fonts
 //   ReadVersionStrings, FormatVersionLine
-//   SplashWndProc, ReportSplashError
+//   SplashWndProc
 
-CSplashScreen* SplashInstance = nullptr;
-char* SplashStatusText = nullptr;
-int SplashCloseDelay = 0;
-std::string ProductNameText, VersionText, LegalNoticeText, CommentsText;
-FontFit VersionBlockFit = {-1, -1};
-FontFit StatusLineFit = {-1, -1};
+std::unique_ptr<CSplashScreen> SplashInstance;
+FontFit CSplashScreen::VersionBlockFit = {-1, -1};
+FontFit CSplashScreen::StatusLineFit = {-1, -1};
 
 static ATOM SplashClassAtom = 0;
-static int SplashBitmapWidth = 0;
-static int SplashBitmapHeight = 0;
 
 static const char* const SplashClassName = "SplashScreen";
-static const UINT SplashCloseTimer = 1;
 static const COLORREF SplashTextColor = RGB(64, 64, 64);
 static const UINT CentredLine = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 // Fonts grow until a text no longer fits; the font's own line height grows
@@ -45,28 +39,19 @@ static void MeasureTexts(HDC dc, const char* face, int pointSize, const char* co
 static bool QueryVersionText(std::vector<char>& record, const char* name, std::string* text);
 
 void ShowSplashStatus(HWND parent, const char* status, int closeDelay) {
-    delete[] SplashStatusText;
-    SplashStatusText = nullptr;
-    if (status) {
-        size_t length = strlen(status);
-        SplashStatusText = new char[length + 1];
-        memcpy(SplashStatusText, status, length + 1);
-    }
-    SplashCloseDelay = closeDelay;
-
     if (!SplashInstance) {
-        SplashInstance = new CSplashScreen(parent);
+        SplashInstance.reset(new CSplashScreen(parent));
         if (!SplashInstance->CreateSplashWindow(parent)) {
-            delete SplashInstance;
-            SplashInstance = nullptr;
+            SplashInstance.reset();
             return;
         }
     }
-    HWND window = SplashInstance->splashWindow;
+    SplashInstance->SetStatusText(status);
+    HWND window = SplashInstance->Window();
     if (parent)
         UpdateWindow(parent);
-    if (SplashCloseDelay != 0)
-        SetTimer(window, SplashCloseTimer, (UINT)SplashCloseDelay, nullptr);
+    if (closeDelay != 0)
+        SetTimer(window, SplashCloseTimerId, (UINT)closeDelay, nullptr);
 
     SplashInstance->PaintSplash(window);
     ShowWindow(window, SW_SHOW);
@@ -80,23 +65,18 @@ void CloseSplash() {
     if (!SplashInstance)
         return;
     HWND parent = SplashInstance->Parent();
-    // WM_NCDESTROY deletes the object.
-    DestroyWindow(SplashInstance->Window());
+    SplashInstance.reset(); // the window goes with it
     if (parent && IsWindow(parent))
         UpdateWindow(parent);
 }
 
 CSplashScreen::CSplashScreen(HWND parent)
-    : parentWindow(parent), splashWindow(nullptr), moduleInstance(nullptr), messageFontMetrics(),
-      splashBitmap() {
-    ReadVersionStrings();
+    : parentWindow(parent), moduleInstance(nullptr), messageFontMetrics(),
+      version(ReadVersionStrings()), statusText(), splashBitmap(), window() {
     LoadMessageFontMetrics();
 }
 
-CSplashScreen::~CSplashScreen() {
-    delete[] SplashStatusText;
-    SplashStatusText = nullptr;
-}
+CSplashScreen::~CSplashScreen() = default;
 
 // Before Vista the structure ended before iPaddedBorderWidth, and the older
 // systems refuse the longer size.
@@ -121,7 +101,7 @@ bool CSplashScreen::RegisterSplashClass(const char* className) {
     windowClass.lpszClassName = className;
     SplashClassAtom = RegisterClassExA(&windowClass);
     if (!SplashClassAtom) {
-        ReportSplashError(this, "Failed to register class - error %d", (int)GetLastError());
+        ReportSplashError("Failed to register class - error %d", (int)GetLastError());
         return false;
     }
     return true;
@@ -139,13 +119,12 @@ bool CSplashScreen::CreateSplashWindow(HWND parent) {
     GetWindowRect(GetDesktopWindow(), &desktop);
     int x = (desktop.right - desktop.left) / 2 + desktop.left - width / 2;
     int y = (desktop.bottom - desktop.top) / 2 + desktop.top - height / 2;
-    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, SplashClassName, "", WS_POPUP, x, y, width,
-                                  height, parent, nullptr, moduleInstance, this);
+    window.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, SplashClassName, "", WS_POPUP, x, y, width,
+                                 height, parent, nullptr, moduleInstance, this));
     if (!window) {
-        ReportSplashError(this, "Failed to create window- error %d", (int)GetLastError());
+        ReportSplashError("Failed to create window- error %d", (int)GetLastError());
         return false;
     }
-    splashWindow = window;
     SetWindowLongA(window, GWL_EXSTYLE, GetWindowLongA(window, GWL_EXSTYLE) | WS_EX_LAYERED);
     // The artwork's see-through pixels give the window the cloud's shape.
     SetLayeredWindowAttributes(window, ArtworkColorKey, 0, LWA_COLORKEY);
@@ -156,16 +135,16 @@ bool CSplashScreen::CreateSplashWindow(HWND parent) {
     return true;
 }
 
-void CSplashScreen::PaintSplash(HWND window) {
-    PaintDC dc(window);
+void CSplashScreen::PaintSplash(HWND target) {
+    PaintDC dc(target);
     if (!dc.Get())
         return;
-    OwnedMemoryDC memoryDC(CreateCompatibleDC(dc));
-    ReadBitmapSize(splashBitmap, &SplashBitmapWidth, &SplashBitmapHeight);
-    const int width = SplashBitmapWidth;
+    OwnedDC memoryDC(CreateCompatibleDC(dc));
+    int width = 0, height = 0;
+    ReadBitmapSize(splashBitmap, &width, &height);
     {
         SelectedObject bitmap(memoryDC, splashBitmap);
-        BitBlt(dc, 0, 0, SplashBitmapWidth, SplashBitmapHeight, memoryDC, 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, width, height, memoryDC, 0, 0, SRCCOPY);
     }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, SplashTextColor);
@@ -174,11 +153,11 @@ void CSplashScreen::PaintSplash(HWND window) {
         OwnedFont font(CreateSplashFont(dc, 14));
         SelectedObject selected(dc, font);
         RECT box = {200, 50, width - 20, 90};
-        DrawTextA(dc, ProductNameText.c_str(), -1, &box, CentredLine);
+        DrawTextA(dc, version.ProductName.c_str(), -1, &box, CentredLine);
     }
 
-    const char* versionBlock[3] = {VersionText.c_str(), LegalNoticeText.c_str(),
-                                   CommentsText.c_str()};
+    const char* versionBlock[3] = {version.Version.c_str(), version.LegalNotice.c_str(),
+                                   version.Comments.c_str()};
     if (VersionBlockFit.pointSize == -1)
         VersionBlockFit = FitFontSize(dc, "Times New Roman", versionBlock, 3, width - 180, 60);
     {
@@ -193,16 +172,16 @@ void CSplashScreen::PaintSplash(HWND window) {
             DrawTextA(dc, versionBlock[line], -1, &boxes[line], CentredLine);
     }
 
-    if (SplashStatusText) {
+    {
         // Fitted to the first status text only; later, longer texts are
         // drawn at that size and clipped at both sides.
-        const char* status[1] = {SplashStatusText};
+        const char* status[1] = {statusText.c_str()};
         if (StatusLineFit.pointSize == -1)
             StatusLineFit = FitFontSize(dc, "Script", status, 1, width - 30, 23);
         OwnedFont font(CreateSplashFont(dc, StatusLineFit.pointSize));
         SelectedObject selected(dc, font);
         RECT box = {0, 208, width, 235};
-        DrawTextA(dc, SplashStatusText, -1, &box, CentredLine);
+        DrawTextA(dc, statusText.c_str(), -1, &box, CentredLine);
     }
 }
 
@@ -235,9 +214,9 @@ FontFit CSplashScreen::FitFontSize(HDC dc, const char* face, const char* const t
 void CSplashScreen::PumpSplashMessages() {
     // A click among these messages closes the splash and deletes this
     // object, so only the window handle is used from here on.
-    HWND window = splashWindow;
+    HWND shown = window;
     MSG message;
-    while (IsWindow(window) && PeekMessageA(&message, window, 0, 0, PM_REMOVE)) {
+    while (IsWindow(shown) && PeekMessageA(&message, shown, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
@@ -273,7 +252,7 @@ static void MeasureTexts(HDC dc, const char* face, int pointSize, const char* co
 static bool ReadBitmapSize(HBITMAP bitmap, int* width, int* height) {
     if (!bitmap)
         return false;
-    WindowDC desktop(GetDesktopWindow());
+    WindowDC desktop = BorrowWindowDC(GetDesktopWindow());
     // Room for a color table, which GetDIBits may fill for palette bitmaps.
     struct {
         BITMAPINFOHEADER header;
@@ -287,26 +266,24 @@ static bool ReadBitmapSize(HBITMAP bitmap, int* width, int* height) {
     return true;
 }
 
-void ReadVersionStrings() {
-    ProductNameText.clear();
-    VersionText.clear();
-    LegalNoticeText.clear();
-    CommentsText.clear();
+VersionStrings ReadVersionStrings() {
+    VersionStrings strings;
     char fileName[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, fileName, MAX_PATH);
     DWORD unused = 0;
     DWORD size = GetFileVersionInfoSizeA(fileName, &unused);
     if (size == 0)
-        return;
+        return strings;
     std::vector<char> record(size + 1);
     if (!GetFileVersionInfoA(fileName, 0, size, record.data()))
-        return;
-    QueryVersionText(record, "ProductName", &ProductNameText);
-    QueryVersionText(record, "LegalCopyright", &LegalNoticeText);
-    QueryVersionText(record, "Comments", &CommentsText);
+        return strings;
+    QueryVersionText(record, "ProductName", &strings.ProductName);
+    QueryVersionText(record, "LegalCopyright", &strings.LegalNotice);
+    QueryVersionText(record, "Comments", &strings.Comments);
     std::string productVersion;
     if (QueryVersionText(record, "ProductVersion", &productVersion))
-        VersionText = FormatVersionLine(productVersion.c_str());
+        strings.Version = FormatVersionLine(productVersion.c_str());
+    return strings;
 }
 
 static bool QueryVersionText(std::vector<char>& record, const char* name, std::string* text) {
@@ -362,7 +339,7 @@ std::string FormatVersionLine(const char* productVersion) {
 }
 
 LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    bool ours = SplashInstance && SplashInstance->splashWindow == window;
+    bool ours = SplashInstance && SplashInstance->Window() == window;
     switch (message) {
     case WM_PAINT:
         if (!ours)
@@ -370,9 +347,11 @@ LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         SplashInstance->PaintSplash(window);
         return 0;
     case WM_NCDESTROY:
+        // Destroyed along with its owner (an About splash when the main window
+        // goes): the object goes too, without destroying the window again.
         if (ours) {
-            delete SplashInstance;
-            SplashInstance = nullptr;
+            SplashInstance->ForgetWindow();
+            SplashInstance.reset();
         }
         return 0;
     case WM_LBUTTONDOWN:
@@ -390,12 +369,8 @@ LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void ReportSplashError(CSplashScreen* splash, const char* format, ...) {
-    char text[4096];
-    va_list arguments;
-    va_start(arguments, format);
-    // Writes at most 1024 characters, well inside the buffer.
-    wvsprintfA(text, format, arguments);
-    va_end(arguments);
-    MessageBoxA(splash ? splash->splashWindow : nullptr, text, "Error", MB_ICONERROR);
+void CSplashScreen::ReportSplashError(const char* format, int error) {
+    char text[256];
+    wsprintfA(text, format, error);
+    MessageBoxA(window, text, "Error", MB_ICONERROR);
 }

@@ -1,12 +1,18 @@
 // The viewing-time limit's values under the program's own key.
 #include "limits_store.h"
-#include "registry.h"
+#include "key_path.h"
+#include "../win/owner.h"
+#include "../win/registry.h"
 #include <windows.h>
 
 static int ReadMinutes(HKEY key, const wchar_t* name, int least, int absent);
 static void WriteMinutes(HKEY key, const wchar_t* name, int minutes);
 
-const wchar_t* const LimitsKeyPath = L"Software\\Orvane\\Morrowby\\Limits";
+// The names in the path are plain ASCII.
+std::wstring LimitsKeyPath() {
+    const std::string path = ProductKeyPath("Limits");
+    return std::wstring(path.begin(), path.end());
+}
 
 // The values may be written by hand: only plain decimal digits count, so a
 // sign, blanks, "5x" or "0x10" are not read as some number the parent never
@@ -32,15 +38,15 @@ static int ReadMinutes(HKEY key, const wchar_t* name, int least, int absent) {
 }
 
 ViewingLimits LoadViewingLimits(const wchar_t* keyPath) {
+    const std::wstring path = keyPath ? keyPath : LimitsKeyPath();
     ViewingLimits limits;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE | RegistryViewFlag(), &key) !=
-        ERROR_SUCCESS)
+    OwnedRegistryKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE | RegistryViewFlag(),
+                      key.Receive()) != ERROR_SUCCESS)
         return limits;
     limits.ViewingMinutes = ReadMinutes(key, L"ViewingMinutes", 1, 0);
     limits.FinishVideoMinutes =
         ReadMinutes(key, L"FinishVideoMinutes", 0, DefaultFinishVideoMinutes);
-    RegCloseKey(key);
     return limits;
 }
 
@@ -52,13 +58,13 @@ static void WriteMinutes(HKEY key, const wchar_t* name, int minutes) {
 }
 
 bool SaveViewingLimits(const ViewingLimits& limits, const wchar_t* keyPath) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE | RegistryViewFlag(), nullptr, &key,
+    const std::wstring path = keyPath ? keyPath : LimitsKeyPath();
+    OwnedRegistryKey key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE | RegistryViewFlag(), nullptr, key.Receive(),
                         nullptr) != ERROR_SUCCESS)
         return false;
     WriteMinutes(key, L"ViewingMinutes", limits.ViewingMinutes);
     WriteMinutes(key, L"FinishVideoMinutes", limits.FinishVideoMinutes);
-    RegCloseKey(key);
     return true;
 }

@@ -1,7 +1,6 @@
 // The real program locking at start-up with the mouse held and an unlock word.
 #include "lock_driver.h"
 #include "support/product_settings.h"
-#include "settings/settings_controller.h"
 #include "settings/settings_store.h"
 #include <gtest/gtest.h>
 
@@ -12,9 +11,6 @@ const char* const Word = "Abc1";
 class PromptLockTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        // The word is scrambled with the parameters the program's process-wide
-        // controller sets up; naming it links it into this test as well.
-        ASSERT_FALSE(AppController.UnlockPromptOpen);
         KillAllMorrowby();
         WriteProductSettings({{"EnableLockAtStartup", "1"},
                               {"DisableMouse", "1"},

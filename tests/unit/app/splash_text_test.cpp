@@ -123,9 +123,9 @@ TEST(FormatVersionLine, ShowsTheLeadingNumbers) {
 }
 
 TEST(ReadVersionStrings, ReadsTheProgramsOwnRecord) {
-    ReadVersionStrings();
-    EXPECT_EQ(ProductNameText, "Morrowby");
-    EXPECT_EQ(VersionText, "Version " MORROWBY_VERSION_TEXT);
-    EXPECT_EQ(LegalNoticeText, MORROWBY_COPYRIGHT);
-    EXPECT_EQ(CommentsText, MORROWBY_COMMENTS);
+    const VersionStrings strings = ReadVersionStrings();
+    EXPECT_EQ(strings.ProductName, "Morrowby");
+    EXPECT_EQ(strings.Version, "Version " MORROWBY_VERSION_TEXT);
+    EXPECT_EQ(strings.LegalNotice, MORROWBY_COPYRIGHT);
+    EXPECT_EQ(strings.Comments, MORROWBY_COMMENTS);
 }

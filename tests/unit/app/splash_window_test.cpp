@@ -67,22 +67,22 @@ TEST_F(SplashWindowTest, ALaterStatusLineReusesTheWindowAndTheFirstFit) {
     ShowSplashStatus(nullptr, "Starting application...", 0);
     HWND splash = FindOwnSplash();
     ASSERT_TRUE(splash);
-    ASSERT_NE(StatusLineFit.pointSize, -1);
-    ASSERT_NE(VersionBlockFit.pointSize, -1);
-    FontFit firstFit = StatusLineFit;
+    ASSERT_NE(CSplashScreen::StatusLineFit.pointSize, -1);
+    ASSERT_NE(CSplashScreen::VersionBlockFit.pointSize, -1);
+    FontFit firstFit = CSplashScreen::StatusLineFit;
 
     ShowSplashStatus(nullptr, "SETTINGS: The software can't read the settings registry", 0);
     EXPECT_EQ(FindOwnSplash(), splash);
-    ASSERT_TRUE(SplashStatusText);
-    EXPECT_STREQ(SplashStatusText, "SETTINGS: The software can't read the settings registry");
-    EXPECT_EQ(StatusLineFit.pointSize, firstFit.pointSize);
-    EXPECT_EQ(StatusLineFit.lineHeight, firstFit.lineHeight);
+    ASSERT_TRUE(SplashInstance);
+    EXPECT_EQ(SplashInstance->StatusText(),
+              "SETTINGS: The software can't read the settings registry");
+    EXPECT_EQ(CSplashScreen::StatusLineFit.pointSize, firstFit.pointSize);
+    EXPECT_EQ(CSplashScreen::StatusLineFit.lineHeight, firstFit.lineHeight);
 
     // Closed, then shown again: a fresh window.
     CloseSplash();
     EXPECT_FALSE(IsWindow(splash));
-    EXPECT_EQ(SplashInstance, nullptr);
-    EXPECT_EQ(SplashStatusText, nullptr);
+    EXPECT_FALSE(SplashInstance) << "the object and its text go with the window";
     ShowSplashStatus(nullptr, "Minimizing to system tray", 0);
     EXPECT_TRUE(FindOwnSplash());
 }
