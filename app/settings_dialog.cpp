@@ -8,6 +8,7 @@
 #include "../res/timer_ids.h"
 #include "../settings/settings_store.h"
 #include "../win/dialog_placement.h"
+#include "../win/high_contrast.h"
 #include "../win/string_table.h"
 #include <commctrl.h>
 #include <windowsx.h>
@@ -24,6 +25,7 @@ static void SetTicked(HWND dialog, int id, bool ticked);
 static int SliderPosition(HWND dialog);
 static void SetMaskingCharacter(HWND dialog, int character);
 static void RegisterTouchInput(HWND dialog);
+static DWORD FadeFlags();
 
 SettingsDialogState SettingsDialog = {nullptr, 20, 0, 0x25CF}; // the black circle
 
@@ -63,6 +65,15 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_DISPLAYCHANGE:
         CentreOnPrimaryScreen(dialog);
         return TRUE;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        if (ColorsChanged(message, wParam)) {
+            // A theme switched on or off while open: the key follows it.
+            BYTE alpha = 255;
+            GetLayeredWindowAttributes(dialog, nullptr, &alpha, nullptr);
+            SetLayeredWindowAttributes(dialog, SettingsDialogColorKey, alpha, FadeFlags());
+        }
+        return FALSE;
     case WM_DESTROY:
         // Normally cleared when the dialog ends; a dialog torn down with its
         // owner must not leave a handle that keeps the next one from opening.
@@ -86,7 +97,7 @@ static INT_PTR HandleInitDialog(HWND dialog) {
     SettingsDialog.FadeStep = 20;
     LONG exStyle = GetWindowLongA(dialog, GWL_EXSTYLE);
     SetWindowLongA(dialog, GWL_EXSTYLE, exStyle | WS_EX_LAYERED | WS_EX_TOOLWINDOW);
-    SetLayeredWindowAttributes(dialog, SettingsDialogColorKey, 0, LWA_COLORKEY | LWA_ALPHA);
+    SetLayeredWindowAttributes(dialog, SettingsDialogColorKey, 0, FadeFlags());
     SetTimer(dialog, FadeInTimerId, FadeInIntervalMs, FadeInTimerProc);
     // Fails where the system has no touch support; the dialog works without it.
     RegisterTouchInput(dialog);
@@ -128,7 +139,7 @@ void FillSettingsControls(HWND dialog) {
 
 void CALLBACK FadeInTimerProc(HWND dialog, UINT, UINT_PTR, DWORD) {
     BYTE alpha = (BYTE)(SettingsDialog.FadeStep * 255 / 100);
-    SetLayeredWindowAttributes(dialog, SettingsDialogColorKey, alpha, LWA_COLORKEY | LWA_ALPHA);
+    SetLayeredWindowAttributes(dialog, SettingsDialogColorKey, alpha, FadeFlags());
     SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     SettingsDialog.FadeStep += 10;
     if (SettingsDialog.FadeStep > 100) {
@@ -347,6 +358,12 @@ static void SetMaskingCharacter(HWND dialog, int character) {
     SendDlgItemMessageW(dialog, IDC_PASSWORD, EM_SETPASSWORDCHAR, (WPARAM)character, 0);
     SendDlgItemMessageW(dialog, IDC_PASSWORD_AGAIN, EM_SETPASSWORDCHAR, (WPARAM)character, 0);
     InvalidateRect(dialog, nullptr, TRUE);
+}
+
+// Pure green is see-through while the dialog fades in. A high-contrast theme
+// may draw its texts in that very green, so there the key is left out.
+static DWORD FadeFlags() {
+    return HighContrastOn() ? LWA_ALPHA : LWA_COLORKEY | LWA_ALPHA;
 }
 
 // Looked up at run time: user32 has it from Windows 7 on, and a static import

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <memory>
 #include <string>
+#include <vector>
 
 // A point size and the height of one line at that size; -1 until computed.
 struct FontFit {
@@ -43,6 +44,9 @@ class CSplashScreen {
     // every text fits maxWidth and one line fits maxHeight / count.
     static FontFit FitFontSize(HDC dc, const wchar_t* face, const wchar_t* const texts[], int count,
                                int maxWidth, int maxHeight);
+    // The status line's fit: the largest size at which each of the lines fits
+    // the splash's width on its own.
+    static FontFit FitStatusLines(HDC dc, const std::vector<std::wstring>& lines, int width);
     // Fitted once per process: the first paint decides, every later one reuses.
     static FontFit VersionBlockFit;
     static FontFit StatusLineFit;
@@ -66,6 +70,10 @@ class CSplashScreen {
 // The splash while it exists, else none.
 extern std::unique_ptr<CSplashScreen> SplashInstance;
 
+// Every status line the program shows on the splash, each text read through
+// load (the string table in the user's language): start-up's lines, the note
+// that another copy runs, the settings' failure and About's web address.
+std::vector<std::wstring> SplashStatusLines(std::wstring (*load)(UINT id));
 // Reads the product name, version line, legal notice and comment line from
 // the program's own version record.
 VersionStrings ReadVersionStrings();

@@ -7,8 +7,11 @@
 #include "unlock_prompt.h"
 #include "../res/color_key.h"
 #include "../res/resource.h"
+#include "../win/accessible_name.h"
 #include "../win/gdi.h"
+#include "../win/high_contrast.h"
 #include "../win/os_version.h"
+#include "../win/string_table.h"
 
 static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC procedure);
 static void RaiseWithoutActivating(HWND window);
@@ -71,6 +74,9 @@ HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
                                   WS_POPUP | WS_CHILD, padlockAt.x, padlockAt.y, bitmapSize.cx,
                                   bitmapSize.cy, cover, nullptr, instance, nullptr));
     SetLayeredWindowAttributes(padlock, ArtworkColorKey, 255, LWA_COLORKEY);
+    // A screen reader announces the padlock by what it does, in the user's
+    // language; its title stays as it is.
+    AnnotateAccessibleName(padlock, LoadText(IDS_PADLOCK_NAME).c_str());
     SetWindowPos(padlock, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(padlock);
     ShowWindow(padlock, SW_SHOW);
@@ -81,6 +87,9 @@ HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
 void TouchShield::DestroyCoverWindows() {
     while (otherCount > 0)
         others[--otherCount].Reset();
+    // The annotation goes while the window is still there to name.
+    if (padlock)
+        AnnotateAccessibleName(padlock, nullptr);
     cover.Reset(); // takes the padlock, which it owns, along
     padlock.Reset();
     bitmapDC.Reset();
@@ -216,6 +225,12 @@ HWND TouchShield::CreateOtherCover(const RECT& area) {
     return made;
 }
 
+// What an opaque cover shows: the window frame's colour, or with a
+// high-contrast theme the theme's window background.
+int CoverColor() {
+    return HighContrastOn() ? COLOR_WINDOW : COLOR_WINDOWFRAME;
+}
+
 LRESULT ShieldMouseActivation() {
     // Activation lifts a window to the top of its band: a tap on the shield
     // would bury the prompt or the box and take their keys.
@@ -234,6 +249,14 @@ LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     if (message == WM_MOUSEACTIVATE)
         return ShieldMouseActivation();
+    if (message == WM_ERASEBKGND) {
+        RECT area;
+        GetClientRect(window, &area);
+        FillRect((HDC)wParam, &area, GetSysColorBrush(CoverColor()));
+        return 1;
+    }
+    if (ColorsChanged(message, wParam))
+        InvalidateRect(window, nullptr, TRUE);
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

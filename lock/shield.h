@@ -81,6 +81,8 @@ class TouchShield {
 
 extern TouchShield Shield;
 
+// The system colour index the covers are filled with.
+int CoverColor();
 // What a tap on the cover or the padlock does to activation (WM_MOUSEACTIVATE).
 LRESULT ShieldMouseActivation();
 // Timer LockTimerId while locked with the shield: raises it without taking
