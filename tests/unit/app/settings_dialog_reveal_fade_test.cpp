@@ -6,6 +6,7 @@
 #include "app/settings_dialog.h"
 #include "settings/settings_store.h"
 #include "support/wait.h"
+#include "win/high_contrast.h"
 
 namespace {
 
@@ -178,4 +179,39 @@ TEST_F(SettingsDialogTest, FadeInTimerReachesOpaqueAndStops) {
     PumpMessagesFor(300);
     EXPECT_EQ(LayeringOf(dialog).Alpha, 255) << "the timer stopped at the end";
     EXPECT_EQ(SettingsDialog.FadeStep, 20);
+}
+
+namespace {
+bool HighContrast() {
+    return true;
+}
+bool NoHighContrast() {
+    return false;
+}
+} // namespace
+
+// A high-contrast theme may write in pure green: the fade keeps its key only
+// without one, and follows the theme when it changes while the dialog is open.
+TEST_F(SettingsDialogTest, FadesWithoutTheGreenKeyUnderHighContrast) {
+    const HighContrastQuery real = HighContrastOn;
+    const struct {
+        HighContrastQuery atOpen, later;
+        DWORD flagsAtOpen, flagsLater;
+    } rows[] = {
+        {HighContrast, NoHighContrast, LWA_ALPHA, LWA_COLORKEY | LWA_ALPHA},
+        {NoHighContrast, HighContrast, LWA_COLORKEY | LWA_ALPHA, LWA_ALPHA},
+    };
+    for (const auto& row : rows) {
+        HighContrastOn = row.atOpen;
+        ASSERT_NE(Open(), nullptr);
+        EXPECT_EQ(LayeringOf(dialog).Flags, row.flagsAtOpen);
+        FadeInTimerProc(dialog, WM_TIMER, FadeInTimerId, GetTickCount());
+        EXPECT_EQ(LayeringOf(dialog).Flags, row.flagsAtOpen);
+        HighContrastOn = row.later;
+        SendMessageW(dialog, WM_SYSCOLORCHANGE, 0, 0);
+        EXPECT_EQ(LayeringOf(dialog).Flags, row.flagsLater);
+        EXPECT_EQ(LayeringOf(dialog).Alpha, 51) << "the fade goes on from where it was";
+        Close();
+    }
+    HighContrastOn = real;
 }

@@ -1,0 +1,124 @@
+// What a parent sees in the display language Windows runs in: the tray menu,
+// the settings dialog and the unlock word prompt come from that language's
+// block of the resources (English where there is none), and no text is cut.
+// Run once in the main session and once more under German, Chinese and
+// Japanese Unix locales, from which Wine takes the display language.
+#include "dialog_fixture.h"
+#include "app/main_window.h"
+#include "app/tray_icon.h"
+#include "lock/unlock_prompt.h"
+#include "res/resource.h"
+#include "support/language_resources.h"
+#include "support/text_fit.h"
+#include "support/wait.h"
+#include <string>
+#include <vector>
+
+namespace {
+
+// The block the resource loader picks for the user's display language: the
+// language itself, else its language with no region, else English.
+const Language& DisplayLanguage() {
+    const LANGID shown = GetUserDefaultUILanguage();
+    for (const Language& language : Languages)
+        if (language.id == shown || (PRIMARYLANGID(language.id) == PRIMARYLANGID(shown) &&
+                                     SUBLANGID(language.id) == SUBLANG_NEUTRAL))
+            return language;
+    return Languages[0];
+}
+
+HMODULE Module() {
+    return GetModuleHandleW(nullptr);
+}
+
+std::wstring TextOf(HWND window) {
+    std::wstring text((size_t)GetWindowTextLengthW(window) + 1, L'\0');
+    GetWindowTextW(window, &text[0], (int)text.size());
+    return text.c_str();
+}
+
+INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG;
+}
+
+// Every control's text, by id, of a dialog shown by the program next to the
+// same dialog made from the language's own template.
+void ExpectTextsOfLanguage(HWND shown, int dialogId, const Language& language) {
+    HWND expected = CreateDialogIn(Module(), dialogId, language.id, QuietDialogProc);
+    ASSERT_NE(expected, nullptr);
+    for (HWND control = GetWindow(expected, GW_CHILD); control;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        // Buttons and labels; the lists and the word fields are filled at run time.
+        wchar_t kind[32] = L"";
+        GetClassNameW(control, kind, 32);
+        const int id = GetDlgCtrlID(control);
+        if (id == -1 || (lstrcmpiW(kind, L"Button") != 0 && lstrcmpiW(kind, L"Static") != 0))
+            continue;
+        EXPECT_EQ(Utf8(TextOf(GetDlgItem(shown, id))), Utf8(TextOf(control))) << "control " << id;
+    }
+    DestroyWindow(expected);
+}
+
+void ExpectNothingClipped(HWND dialog) {
+    // No stand-in font: what this session's fonts cannot show counts as cut.
+    for (const ClippedText& clipped : ClippedTexts(dialog, DEFAULT_CHARSET))
+        ADD_FAILURE() << Describe(clipped);
+}
+
+class UiLanguage : public SettingsDialogTest {};
+
+TEST_F(UiLanguage, TrayMenuIsInTheDisplayLanguage) {
+    const Language& language = DisplayLanguage();
+    std::vector<MenuItemText> expected = MenuItemsIn(Module(), IDR_TRAYMENU, language.id);
+    ASSERT_GT(expected.size(), 1u);
+    HMENU popup = GetSubMenu(Tray.Menu(), 0);
+    ASSERT_NE(popup, nullptr);
+    ASSERT_EQ((size_t)GetMenuItemCount(popup), expected.size() - 1);
+    for (int i = 0; i < GetMenuItemCount(popup); i++) {
+        wchar_t text[200] = L"";
+        GetMenuStringW(popup, (UINT)i, text, 200, MF_BYPOSITION);
+        EXPECT_EQ(Utf8(text), Utf8(expected[(size_t)i + 1].text)) << language.name << " item " << i;
+    }
+}
+
+TEST_F(UiLanguage, SettingsDialogIsInTheDisplayLanguageAndNothingIsCut) {
+    const Language& language = DisplayLanguage();
+    ASSERT_NE(Open(), nullptr);
+    ExpectTextsOfLanguage(dialog, IDD_SETTINGS, language);
+    wchar_t mode[100] = L"";
+    SendDlgItemMessageW(dialog, IDC_BLUE_MODE, CB_GETLBTEXT, 2, (LPARAM)mode);
+    EXPECT_EQ(Utf8(mode), Utf8(StringIn(Module(), IDS_BLUE_WITH_SHIELD, language.id)));
+    ExpectNothingClipped(dialog);
+}
+
+HWND PromptSeen = nullptr;
+bool PromptChecked = false;
+
+BOOL CALLBACK FindPrompt(HWND window, LPARAM) {
+    if (GetDlgItem(window, IDC_UNLOCK_WORD))
+        PromptSeen = window;
+    return !PromptSeen;
+}
+
+// Looks at the prompt from inside its own modal loop, then lets it time out.
+void CALLBACK CheckPrompt(HWND, UINT, UINT_PTR timer, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), FindPrompt, 0);
+    if (!PromptSeen || PromptChecked)
+        return;
+    PromptChecked = true;
+    KillTimer(nullptr, timer);
+    ExpectTextsOfLanguage(PromptSeen, IDD_UNLOCKWORD, DisplayLanguage());
+    ExpectNothingClipped(PromptSeen);
+    EndDialog(PromptSeen, 0);
+}
+
+TEST_F(UiLanguage, UnlockPromptIsInTheDisplayLanguageAndNothingIsCut) {
+    PromptSeen = nullptr;
+    PromptChecked = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, CheckPrompt);
+    EXPECT_EQ(PromptForUnlockWord(MainWindow), UnlockWord::Refused);
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(PromptChecked);
+}
+
+} // namespace
