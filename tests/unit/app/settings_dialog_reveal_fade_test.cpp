@@ -6,6 +6,7 @@
 #include "app/settings_dialog.h"
 #include "settings/settings_store.h"
 #include "support/wait.h"
+#include "support/high_contrast_answers.h"
 #include "win/high_contrast.h"
 
 namespace {
@@ -181,15 +182,6 @@ TEST_F(SettingsDialogTest, FadeInTimerReachesOpaqueAndStops) {
     EXPECT_EQ(SettingsDialog.FadeStep, 20);
 }
 
-namespace {
-bool HighContrast() {
-    return true;
-}
-bool NoHighContrast() {
-    return false;
-}
-} // namespace
-
 // A high-contrast theme may write in pure green: the fade keeps its key only
 // without one, and follows the theme when it changes while the dialog is open.
 TEST_F(SettingsDialogTest, FadesWithoutTheGreenKeyUnderHighContrast) {
@@ -198,8 +190,8 @@ TEST_F(SettingsDialogTest, FadesWithoutTheGreenKeyUnderHighContrast) {
         HighContrastQuery atOpen, later;
         DWORD flagsAtOpen, flagsLater;
     } rows[] = {
-        {HighContrast, NoHighContrast, LWA_ALPHA, LWA_COLORKEY | LWA_ALPHA},
-        {NoHighContrast, HighContrast, LWA_COLORKEY | LWA_ALPHA, LWA_ALPHA},
+        {HighContrastTheme, NoHighContrastTheme, LWA_ALPHA, LWA_COLORKEY | LWA_ALPHA},
+        {NoHighContrastTheme, HighContrastTheme, LWA_COLORKEY | LWA_ALPHA, LWA_ALPHA},
     };
     for (const auto& row : rows) {
         HighContrastOn = row.atOpen;

@@ -4,6 +4,7 @@
 #include "app/splash_screen.h"
 #include "support/screenshot.h"
 #include "support/wait.h"
+#include "support/high_contrast_answers.h"
 #include "win/high_contrast.h"
 #include <gtest/gtest.h>
 #include <string>
@@ -169,10 +170,6 @@ TEST_F(SplashWindowTest, ShowingPumpsOnlyTheSplashsOwnMessages) {
     EXPECT_TRUE(PeekMessageA(&message, other, WM_USER + 7, WM_USER + 7, PM_REMOVE));
 }
 
-static bool HighContrast() {
-    return true;
-}
-
 // Under a high-contrast theme the cloud gives way to a plain rectangle in the
 // theme's window colour, also when the theme comes while the splash shows.
 TEST_F(SplashWindowTest, AHighContrastThemeDrawsItInTheThemesColours) {
@@ -180,7 +177,7 @@ TEST_F(SplashWindowTest, AHighContrastThemeDrawsItInTheThemesColours) {
     ShowSplashStatus(nullptr, L"Starting application...", 0);
     HWND splash = FindOwnSplash();
     ASSERT_TRUE(splash);
-    HighContrastOn = HighContrast;
+    HighContrastOn = HighContrastTheme;
     SendMessageW(splash, WM_SYSCOLORCHANGE, 0, 0);
     PumpMessagesFor(300);
     COLORREF key = 0;

@@ -16,6 +16,7 @@
 #include "res/timer_ids.h"
 #include "settings/settings_store.h"
 #include "win/accessible_name.h"
+#include "support/high_contrast_answers.h"
 #include "win/high_contrast.h"
 #include "win/os_version.h"
 #include <gtest/gtest.h>
@@ -283,13 +284,6 @@ bool RecordAnnotation(HWND window, const wchar_t* name) {
     return true;
 }
 
-bool HighContrast() {
-    return true;
-}
-bool NoHighContrast() {
-    return false;
-}
-
 } // namespace
 
 // A screen reader names the padlock by what a tap on it does; the name goes
@@ -318,7 +312,7 @@ TEST_F(CoverTest, CoverIsFilledInTheThemesColour) {
     const struct {
         HighContrastQuery query;
         int color;
-    } rows[] = {{NoHighContrast, COLOR_WINDOWFRAME}, {HighContrast, COLOR_WINDOW}};
+    } rows[] = {{NoHighContrastTheme, COLOR_WINDOWFRAME}, {HighContrastTheme, COLOR_WINDOW}};
     for (const auto& row : rows) {
         HighContrastOn = row.query;
         HDC screen = GetDC(nullptr);
