@@ -74,13 +74,14 @@ HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
                                   WS_POPUP | WS_CHILD, padlockAt.x, padlockAt.y, bitmapSize.cx,
                                   bitmapSize.cy, cover, nullptr, instance, nullptr));
     SetLayeredWindowAttributes(padlock, ArtworkColorKey, 255, LWA_COLORKEY);
-    // A screen reader announces the padlock by what it does, in the user's
-    // language; its title stays as it is.
-    AnnotateAccessibleName(padlock, LoadText(IDS_PADLOCK_NAME).c_str());
     SetWindowPos(padlock, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(padlock);
     ShowWindow(padlock, SW_SHOW);
     DrawUnlockImage(padlock);
+    // A screen reader announces the padlock by what it does, in the user's
+    // language; its title stays as it is. Named once it is up: the service
+    // may take a moment to load.
+    AnnotateAccessibleName(padlock, LoadText(IDS_PADLOCK_NAME).c_str());
     return padlock;
 }
 

@@ -1,4 +1,5 @@
 #include "language_resources.h"
+#include <commctrl.h>
 
 const Language Languages[8] = {
     {"English", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), ANSI_CHARSET},
@@ -41,6 +42,9 @@ HWND CreateDialogIn(HMODULE module, int id, LANGID language, DLGPROC procedure) 
         return nullptr;
     DWORD* style = (DWORD*)(dialog.data() + styleAt);
     *style &= ~WS_VISIBLE;
+    // The settings dialog's slider is a common control.
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&classes);
     return CreateDialogIndirectParamW(module, (LPCDLGTEMPLATEW)dialog.data(), nullptr, procedure,
                                       0);
 }

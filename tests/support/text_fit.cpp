@@ -1,109 +1,64 @@
 #include "text_fit.h"
-#include <commctrl.h>
 
 namespace {
 
-// How a control lays out its text.
+// How a control lays out its text; chrome is the width its own parts take.
 struct Layout {
-    bool measured;
-    bool wraps;
-    bool prefix; // & marks a mnemonic and takes no room
-    int chrome;  // width the control's own parts take from the text's room
-    bool checkHeight;
+    bool measured, wraps, prefix, checkHeight, items;
+    int chrome;
 };
 
-std::wstring ClassOf(HWND control) {
+Layout LayoutOf(HWND control) {
     wchar_t name[64] = L"";
     GetClassNameW(control, name, 64);
-    return name;
-}
-
-// A check box's box and the gap to its text, and the focus rectangle
-// around the text.
-int CheckBoxChrome() {
-    return GetSystemMetrics(SM_CXMENUCHECK) + 4 + 2;
-}
-
-Layout LayoutOf(HWND control) {
-    const std::wstring name = ClassOf(control);
     const LONG style = GetWindowLongW(control, GWL_STYLE);
-    if (lstrcmpiW(name.c_str(), L"Button") == 0) {
+    const int box = GetSystemMetrics(SM_CXMENUCHECK), edge = GetSystemMetrics(SM_CXEDGE);
+    if (lstrcmpiW(name, L"Button") == 0) {
         const bool multiline = (style & BS_MULTILINE) != 0;
         switch (style & BS_TYPEMASK) {
-        case BS_GROUPBOX:
-            // The title sits on the frame, indented from either corner.
-            return {true, false, true, 2 * GetSystemMetrics(SM_CXMENUCHECK), false};
-        case BS_CHECKBOX:
+        case BS_GROUPBOX: // the title sits on the frame, in from either corner
+            return {true, false, true, false, false, 2 * box};
         case BS_AUTOCHECKBOX:
-        case BS_3STATE:
-        case BS_AUTO3STATE:
-        case BS_RADIOBUTTON:
-        case BS_AUTORADIOBUTTON:
-            return {true, multiline, true, CheckBoxChrome(), true};
+        case BS_CHECKBOX: // the box, the gap to the text, the focus rectangle
+            return {true, multiline, true, true, false, box + 6};
         case BS_PUSHBUTTON:
-        case BS_DEFPUSHBUTTON:
-            // Edges, and the focus rectangle inside them.
-            return {true, multiline, true, 4 * GetSystemMetrics(SM_CXEDGE) + 2, true};
+        case BS_DEFPUSHBUTTON: // edges, and the focus rectangle inside them
+            return {true, multiline, true, true, false, 4 * edge + 2};
         }
-        return {false, false, false, 0, false};
-    }
-    if (lstrcmpiW(name.c_str(), L"Static") == 0) {
-        const bool prefix = (style & SS_NOPREFIX) == 0;
-        switch (style & SS_TYPEMASK) {
-        case SS_LEFT:
-        case SS_CENTER:
-        case SS_RIGHT:
-            return {true, true, prefix, 0, true};
-        case SS_LEFTNOWORDWRAP:
-        case SS_SIMPLE:
-            return {true, false, prefix, 0, true};
-        }
-        return {false, false, false, 0, false}; // pictures and frames
-    }
-    if (lstrcmpiW(name.c_str(), L"ComboBox") == 0)
+    } else if (lstrcmpiW(name, L"Static") == 0) {
+        const DWORD type = style & SS_TYPEMASK;
+        if (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT)
+            return {true, true, (style & SS_NOPREFIX) == 0, true, false, 0};
+    } else if (lstrcmpiW(name, L"ComboBox") == 0) {
         // The drop-down button, the edges and the item's margins.
-        return {true, false, false,
-                GetSystemMetrics(SM_CXVSCROLL) + 4 * GetSystemMetrics(SM_CXEDGE), false};
-    return {false, false, false, 0, false};
+        return {true, false, false, false, true, GetSystemMetrics(SM_CXVSCROLL) + 4 * edge};
+    }
+    return {false, false, false, false, false, 0};
 }
 
-std::vector<std::wstring> TextsOf(HWND control) {
-    if (lstrcmpiW(ClassOf(control).c_str(), L"ComboBox") == 0) {
-        std::vector<std::wstring> items;
-        const int count = (int)SendMessageW(control, CB_GETCOUNT, 0, 0);
-        for (int i = 0; i < count; i++) {
-            std::wstring item((size_t)SendMessageW(control, CB_GETLBTEXTLEN, (WPARAM)i, 0), L'\0');
-            SendMessageW(control, CB_GETLBTEXT, (WPARAM)i, (LPARAM)&item[0]);
-            items.push_back(item.c_str());
-        }
-        return items;
+// A combo box's items, or any other control's own text.
+std::vector<std::wstring> TextsOf(HWND control, bool items) {
+    wchar_t text[512] = L"";
+    if (!items) {
+        GetWindowTextW(control, text, 512);
+        return {text};
     }
-    std::wstring text((size_t)GetWindowTextLengthW(control) + 1, L'\0');
-    GetWindowTextW(control, &text[0], (int)text.size());
-    return {text.c_str()};
+    std::vector<std::wstring> texts;
+    for (int i = 0; i < (int)SendMessageW(control, CB_GETCOUNT, 0, 0); i++) {
+        SendMessageW(control, CB_GETLBTEXT, (WPARAM)i, (LPARAM)text);
+        texts.push_back(text);
+    }
+    return texts;
 }
 
 bool HasEveryGlyph(HDC dc, const std::wstring& text) {
-    if (text.empty())
-        return true;
-    std::vector<WORD> glyphs(text.size());
+    std::vector<WORD> glyphs(text.size() + 1);
     GetGlyphIndicesW(dc, text.c_str(), (int)text.size(), glyphs.data(),
                      GGI_MARK_NONEXISTING_GLYPHS);
     for (size_t i = 0; i < text.size(); i++)
-        if (glyphs[i] == 0xFFFF && text[i] >= L' ' && text[i] != 0xA0)
+        if (glyphs[i] == 0xFFFF && text[i] > L' ' && text[i] != 0xA0)
             return false;
     return true;
-}
-
-// The size the text takes in the font, laid out as the control does.
-SIZE Measure(HDC dc, const std::wstring& text, const Layout& layout, int width) {
-    RECT box = {0, 0, width - layout.chrome, 0};
-    UINT format = DT_CALCRECT | DT_EXPANDTABS;
-    format |= layout.wraps ? DT_WORDBREAK : DT_SINGLELINE;
-    if (!layout.prefix)
-        format |= DT_NOPREFIX;
-    DrawTextW(dc, text.c_str(), -1, &box, format);
-    return {box.right - box.left + layout.chrome, box.bottom - box.top};
 }
 
 } // namespace
@@ -117,7 +72,6 @@ std::vector<ClippedText> ClippedTexts(HWND dialog, BYTE fallbackCharset) {
             continue;
         RECT client;
         GetClientRect(control, &client);
-        const SIZE room = {client.right, client.bottom};
         HFONT font = (HFONT)SendMessageW(control, WM_GETFONT, 0, 0);
         LOGFONTW description = {};
         GetObjectW(font, sizeof description, &description);
@@ -125,18 +79,25 @@ std::vector<ClippedText> ClippedTexts(HWND dialog, BYTE fallbackCharset) {
         description.lfFaceName[0] = L'\0';
         HFONT fallback = CreateFontIndirectW(&description);
         HDC dc = GetDC(control);
-        for (const std::wstring& text : TextsOf(control)) {
-            HGDIOBJ previous = SelectObject(dc, font);
+        HGDIOBJ previous = SelectObject(dc, font);
+        for (const std::wstring& text : TextsOf(control, layout.items)) {
+            SelectObject(dc, font);
             bool missing = !HasEveryGlyph(dc, text);
             if (missing && fallbackCharset != DEFAULT_CHARSET) {
                 SelectObject(dc, fallback);
                 missing = !HasEveryGlyph(dc, text);
             }
-            const SIZE needed = Measure(dc, text, layout, room.cx);
-            SelectObject(dc, previous);
-            if (missing || needed.cx > room.cx || (layout.checkHeight && needed.cy > room.cy))
-                clipped.push_back({GetDlgCtrlID(control), text, needed, room, missing});
+            RECT box = {0, 0, client.right - layout.chrome, 0};
+            DrawTextW(dc, text.c_str(), -1, &box,
+                      DT_CALCRECT | DT_EXPANDTABS | (layout.wraps ? DT_WORDBREAK : DT_SINGLELINE) |
+                          (layout.prefix ? 0 : DT_NOPREFIX));
+            const SIZE needed = {box.right + layout.chrome, box.bottom};
+            if (missing || needed.cx > client.right ||
+                (layout.checkHeight && needed.cy > client.bottom))
+                clipped.push_back(
+                    {GetDlgCtrlID(control), text, needed, {client.right, client.bottom}, missing});
         }
+        SelectObject(dc, previous);
         ReleaseDC(control, dc);
         DeleteObject(fallback);
     }
@@ -144,16 +105,14 @@ std::vector<ClippedText> ClippedTexts(HWND dialog, BYTE fallbackCharset) {
 }
 
 std::string Utf8(const std::wstring& text) {
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8((size_t)(size > 0 ? size : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &utf8[0], size, nullptr, nullptr);
-    return utf8.c_str();
+    char utf8[1024] = "";
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
+    return utf8;
 }
 
-std::string Describe(const ClippedText& clipped) {
-    return "control " + std::to_string(clipped.controlId) + " \"" + Utf8(clipped.text) +
-           "\" needs " + std::to_string(clipped.needed.cx) + " x " +
-           std::to_string(clipped.needed.cy) + ", has " + std::to_string(clipped.room.cx) + " x " +
-           std::to_string(clipped.room.cy) + (clipped.missingGlyphs ? ", glyphs missing" : "");
+std::string Describe(const ClippedText& c) {
+    return "control " + std::to_string(c.controlId) + " \"" + Utf8(c.text) + "\" needs " +
+           std::to_string(c.needed.cx) + " x " + std::to_string(c.needed.cy) + ", has " +
+           std::to_string(c.room.cx) + " x " + std::to_string(c.room.cy) +
+           (c.missingGlyphs ? ", glyphs missing" : "");
 }
