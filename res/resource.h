@@ -78,7 +78,7 @@
 #define IDS_BLUE_MENU 241
 #define IDS_BLUE_WITH_SHIELD 242
 // The padlock's name for screen readers (its window title stays "Cover Icon")
-#define IDS_PADLOCK_NAME 250
+#define IDS_PADLOCK_NAME 251
 
 // Menu commands
 #define IDM_ABOUT 104
