@@ -1,5 +1,6 @@
 #include "morrowby_process.h"
 #include "wait.h"
+#include "res/version.h"
 
 std::string MorrowbyExePath() {
     char path[MAX_PATH];
@@ -38,6 +39,13 @@ void KillAllMorrowby() {
         }
         WaitUntil([&] { return !IsWindow(window); }, 2000);
     }
+}
+
+void ClearProgramTraces() {
+    KillAllMorrowby();
+    const char* const productKey = "Software\\" MORROWBY_MAKER_NAME "\\" MORROWBY_PRODUCT_NAME;
+    RegDeleteTreeA(HKEY_CURRENT_USER, productKey);
+    RegDeleteKeyA(HKEY_CURRENT_USER, productKey);
 }
 
 MorrowbyProcess::~MorrowbyProcess() {

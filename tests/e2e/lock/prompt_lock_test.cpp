@@ -9,33 +9,50 @@ namespace {
 
 const char* const Word = "Abc1";
 
+// One program serves the tests one after another, since each start sleeps
+// through the nine-second splash sequence. Every test starts with it locked
+// and nothing open over the cover: a test that leaves it so hands it on;
+// after one that failed or unlocked, the next test starts a new one.
 class PromptLockTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         // The word is scrambled with the parameters the program's process-wide
         // controller sets up; naming it links it into this test as well.
         ASSERT_FALSE(AppController.UnlockPromptOpen);
-        KillAllMorrowby();
-        WriteProductSettings({{"EnableLockAtStartup", "1"},
-                              {"DisableMouse", "1"},
-                              {"Prompt", "1"},
-                              {"Password", ScrambleUnlockWord(Word)}});
         watcher = InstallKeyWatcher();
-        program = new MorrowbyProcess;
-        ready = program->Start() && program->WaitUntilReady();
-        // Timed from the end of the splash sequence: a countdown would add ten seconds.
-        const DWORD readyAt = GetTickCount();
-        if (ready && WaitUntil([] { return Cover() != nullptr; }, 30000))
-            lockedAfterMs = GetTickCount() - readyAt + 1;
     }
     static void TearDownTestSuite() {
         delete program;
         program = nullptr;
         UnhookWindowsHookEx(watcher);
-        KillAllMorrowby();
-        DeleteProductSettings();
+        ClearProgramTraces();
     }
-    void SetUp() override { ASSERT_TRUE(ready); }
+    void SetUp() override {
+        if (!program || !program->Running() || !reusable)
+            StartLockedAtStartUp();
+        reusable = false;
+        ASSERT_GT(lockedAfterMs, 0u) << "the program did not lock at start-up";
+    }
+    void TearDown() override {
+        reusable = !HasFailure() && Cover() != nullptr && FindUnlockPrompt(Id()) == nullptr &&
+                   FindMismatchBox(Id()) == nullptr;
+    }
+    static void StartLockedAtStartUp() {
+        delete program;
+        ClearProgramTraces();
+        WriteProductSettings({{"EnableLockAtStartup", "1"},
+                              {"DisableMouse", "1"},
+                              {"Prompt", "1"},
+                              {"Password", ScrambleUnlockWord(Word)}});
+        program = new MorrowbyProcess;
+        lockedAfterMs = 0;
+        if (!program->Start() || !program->WaitUntilReady())
+            return;
+        // Timed from the end of the splash sequence: a countdown would add ten seconds.
+        const DWORD readyAt = GetTickCount();
+        if (WaitUntil([] { return Cover() != nullptr; }, 30000))
+            lockedAfterMs = GetTickCount() - readyAt + 1;
+    }
 
     static DWORD Id() { return program->ProcessId(); }
     static HWND Cover() { return FindProcessWindow(Id(), "Cover"); }
@@ -50,12 +67,12 @@ class PromptLockTest : public ::testing::Test {
 
     static MorrowbyProcess* program;
     static HHOOK watcher;
-    static bool ready;
+    static bool reusable;
     static DWORD lockedAfterMs;
 };
 MorrowbyProcess* PromptLockTest::program = nullptr;
 HHOOK PromptLockTest::watcher = nullptr;
-bool PromptLockTest::ready = false;
+bool PromptLockTest::reusable = false;
 DWORD PromptLockTest::lockedAfterMs = 0;
 
 TEST_F(PromptLockTest, LocksAtStartUpWithoutCountdown) {

@@ -3,6 +3,7 @@
 // monitor has its own cover and the padlock stays above them all.
 #include "lock_driver.h"
 #include "support/product_settings.h"
+#include "support/program_test.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <cstring>
@@ -35,13 +36,14 @@ std::vector<RECT> Covers(DWORD processId, int* abovePadlock) {
     return covers;
 }
 
-TEST(TwoMonitors, EachMonitorHasItsOwnCoverWhileLocked) {
+using TwoMonitors = ProgramTest;
+
+TEST_F(TwoMonitors, EachMonitorHasItsOwnCoverWhileLocked) {
     if (!getenv("MORROWBY_XVFB_SCREENS"))
         GTEST_SKIP() << "runs in the two-monitor session";
     std::vector<RECT> monitors, covers;
     EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
     ASSERT_EQ(monitors.size(), 2u) << "the session should show two monitors";
-    KillAllMorrowby();
     WriteProductSettings({}); // keyboard and touch shield, no unlock word
     MorrowbyProcess program;
     ASSERT_TRUE(program.Start() && program.WaitUntilReady());

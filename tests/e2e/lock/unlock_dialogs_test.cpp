@@ -3,6 +3,7 @@
 // keys, and the padlock answers inside every modal loop of the program.
 #include "lock_driver.h"
 #include "support/product_settings.h"
+#include "support/program_test.h"
 #include "support/z_order.h"
 #include "res/resource.h"
 #include <gtest/gtest.h>
@@ -11,17 +12,16 @@ namespace {
 
 const char* const Word = "Abc1";
 
-class UnlockDialogsTest : public ::testing::Test {
+class UnlockDialogsTest : public ProgramTest {
   protected:
     void SetUp() override {
-        KillAllMorrowby();
+        ProgramTest::SetUp();
         watcher = InstallKeyWatcher();
     }
     void TearDown() override {
         UnhookWindowsHookEx(watcher);
         program.Kill();
-        KillAllMorrowby();
-        DeleteProductSettings();
+        ProgramTest::TearDown();
     }
     bool Start(const std::vector<std::pair<std::string, std::string>>& settings) {
         WriteProductSettings(settings);
