@@ -146,19 +146,4 @@ TEST_F(PromptLockTest, PromptGivesUpAfterThirtySecondsAndTheLockStays) {
     EXPECT_TRUE(SeenKeys().empty());
 }
 
-TEST_F(PromptLockTest, RightWordUnlocks) {
-    HWND prompt = OpenPrompt();
-    ASSERT_NE(prompt, nullptr);
-    std::vector<INPUT> typing = {KeyInput(VK_LSHIFT, false), KeyInput('A', false),
-                                 KeyInput('A', true), KeyInput(VK_LSHIFT, true)};
-    for (const INPUT& key : Taps({'B', 'C', '1', VK_RETURN})) // unshifted: "bc1"
-        typing.push_back(key);
-    Inject(typing);
-    EXPECT_TRUE(WaitUntil([] { return Cover() == nullptr; }, 3000));
-    EXPECT_EQ(FindMismatchBox(Id()), nullptr);
-    SeenKeys().clear();
-    Inject(Taps({'Q'}));
-    EXPECT_TRUE(KeySeen('Q'));
-}
-
 } // namespace

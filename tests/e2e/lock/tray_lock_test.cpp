@@ -76,52 +76,61 @@ TEST_F(TrayLockTest, DoubleTapDuringTheCountdownCancelsIt) {
     EXPECT_TRUE(KeysGetThrough());
 }
 
-// The balloons are read from the shell's own tooltip windows.
-TEST_F(TrayLockTest, CountdownBalloonsThenNoKeyReachesAnotherHookUntilAPadlockTap) {
-    // A balloon of an earlier countdown may still be up: it must not count.
-    WaitUntil(
-        [] {
-            std::set<std::string> shown;
-            CollectTrayTexts(&shown);
-            for (const char* text : CountdownBalloons)
-                if (shown.count(text))
-                    return false;
-            return true;
-        },
-        30000);
-    trayTexts.clear();
-    DWORD start = GetTickCount();
-    ASSERT_TRUE(LockFromTheTray());
-    EXPECT_GE(GetTickCount() - start, 9000u);
-    // The shell shows one balloon at a time, so the last one can come late.
-    WaitNoting([] { return trayTexts.count("Now locked") != 0; }, 8000);
-    for (const char* text : CountdownBalloons)
-        EXPECT_EQ(trayTexts.count(text), 1u) << text;
+// Each way to unlock, after a countdown from the tray: the countdown's
+// balloons come (read from the shell's own tooltip windows), and no key gets
+// past the lock until the gesture.
+TEST_F(TrayLockTest, EachUnlockGestureEndsALockNoKeyGetsThrough) {
+    struct Gesture {
+        const char* name;
+        void (*perform)();
+    };
+    const Gesture gestures[] = {
+        {"a tap on the padlock's body",
+         [] {
+             // The yellow body, low in the picture.
+             RECT where = {};
+             GetWindowRect(Padlock(), &where);
+             const int x = where.left + 40, y = where.top + 100;
+             Inject({MouseInput(x, y, 0), MouseInput(x, y, MOUSEEVENTF_LEFTDOWN),
+                     MouseInput(x, y, MOUSEEVENTF_LEFTUP)});
+         }},
+        {"a second double-tap on the tray icon",
+         [] { program->PostTrayMessage(WM_LBUTTONDBLCLK); }},
+    };
+    for (const Gesture& gesture : gestures) {
+        SCOPED_TRACE(gesture.name);
+        // A balloon of an earlier countdown may still be up: it must not count.
+        WaitUntil(
+            [] {
+                std::set<std::string> shown;
+                CollectTrayTexts(&shown);
+                for (const char* text : CountdownBalloons)
+                    if (shown.count(text))
+                        return false;
+                return true;
+            },
+            30000);
+        trayTexts.clear();
+        DWORD start = GetTickCount();
+        ASSERT_TRUE(LockFromTheTray());
+        EXPECT_GE(GetTickCount() - start, 9000u);
+        // The shell shows one balloon at a time, so the last one can come late.
+        WaitNoting([] { return trayTexts.count("Now locked") != 0; }, 8000);
+        for (const char* text : CountdownBalloons)
+            EXPECT_EQ(trayTexts.count(text), 1u) << text;
 
-    SeenKeys().clear();
-    Inject(Taps({'A', '1', VK_ESCAPE, VK_RETURN, VK_LWIN, VK_F4}));
-    // Alt+Tab and Ctrl+Esc too.
-    Inject({KeyInput(VK_MENU, false), KeyInput(VK_TAB, false), KeyInput(VK_TAB, true),
-            KeyInput(VK_MENU, true), KeyInput(VK_CONTROL, false), KeyInput(VK_ESCAPE, false),
-            KeyInput(VK_ESCAPE, true), KeyInput(VK_CONTROL, true)});
-    EXPECT_TRUE(SeenKeys().empty()) << SeenKeys().size() << " keys got past the lock";
+        SeenKeys().clear();
+        Inject(Taps({'A', '1', VK_ESCAPE, VK_RETURN, VK_LWIN, VK_F4}));
+        // Alt+Tab and Ctrl+Esc too.
+        Inject({KeyInput(VK_MENU, false), KeyInput(VK_TAB, false), KeyInput(VK_TAB, true),
+                KeyInput(VK_MENU, true), KeyInput(VK_CONTROL, false), KeyInput(VK_ESCAPE, false),
+                KeyInput(VK_ESCAPE, true), KeyInput(VK_CONTROL, true)});
+        EXPECT_TRUE(SeenKeys().empty()) << SeenKeys().size() << " keys got past the lock";
 
-    // A tap on the yellow body, low in the padlock's picture.
-    RECT where = {};
-    GetWindowRect(Padlock(), &where);
-    const int x = where.left + 40, y = where.top + 100;
-    Inject({MouseInput(x, y, 0), MouseInput(x, y, MOUSEEVENTF_LEFTDOWN),
-            MouseInput(x, y, MOUSEEVENTF_LEFTUP)});
-    EXPECT_TRUE(WaitNoting([] { return Cover() == nullptr && Padlock() == nullptr; }, 3000));
-    EXPECT_TRUE(KeysGetThrough());
-}
-
-TEST_F(TrayLockTest, SecondDoubleTapUnlocks) {
-    ASSERT_TRUE(LockFromTheTray());
-    EXPECT_FALSE(KeysGetThrough());
-    program->PostTrayMessage(WM_LBUTTONDBLCLK);
-    EXPECT_TRUE(WaitNoting([] { return Cover() == nullptr; }, 3000));
-    EXPECT_TRUE(KeysGetThrough());
+        gesture.perform();
+        ASSERT_TRUE(WaitNoting([] { return Cover() == nullptr && Padlock() == nullptr; }, 3000));
+        EXPECT_TRUE(KeysGetThrough());
+    }
     EXPECT_TRUE(program->Running());
 }
 
