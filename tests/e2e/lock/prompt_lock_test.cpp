@@ -9,49 +9,38 @@ namespace {
 
 const char* const Word = "Abc1";
 
-// One program serves the tests one after another, since each start sleeps
-// through the nine-second splash sequence. Every test starts with it locked
-// and nothing open over the cover: a test that leaves it so hands it on;
-// after one that failed or unlocked, the next test starts a new one.
-class PromptLockTest : public ::testing::Test {
-  protected:
+// Every test starts with the program locked at start-up and nothing open
+// over the cover.
+class PromptLockTest : public SharedProgramTest<PromptLockTest> {
+  public:
     static void SetUpTestSuite() {
         // The word is scrambled with the parameters the program's process-wide
         // controller sets up; naming it links it into this test as well.
         ASSERT_FALSE(AppController.UnlockPromptOpen);
-        watcher = InstallKeyWatcher();
+        SharedProgramTest::SetUpTestSuite();
     }
-    static void TearDownTestSuite() {
-        delete program;
-        program = nullptr;
-        UnhookWindowsHookEx(watcher);
-        ClearProgramTraces();
-    }
-    void SetUp() override {
-        if (!program || !program->Running() || !reusable)
-            StartLockedAtStartUp();
-        reusable = false;
-        ASSERT_GT(lockedAfterMs, 0u) << "the program did not lock at start-up";
-    }
-    void TearDown() override {
-        reusable = !HasFailure() && Cover() != nullptr && FindUnlockPrompt(Id()) == nullptr &&
-                   FindMismatchBox(Id()) == nullptr;
-    }
-    static void StartLockedAtStartUp() {
-        delete program;
-        ClearProgramTraces();
+    static void StartProgram(MorrowbyProcess& starting) {
         WriteProductSettings({{"EnableLockAtStartup", "1"},
                               {"DisableMouse", "1"},
                               {"Prompt", "1"},
                               {"Password", ScrambleUnlockWord(Word)}});
-        program = new MorrowbyProcess;
         lockedAfterMs = 0;
-        if (!program->Start() || !program->WaitUntilReady())
+        if (!starting.Start() || !starting.WaitUntilReady())
             return;
         // Timed from the end of the splash sequence: a countdown would add ten seconds.
         const DWORD readyAt = GetTickCount();
         if (WaitUntil([] { return Cover() != nullptr; }, 30000))
             lockedAfterMs = GetTickCount() - readyAt + 1;
+    }
+    static bool InStartingState() {
+        return Cover() != nullptr && FindUnlockPrompt(Id()) == nullptr &&
+               FindMismatchBox(Id()) == nullptr;
+    }
+
+  protected:
+    void SetUp() override {
+        SharedProgramTest::SetUp();
+        ASSERT_GT(lockedAfterMs, 0u) << "the program did not lock at start-up";
     }
 
     static DWORD Id() { return program->ProcessId(); }
@@ -65,15 +54,8 @@ class PromptLockTest : public ::testing::Test {
         return prompt;
     }
 
-    static MorrowbyProcess* program;
-    static HHOOK watcher;
-    static bool reusable;
-    static DWORD lockedAfterMs;
+    static inline DWORD lockedAfterMs = 0;
 };
-MorrowbyProcess* PromptLockTest::program = nullptr;
-HHOOK PromptLockTest::watcher = nullptr;
-bool PromptLockTest::reusable = false;
-DWORD PromptLockTest::lockedAfterMs = 0;
 
 TEST_F(PromptLockTest, LocksAtStartUpWithoutCountdown) {
     ASSERT_NE(Cover(), nullptr);

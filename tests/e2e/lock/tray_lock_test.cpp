@@ -8,31 +8,20 @@ namespace {
 
 const char* const CountdownBalloons[] = {"10 seconds until lock", "5 seconds", "Now locked"};
 
-// One program serves the tests one after another, since each start sleeps
-// through the nine-second splash sequence. Every test starts with it unlocked
-// and no countdown running: a test that passes leaves it so; after one that
-// failed, or left a cover, the next test starts a new one.
-class TrayLockTest : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() { watcher = InstallKeyWatcher(); }
-    static void TearDownTestSuite() {
-        delete program;
-        program = nullptr;
-        UnhookWindowsHookEx(watcher);
-        ClearProgramTraces();
+// Every test starts with the program unlocked and no countdown running.
+class TrayLockTest : public SharedProgramTest<TrayLockTest> {
+  public:
+    static void StartProgram(MorrowbyProcess& starting) {
+        WriteProductSettings({});
+        ASSERT_TRUE(starting.Start() && starting.WaitUntilReady());
     }
+    static bool InStartingState() { return Cover() == nullptr; }
+
+  protected:
     void SetUp() override {
-        if (!program || !program->Running() || !reusable) {
-            delete program;
-            ClearProgramTraces();
-            WriteProductSettings({});
-            program = new MorrowbyProcess;
-            ASSERT_TRUE(program->Start() && program->WaitUntilReady());
-        }
-        reusable = false;
+        SharedProgramTest::SetUp();
         trayTexts.clear();
     }
-    void TearDown() override { reusable = !HasFailure() && Cover() == nullptr; }
 
     static HWND Cover() { return FindProcessWindow(program->ProcessId(), "Cover"); }
     static HWND Padlock() { return FindProcessWindow(program->ProcessId(), "UnlockImage"); }
@@ -56,15 +45,8 @@ class TrayLockTest : public ::testing::Test {
         return WaitNoting([] { return Cover() != nullptr && Padlock() != nullptr; }, 30000);
     }
 
-    static MorrowbyProcess* program;
-    static HHOOK watcher;
-    static bool reusable;
-    static std::set<std::string> trayTexts;
+    static inline std::set<std::string> trayTexts;
 };
-MorrowbyProcess* TrayLockTest::program = nullptr;
-HHOOK TrayLockTest::watcher = nullptr;
-bool TrayLockTest::reusable = false;
-std::set<std::string> TrayLockTest::trayTexts;
 
 TEST_F(TrayLockTest, DoubleTapDuringTheCountdownCancelsIt) {
     EXPECT_TRUE(KeysGetThrough());
