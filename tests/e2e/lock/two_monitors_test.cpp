@@ -17,12 +17,16 @@ BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT area, LPARAM list) {
 }
 
 // The program's covers, topmost first; *abovePadlock counts those above its
-// padlock (-1 without a padlock).
+// padlock (-1 without a padlock). Only shown windows count, as a user sees
+// them: while the shield is being built, the padlock exists for a moment
+// below the covers before it is put on top and shown.
 std::vector<RECT> Covers(DWORD processId, int* abovePadlock) {
     std::vector<RECT> covers;
     *abovePadlock = -1;
     const HWND padlock = FindProcessWindow(processId, "UnlockImage");
     for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(window))
+            continue;
         if (window == padlock)
             *abovePadlock = static_cast<int>(covers.size());
         char name[16] = {};
