@@ -1,17 +1,18 @@
 // The hidden main window: the program's address for the tray icon, the menus,
 // its timers and the system's display, power and session notifications.
 #include "main_window.h"
-#include "app_state.h"
+#include "blue_light_item.h"
+#include "resource_texts.h"
+#include "settings_dialog.h"
 #include "splash.h"
-#include "system_tray.h"
 #include "../features/blue_light.h"
 #include "../lock/accessibility_shortcuts.h"
-#include "../lock/cover_windows.h"
 #include "../lock/lock_controller.h"
+#include "../lock/shield.h"
 #include "../res/resource.h"
+#include "../res/timer_ids.h"
 #include "../res/version.h"
-#include "../settings/settings_controller.h"
-#include "../settings/settings_store.h"
+#include "../win/string_table.h"
 
 static LRESULT HandleCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 static void ReapplyBlueLightAfterSystemEvent(HWND window);
@@ -26,9 +27,16 @@ void RegisterMainWindowClass(HINSTANCE instance) {
     windowClass.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
     windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
     windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
-    windowClass.lpszClassName = MainClassName;
+    const std::string className = AnsiText(Texts.MainClassName);
+    windowClass.lpszClassName = className.c_str();
     windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MORROWBY));
     RegisterClassExA(&windowClass);
+}
+
+void AttachMainWindow(HWND window, HINSTANCE instance) {
+    SetGammaWatchWindow(window);
+    AttachLock({window, instance, &Tray, Texts.LockItemText, Texts.UnlockItemText,
+                Texts.LockTipText, Texts.UnlockTipText});
 }
 
 // Also the window procedure of the padlock window ("UnlockImage" class), which
@@ -37,7 +45,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     // The padlock's tap is taken here, not in the main loop: the settings
     // dialog, the About box, message boxes and the unlock word prompt run
     // loops of their own, and the padlock must answer inside every one.
-    if (UnlockImageWindow && window == UnlockImageWindow) {
+    const HWND padlock = Shield.UnlockImageWindow();
+    if (padlock && window == padlock) {
         switch (message) {
         case WM_LBUTTONDOWN:
             return 0; // a press does nothing; one tap asks on its release
@@ -51,7 +60,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     // The tray reports a double-tap as the callback message with lParam
     // WM_LBUTTONDBLCLK; it is taken here before the tray's own handler sees it.
     if (lParam == WM_LBUTTONDBLCLK) {
-        if (Unlocked)
+        if (Lock.Unlocked)
             StartLockCountdown();
         else
             RequestUnlock();
@@ -64,18 +73,19 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             RestoreGamma();
             RestoreAccessibilityShortcuts();
             PostQuitMessage(0);
+            AttachMainWindow(nullptr, Lock.Host.Instance);
         }
         return 0;
     case WM_PAINT:
-        if (window == UnlockImageWindow)
-            PaintUnlockImage(window);
+        if (padlock && window == padlock)
+            Shield.PaintUnlockImage(window);
         else
             ValidateRect(window, nullptr); // nothing to draw; keeps WM_PAINT from repeating
         return 0;
     case WM_CLOSE:
         // The padlock goes only with the lock; Alt+F4 on it (keyboard free,
         // padlock active) would otherwise take the parent's way out away.
-        if (window == UnlockImageWindow)
+        if (padlock && window == padlock)
             return 0;
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_QUERYENDSESSION:
@@ -88,8 +98,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             RestoreAccessibilityShortcuts();
         return 0;
     case WM_DISPLAYCHANGE:
-        FitCoverToDisplay();
-        DisableEdgeGesturesOnCovers();
+        Shield.FitCoverToDisplay();
+        Shield.DisableEdgeGesturesOnCovers();
         return 0;
     case WM_COMMAND:
         return HandleCommand(window, message, wParam, lParam);
@@ -110,75 +120,43 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 static LRESULT HandleCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
     case IDM_ABOUT:
-        ShowSplashStatus(window, MORROWBY_WEB_ADDRESS, 10000);
+        ShowSplashStatus(window, L"" MORROWBY_WEB_ADDRESS, 10000);
         return 0;
     case IDM_EXIT:
-        if (RequestUnlock() == UnlockReleased) {
-            DestroyWindow(MainWindow);
-            MainWindow = nullptr;
-        }
+        if (RequestUnlock() == UnlockResult::Released)
+            MainWindow.Reset();
         return 0;
     case IDM_LOCK:
-        if (Unlocked)
+        if (Lock.Unlocked)
             StartLockCountdown();
         else
             RequestUnlock();
         return 0;
     case IDM_SETTINGS:
-        if (RequestUnlock() == UnlockReleased)
-            AppController.OpenSettingsDialog(window);
+        if (RequestUnlock() == UnlockResult::Released)
+            OpenSettingsDialog(window);
         // The dialog may have changed the mode, and a refused word changes
         // nothing, but the item is re-derived either way.
-        DeriveBlueLightMenuItem();
+        ApplyBlueLightPolicy(BlueLightEvent::SettingsClosed);
         return 0;
     case IDM_BLUELIGHT:
-        if (!BlueLightMenuState)
-            ApplyBlueLight(Settings.GreenGamma);
-        else
-            RestoreGamma();
-        ToggleBlueLightMenuItem();
+        ApplyBlueLightPolicy(BlueLightEvent::MenuItem);
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
-void ToggleBlueLightMenuItem() {
-    if (!Tray.Menu())
-        return;
-    char* text = BlueLightMenuState ? EnableBlueText : DisableBlueText;
-    BlueLightMenuState = !BlueLightMenuState;
-    Tray.SetMenuItemText(IDM_BLUELIGHT, text);
-    EnableMenuItem(Tray.Menu(), IDM_BLUELIGHT, MF_ENABLED);
-}
-
-void DeriveBlueLightMenuItem() {
-    if (BlueLightMode(Settings, BlueAlways)) {
-        BlueLightMenuState = false;
-        ToggleBlueLightMenuItem();
-    } else if (BlueLightMode(Settings, BlueFromMenu)) {
-        BlueLightMenuState = true;
-        ToggleBlueLightMenuItem();
-    } else if (Tray.Menu()) {
-        EnableMenuItem(Tray.Menu(), IDM_BLUELIGHT, MF_GRAYED);
-    }
-}
-
 // Resume and session switches may put the system's own ramp back; a reduced
 // ramp is written again at once and once more a little later, when the
-// display has settled.
+// display has settled. A second event starts the delay again.
 static void ReapplyBlueLightAfterSystemEvent(HWND window) {
     KillTimer(window, BlueLightReapplyTimerId);
-    if (!BlueLightApplied)
-        return;
-    ApplyBlueLight(Settings.GreenGamma);
-    SetTimer(window, BlueLightReapplyTimerId, BlueLightReapplyDelay, BlueLightReapplyTimer);
+    if (ApplyBlueLightPolicy(BlueLightEvent::SystemEvent).ReapplyLater)
+        SetTimer(window, BlueLightReapplyTimerId, BlueLightReapplyDelay, BlueLightReapplyTimer);
 }
 
 void CALLBACK BlueLightReapplyTimer(HWND window, UINT, UINT_PTR, DWORD) {
-    if (BlueLightApplied) {
-        BlueLightMenuState = false;
-        SendMessageA(window, WM_COMMAND, IDM_BLUELIGHT, 0);
-    }
+    ApplyBlueLightPolicy(BlueLightEvent::ReapplyTimer);
     KillTimer(window, BlueLightReapplyTimerId);
 }

@@ -2,35 +2,28 @@
 // from the program's own version record, and one status line the caller sets.
 #include "splash.h"
 #include "splash_screen.h"
-#include "gdi_handles.h"
 #include "../res/color_key.h"
 #include "../res/resource.h"
-#include <cstdarg>
+#include "../res/timer_ids.h"
+#include "../win/gdi.h"
+#include "../win/string_table.h"
 #include <cstddef>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <cwchar>
 #include <vector>
 
 // Contents:
 //   ShowSplashStatus, CloseSplash      what the rest of the program calls
 //   CSplashScreen                      construction, window, painting, fonts
 //   ReadVersionStrings, FormatVersionLine
-//   SplashWndProc, ReportSplashError
+//   SplashWndProc
 
-CSplashScreen* SplashInstance = nullptr;
-char* SplashStatusText = nullptr;
-int SplashCloseDelay = 0;
-std::string ProductNameText, VersionText, LegalNoticeText, CommentsText;
-FontFit VersionBlockFit = {-1, -1};
-FontFit StatusLineFit = {-1, -1};
+std::unique_ptr<CSplashScreen> SplashInstance;
+FontFit CSplashScreen::VersionBlockFit = {-1, -1};
+FontFit CSplashScreen::StatusLineFit = {-1, -1};
 
 static ATOM SplashClassAtom = 0;
-static int SplashBitmapWidth = 0;
-static int SplashBitmapHeight = 0;
 
 static const char* const SplashClassName = "SplashScreen";
-static const UINT SplashCloseTimer = 1;
 static const COLORREF SplashTextColor = RGB(64, 64, 64);
 static const UINT CentredLine = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 // Fonts grow until a text no longer fits; the font's own line height grows
@@ -40,33 +33,24 @@ static const int LargestFittedPointSize = 400;
 
 static bool ReadBitmapSize(HBITMAP bitmap, int* width, int* height);
 static int PointSizeToHeight(HDC dc, int pointSize);
-static void MeasureTexts(HDC dc, const char* face, int pointSize, const char* const texts[],
+static void MeasureTexts(HDC dc, const wchar_t* face, int pointSize, const wchar_t* const texts[],
                          int count, int* widest, int* lineHeight);
-static bool QueryVersionText(std::vector<char>& record, const char* name, std::string* text);
+static bool QueryVersionText(std::vector<BYTE>& record, const wchar_t* name, std::wstring* text);
 
-void ShowSplashStatus(HWND parent, const char* status, int closeDelay) {
-    delete[] SplashStatusText;
-    SplashStatusText = nullptr;
-    if (status) {
-        size_t length = strlen(status);
-        SplashStatusText = new char[length + 1];
-        memcpy(SplashStatusText, status, length + 1);
-    }
-    SplashCloseDelay = closeDelay;
-
+void ShowSplashStatus(HWND parent, const wchar_t* status, int closeDelay) {
     if (!SplashInstance) {
-        SplashInstance = new CSplashScreen(parent);
+        SplashInstance.reset(new CSplashScreen(parent));
         if (!SplashInstance->CreateSplashWindow(parent)) {
-            delete SplashInstance;
-            SplashInstance = nullptr;
+            SplashInstance.reset();
             return;
         }
     }
-    HWND window = SplashInstance->splashWindow;
+    SplashInstance->SetStatusText(status);
+    HWND window = SplashInstance->Window();
     if (parent)
         UpdateWindow(parent);
-    if (SplashCloseDelay != 0)
-        SetTimer(window, SplashCloseTimer, (UINT)SplashCloseDelay, nullptr);
+    if (closeDelay != 0)
+        SetTimer(window, SplashCloseTimerId, (UINT)closeDelay, nullptr);
 
     SplashInstance->PaintSplash(window);
     ShowWindow(window, SW_SHOW);
@@ -80,32 +64,27 @@ void CloseSplash() {
     if (!SplashInstance)
         return;
     HWND parent = SplashInstance->Parent();
-    // WM_NCDESTROY deletes the object.
-    DestroyWindow(SplashInstance->Window());
+    SplashInstance.reset(); // the window goes with it
     if (parent && IsWindow(parent))
         UpdateWindow(parent);
 }
 
 CSplashScreen::CSplashScreen(HWND parent)
-    : parentWindow(parent), splashWindow(nullptr), moduleInstance(nullptr), messageFontMetrics(),
-      splashBitmap() {
-    ReadVersionStrings();
+    : parentWindow(parent), moduleInstance(nullptr), messageFontMetrics(),
+      version(ReadVersionStrings()), statusText(), splashBitmap(), window() {
     LoadMessageFontMetrics();
 }
 
-CSplashScreen::~CSplashScreen() {
-    delete[] SplashStatusText;
-    SplashStatusText = nullptr;
-}
+CSplashScreen::~CSplashScreen() = default;
 
 // Before Vista the structure ended before iPaddedBorderWidth, and the older
 // systems refuse the longer size.
 void CSplashScreen::LoadMessageFontMetrics() {
     int major = LOBYTE(LOWORD(GetVersion()));
-    messageFontMetrics = NONCLIENTMETRICSA();
+    messageFontMetrics = NONCLIENTMETRICSW();
     messageFontMetrics.cbSize =
-        major >= 6 ? sizeof(NONCLIENTMETRICSA) : offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, messageFontMetrics.cbSize, &messageFontMetrics,
+        major >= 6 ? sizeof(NONCLIENTMETRICSW) : offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, messageFontMetrics.cbSize, &messageFontMetrics,
                           0);
 }
 
@@ -121,7 +100,7 @@ bool CSplashScreen::RegisterSplashClass(const char* className) {
     windowClass.lpszClassName = className;
     SplashClassAtom = RegisterClassExA(&windowClass);
     if (!SplashClassAtom) {
-        ReportSplashError(this, "Failed to register class - error %d", (int)GetLastError());
+        ReportSplashError(IDS_REGISTER_CLASS_FAILED, (int)GetLastError());
         return false;
     }
     return true;
@@ -139,13 +118,12 @@ bool CSplashScreen::CreateSplashWindow(HWND parent) {
     GetWindowRect(GetDesktopWindow(), &desktop);
     int x = (desktop.right - desktop.left) / 2 + desktop.left - width / 2;
     int y = (desktop.bottom - desktop.top) / 2 + desktop.top - height / 2;
-    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, SplashClassName, "", WS_POPUP, x, y, width,
-                                  height, parent, nullptr, moduleInstance, this);
+    window.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, SplashClassName, "", WS_POPUP, x, y, width,
+                                 height, parent, nullptr, moduleInstance, this));
     if (!window) {
-        ReportSplashError(this, "Failed to create window- error %d", (int)GetLastError());
+        ReportSplashError(IDS_CREATE_WINDOW_FAILED, (int)GetLastError());
         return false;
     }
-    splashWindow = window;
     SetWindowLongA(window, GWL_EXSTYLE, GetWindowLongA(window, GWL_EXSTYLE) | WS_EX_LAYERED);
     // The artwork's see-through pixels give the window the cloud's shape.
     SetLayeredWindowAttributes(window, ArtworkColorKey, 0, LWA_COLORKEY);
@@ -156,16 +134,16 @@ bool CSplashScreen::CreateSplashWindow(HWND parent) {
     return true;
 }
 
-void CSplashScreen::PaintSplash(HWND window) {
-    PaintDC dc(window);
+void CSplashScreen::PaintSplash(HWND target) {
+    PaintDC dc(target);
     if (!dc.Get())
         return;
-    OwnedMemoryDC memoryDC(CreateCompatibleDC(dc));
-    ReadBitmapSize(splashBitmap, &SplashBitmapWidth, &SplashBitmapHeight);
-    const int width = SplashBitmapWidth;
+    OwnedDC memoryDC(CreateCompatibleDC(dc));
+    int width = 0, height = 0;
+    ReadBitmapSize(splashBitmap, &width, &height);
     {
         SelectedObject bitmap(memoryDC, splashBitmap);
-        BitBlt(dc, 0, 0, SplashBitmapWidth, SplashBitmapHeight, memoryDC, 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, width, height, memoryDC, 0, 0, SRCCOPY);
     }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, SplashTextColor);
@@ -174,13 +152,13 @@ void CSplashScreen::PaintSplash(HWND window) {
         OwnedFont font(CreateSplashFont(dc, 14));
         SelectedObject selected(dc, font);
         RECT box = {200, 50, width - 20, 90};
-        DrawTextA(dc, ProductNameText.c_str(), -1, &box, CentredLine);
+        DrawTextW(dc, version.ProductName.c_str(), -1, &box, CentredLine);
     }
 
-    const char* versionBlock[3] = {VersionText.c_str(), LegalNoticeText.c_str(),
-                                   CommentsText.c_str()};
+    const wchar_t* versionBlock[3] = {version.Version.c_str(), version.LegalNotice.c_str(),
+                                      version.Comments.c_str()};
     if (VersionBlockFit.pointSize == -1)
-        VersionBlockFit = FitFontSize(dc, "Times New Roman", versionBlock, 3, width - 180, 60);
+        VersionBlockFit = FitFontSize(dc, L"Times New Roman", versionBlock, 3, width - 180, 60);
     {
         const int h = VersionBlockFit.lineHeight;
         // Neighbouring boxes overlap a little; each text is centred in its own.
@@ -190,33 +168,33 @@ void CSplashScreen::PaintSplash(HWND window) {
         OwnedFont font(CreateSplashFont(dc, VersionBlockFit.pointSize));
         SelectedObject selected(dc, font);
         for (int line = 0; line < 3; line++)
-            DrawTextA(dc, versionBlock[line], -1, &boxes[line], CentredLine);
+            DrawTextW(dc, versionBlock[line], -1, &boxes[line], CentredLine);
     }
 
-    if (SplashStatusText) {
+    {
         // Fitted to the first status text only; later, longer texts are
         // drawn at that size and clipped at both sides.
-        const char* status[1] = {SplashStatusText};
+        const wchar_t* status[1] = {statusText.c_str()};
         if (StatusLineFit.pointSize == -1)
-            StatusLineFit = FitFontSize(dc, "Script", status, 1, width - 30, 23);
+            StatusLineFit = FitFontSize(dc, L"Script", status, 1, width - 30, 23);
         OwnedFont font(CreateSplashFont(dc, StatusLineFit.pointSize));
         SelectedObject selected(dc, font);
         RECT box = {0, 208, width, 235};
-        DrawTextA(dc, SplashStatusText, -1, &box, CentredLine);
+        DrawTextW(dc, statusText.c_str(), -1, &box, CentredLine);
     }
 }
 
 // Every text is drawn in the system's message-box font; the named faces only
 // decide the sizes.
 HFONT CSplashScreen::CreateSplashFont(HDC dc, int pointSize) {
-    LOGFONTA font = {};
+    LOGFONTW font = {};
     font.lfHeight = PointSizeToHeight(dc, pointSize);
-    lstrcpynA(font.lfFaceName, messageFontMetrics.lfMessageFont.lfFaceName, LF_FACESIZE);
-    return CreateFontIndirectA(&font);
+    lstrcpynW(font.lfFaceName, messageFontMetrics.lfMessageFont.lfFaceName, LF_FACESIZE);
+    return CreateFontIndirectW(&font);
 }
 
-FontFit CSplashScreen::FitFontSize(HDC dc, const char* face, const char* const texts[], int count,
-                                   int maxWidth, int maxHeight) {
+FontFit CSplashScreen::FitFontSize(HDC dc, const wchar_t* face, const wchar_t* const texts[],
+                                   int count, int maxWidth, int maxHeight) {
     const int lineLimit = maxHeight / (count > 0 ? count : 1);
     int widest = 0, lineHeight = 0;
     // Too big even at 8 points gives 6 points, with that size's line height.
@@ -235,9 +213,9 @@ FontFit CSplashScreen::FitFontSize(HDC dc, const char* face, const char* const t
 void CSplashScreen::PumpSplashMessages() {
     // A click among these messages closes the splash and deletes this
     // object, so only the window handle is used from here on.
-    HWND window = splashWindow;
+    HWND shown = window;
     MSG message;
-    while (IsWindow(window) && PeekMessageA(&message, window, 0, 0, PM_REMOVE)) {
+    while (IsWindow(shown) && PeekMessageA(&message, shown, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
@@ -249,20 +227,20 @@ static int PointSizeToHeight(HDC dc, int pointSize) {
 
 // Widest text and the line height of the face at one point size. The line
 // height is the font's own, so it is known even when every text is empty.
-static void MeasureTexts(HDC dc, const char* face, int pointSize, const char* const texts[],
+static void MeasureTexts(HDC dc, const wchar_t* face, int pointSize, const wchar_t* const texts[],
                          int count, int* widest, int* lineHeight) {
-    LOGFONTA description = {};
+    LOGFONTW description = {};
     description.lfHeight = PointSizeToHeight(dc, pointSize);
-    lstrcpynA(description.lfFaceName, face, LF_FACESIZE);
-    OwnedFont font(CreateFontIndirectA(&description));
+    lstrcpynW(description.lfFaceName, face, LF_FACESIZE);
+    OwnedFont font(CreateFontIndirectW(&description));
     SelectedObject selected(dc, font);
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
     *widest = 0;
     *lineHeight = metrics.tmHeight;
     for (int i = 0; i < count; i++) {
         SIZE size = {};
-        GetTextExtentPoint32A(dc, texts[i], (int)strlen(texts[i]), &size);
+        GetTextExtentPoint32W(dc, texts[i], (int)wcslen(texts[i]), &size);
         if (size.cx > *widest)
             *widest = size.cx;
         if (size.cy > *lineHeight)
@@ -273,7 +251,7 @@ static void MeasureTexts(HDC dc, const char* face, int pointSize, const char* co
 static bool ReadBitmapSize(HBITMAP bitmap, int* width, int* height) {
     if (!bitmap)
         return false;
-    WindowDC desktop(GetDesktopWindow());
+    WindowDC desktop = BorrowWindowDC(GetDesktopWindow());
     // Room for a color table, which GetDIBits may fill for palette bitmaps.
     struct {
         BITMAPINFOHEADER header;
@@ -287,45 +265,43 @@ static bool ReadBitmapSize(HBITMAP bitmap, int* width, int* height) {
     return true;
 }
 
-void ReadVersionStrings() {
-    ProductNameText.clear();
-    VersionText.clear();
-    LegalNoticeText.clear();
-    CommentsText.clear();
-    char fileName[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, fileName, MAX_PATH);
+VersionStrings ReadVersionStrings() {
+    VersionStrings strings;
+    wchar_t fileName[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, fileName, MAX_PATH);
     DWORD unused = 0;
-    DWORD size = GetFileVersionInfoSizeA(fileName, &unused);
+    DWORD size = GetFileVersionInfoSizeW(fileName, &unused);
     if (size == 0)
-        return;
-    std::vector<char> record(size + 1);
-    if (!GetFileVersionInfoA(fileName, 0, size, record.data()))
-        return;
-    QueryVersionText(record, "ProductName", &ProductNameText);
-    QueryVersionText(record, "LegalCopyright", &LegalNoticeText);
-    QueryVersionText(record, "Comments", &CommentsText);
-    std::string productVersion;
-    if (QueryVersionText(record, "ProductVersion", &productVersion))
-        VersionText = FormatVersionLine(productVersion.c_str());
+        return strings;
+    std::vector<BYTE> record(size + 1);
+    if (!GetFileVersionInfoW(fileName, 0, size, record.data()))
+        return strings;
+    QueryVersionText(record, L"ProductName", &strings.ProductName);
+    QueryVersionText(record, L"LegalCopyright", &strings.LegalNotice);
+    QueryVersionText(record, L"Comments", &strings.Comments);
+    std::wstring productVersion;
+    if (QueryVersionText(record, L"ProductVersion", &productVersion))
+        strings.Version = FormatVersionLine(productVersion.c_str());
+    return strings;
 }
 
-static bool QueryVersionText(std::vector<char>& record, const char* name, std::string* text) {
-    std::string path = std::string("\\StringFileInfo\\040904b0\\") + name;
-    char* value = nullptr;
+static bool QueryVersionText(std::vector<BYTE>& record, const wchar_t* name, std::wstring* text) {
+    std::wstring path = std::wstring(L"\\StringFileInfo\\040904b0\\") + name;
+    wchar_t* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(record.data(), path.c_str(), (void**)&value, &length) || !value)
+    if (!VerQueryValueW(record.data(), path.c_str(), (void**)&value, &length) || !value)
         return false;
     *text = value;
     return true;
 }
 
 // Reads up to four dot-separated numbers from the start of text, each as
-// strtol reads it (leading blanks and a sign allowed); returns how many.
-static int ParseVersionNumbers(const char* text, int numbers[4]) {
+// wcstol reads it (leading blanks and a sign allowed); returns how many.
+static int ParseVersionNumbers(const wchar_t* text, int numbers[4]) {
     int parsed = 0;
     while (parsed < 4) {
-        char* end = nullptr;
-        long value = strtol(text, &end, 10);
+        wchar_t* end = nullptr;
+        long value = wcstol(text, &end, 10);
         if (end == text)
             break;
         numbers[parsed++] = (int)value;
@@ -338,31 +314,35 @@ static int ParseVersionNumbers(const char* text, int numbers[4]) {
 
 // Only the numbers that lead the text are shown. A text that begins with no
 // number at all is shown as it is.
-std::string FormatVersionLine(const char* productVersion) {
+std::wstring FormatVersionLine(const wchar_t* productVersion) {
     int n[4] = {};
     int parsed = ParseVersionNumbers(productVersion, n);
-    char numbers[64];
+    wchar_t numbers[64] = L"";
     switch (parsed) {
     case 4:
-        wsprintfA(numbers, "%d.%d.%d.%d", n[0], n[1], n[2], n[3]);
+        wsprintfW(numbers, L"%d.%d.%d.%d", n[0], n[1], n[2], n[3]);
         break;
     case 3:
-        wsprintfA(numbers, "%d.%d.%d", n[0], n[1], n[2]);
+        wsprintfW(numbers, L"%d.%d.%d", n[0], n[1], n[2]);
         break;
     case 2:
-        wsprintfA(numbers, "%d.%d", n[0], n[1]);
+        wsprintfW(numbers, L"%d.%d", n[0], n[1]);
         break;
     case 1:
-        wsprintfA(numbers, "%d", n[0]);
+        wsprintfW(numbers, L"%d", n[0]);
         break;
-    default:
-        return *productVersion ? std::string("Version ") + productVersion : "Version";
     }
-    return std::string("Version ") + numbers;
+    std::wstring line = FormatText(IDS_VERSION_LINE, parsed > 0 ? numbers : productVersion);
+    // With no version at all the word stands alone, without the blank the
+    // format puts after it.
+    if (!*productVersion)
+        while (!line.empty() && line.back() == L' ')
+            line.pop_back();
+    return line;
 }
 
 LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    bool ours = SplashInstance && SplashInstance->splashWindow == window;
+    bool ours = SplashInstance && SplashInstance->Window() == window;
     switch (message) {
     case WM_PAINT:
         if (!ours)
@@ -370,9 +350,11 @@ LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         SplashInstance->PaintSplash(window);
         return 0;
     case WM_NCDESTROY:
+        // Destroyed along with its owner (an About splash when the main window
+        // goes): the object goes too, without destroying the window again.
         if (ours) {
-            delete SplashInstance;
-            SplashInstance = nullptr;
+            SplashInstance->ForgetWindow();
+            SplashInstance.reset();
         }
         return 0;
     case WM_LBUTTONDOWN:
@@ -390,12 +372,7 @@ LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void ReportSplashError(CSplashScreen* splash, const char* format, ...) {
-    char text[4096];
-    va_list arguments;
-    va_start(arguments, format);
-    // Writes at most 1024 characters, well inside the buffer.
-    wvsprintfA(text, format, arguments);
-    va_end(arguments);
-    MessageBoxA(splash ? splash->splashWindow : nullptr, text, "Error", MB_ICONERROR);
+void CSplashScreen::ReportSplashError(UINT format, int error) {
+    MessageBoxW(window, FormatText(format, error).c_str(), LoadText(IDS_ERROR_CAPTION).c_str(),
+                MB_ICONERROR);
 }

@@ -1,8 +1,9 @@
 // Inside the splash window: the object that owns it, the texts it draws and
 // the font fits it keeps. Only splash.cpp and its tests include this.
 #pragma once
-#include "gdi_handles.h"
+#include "../win/owner.h"
 #include <windows.h>
+#include <memory>
 #include <string>
 
 // A point size and the height of one line at that size; -1 until computed.
@@ -11,53 +12,64 @@ struct FontFit {
     int lineHeight;
 };
 
+// The texts of the program's own version record that the splash shows.
+struct VersionStrings {
+    std::wstring ProductName;
+    std::wstring Version; // "Version " and the leading numbers of ProductVersion
+    std::wstring LegalNotice;
+    std::wstring Comments;
+};
+
 class CSplashScreen {
   public:
     explicit CSplashScreen(HWND parent);
-    virtual ~CSplashScreen();
+    ~CSplashScreen();
     CSplashScreen(const CSplashScreen&) = delete;
     CSplashScreen& operator=(const CSplashScreen&) = delete;
 
-    HWND Window() const { return splashWindow; }
+    HWND Window() const { return window; }
     HWND Parent() const { return parentWindow; }
+    const std::wstring& StatusText() const { return statusText; }
+
+    bool CreateSplashWindow(HWND parent);
+    void SetStatusText(const wchar_t* status) { statusText = status ? status : L""; }
+    void PaintSplash(HWND target);
+    void PumpSplashMessages();
+    // The window is going by itself (its owner went): it is no longer this
+    // object's to destroy.
+    void ForgetWindow() { window.Release(); }
 
     // Largest even point size (from 8 up; 6 when even 8 is too big) at which
     // every text fits maxWidth and one line fits maxHeight / count.
-    static FontFit FitFontSize(HDC dc, const char* face, const char* const texts[], int count,
+    static FontFit FitFontSize(HDC dc, const wchar_t* face, const wchar_t* const texts[], int count,
                                int maxWidth, int maxHeight);
+    // Fitted once per process: the first paint decides, every later one reuses.
+    static FontFit VersionBlockFit;
+    static FontFit StatusLineFit;
 
   private:
-    friend void ShowSplashStatus(HWND parent, const char* status, int closeDelay);
-    friend LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    friend void ReportSplashError(CSplashScreen* splash, const char* format, ...);
-
-    bool CreateSplashWindow(HWND parent);
     bool RegisterSplashClass(const char* className);
-    void PaintSplash(HWND window);
     HFONT CreateSplashFont(HDC dc, int pointSize);
     void LoadMessageFontMetrics();
-    void PumpSplashMessages();
+    void ReportSplashError(UINT format, int error);
 
     HWND parentWindow;
-    HWND splashWindow;
     HINSTANCE moduleInstance;
-    NONCLIENTMETRICSA messageFontMetrics;
+    NONCLIENTMETRICSW messageFontMetrics;
+    VersionStrings version;
+    std::wstring statusText;
     OwnedBitmap splashBitmap;
+    // Last, so that it goes first: the window is destroyed before its bitmap.
+    OwnedWindow window;
 };
 
+// The splash while it exists, else none.
+extern std::unique_ptr<CSplashScreen> SplashInstance;
+
 // Reads the product name, version line, legal notice and comment line from
-// the program's own version record into the texts below.
-void ReadVersionStrings();
+// the program's own version record.
+VersionStrings ReadVersionStrings();
 // "Version " and the leading numbers of a ProductVersion text, e.g. "2.1.7".
-std::string FormatVersionLine(const char* productVersion);
+std::wstring FormatVersionLine(const wchar_t* productVersion);
 
 LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-void ReportSplashError(CSplashScreen* splash, const char* format, ...);
-
-extern CSplashScreen* SplashInstance;
-extern char* SplashStatusText;
-extern int SplashCloseDelay;
-extern std::string ProductNameText, VersionText, LegalNoticeText, CommentsText;
-// Fitted once per process: the first paint decides, every later one reuses.
-extern FontFit VersionBlockFit;
-extern FontFit StatusLineFit;

@@ -6,10 +6,11 @@
 // the message loop. Returns the process exit code.
 int RunMorrowby(HINSTANCE instance);
 
-// Loads the eight resource texts into their buffers, in the fixed order.
-void LoadResourceTexts(HINSTANCE instance);
-// Tries the tray icon again while the taskbar is not there yet.
-const UINT_PTR TrayRetryTimerId = 340;
+// Every pause of start-up (the splash lines, the notes that another copy runs
+// or that the settings cannot be read) goes through this pointer (Sleep), so
+// a test can count the pauses instead of sitting through them.
+typedef VOID(WINAPI* PauseFunction)(DWORD milliseconds);
+extern PauseFunction StartupPause;
 
 // Creates the hidden main window and adds the tray icon; false only when the
 // window could not be created. An icon the shell refused (at sign-in the

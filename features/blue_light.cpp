@@ -2,11 +2,10 @@
 // and written back on every way out; the reduced ramp switches blue off and
 // scales green down.
 #include "blue_light.h"
-#include "gamma_range_check.h"
 #include "gamma_record.h"
-#include "../app/app_state.h"
-#include "../lock/accessibility_shortcuts.h"
-#include "../settings/registry.h"
+#include "../res/timer_ids.h"
+#include "../win/gdi.h"
+#include "../win/registry.h"
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -15,36 +14,16 @@ static void ListDisplays();
 static int ClampLevel(int level);
 static long long ParseGammaRange(const std::string& text);
 
-// A device context of one display, made from its device name and deleted
-// with its owner. The DC of a window or of the whole screen reaches only the
-// primary display, and some drivers refuse it on an extended desktop.
-class DisplayDC {
-  public:
-    explicit DisplayDC(const char* device)
-        : dc(device[0] ? CreateDCA(device, device, nullptr, nullptr)
-                       : CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {}
-    ~DisplayDC() {
-        if (dc)
-            DeleteDC(dc);
-    }
-    DisplayDC(const DisplayDC&) = delete;
-    DisplayDC& operator=(const DisplayDC&) = delete;
-    HDC Get() const { return dc; }
-
-  private:
-    HDC dc;
-};
-
 static BOOL WINAPI CallEnumDisplayDevices(LPCSTR adapter, DWORD index, PDISPLAY_DEVICEA device,
                                           DWORD flags) {
     return EnumDisplayDevicesA(adapter, index, device, flags);
 }
 static BOOL WINAPI CallGetDeviceGammaRamp(const char* device, GammaRamp* ramp) {
-    DisplayDC display(device);
+    OwnedDC display = CreateDisplayDC(device);
     return display.Get() && GetDeviceGammaRamp(display.Get(), ramp);
 }
 static BOOL WINAPI CallSetDeviceGammaRamp(const char* device, GammaRamp* ramp) {
-    DisplayDC display(device);
+    OwnedDC display = CreateDisplayDC(device);
     return display.Get() && SetDeviceGammaRamp(display.Get(), ramp);
 }
 // Plain function addresses: constant initialisation, so these are valid before
@@ -53,10 +32,16 @@ DisplayListFunction EnumerateDisplayDevices = CallEnumDisplayDevices;
 GammaRampFunction ReadDeviceGammaRamp = CallGetDeviceGammaRamp;
 GammaRampFunction WriteDeviceGammaRamp = CallSetDeviceGammaRamp;
 
-DisplayGamma SavedDisplays[MaxGammaDisplays];
-int SavedDisplayCount = 0;
 bool BlueLightApplied = false;
-LPTOP_LEVEL_EXCEPTION_FILTER PreviousCrashFilter = nullptr;
+
+// The displays and their own ramps as saved at process start (the linear ramp
+// for a display that would not give its ramp). Plain arrays, not containers:
+// they are filled during static initialisation.
+static DisplayGamma SavedDisplays[MaxGammaDisplays];
+static int SavedDisplayCount = 0;
+// The window whose timer watches the reduced ramp; none before the main
+// window exists and after it has gone.
+static HWND WatchWindow = nullptr;
 
 // The reduced ramp last written, which the watch timer keeps on the displays.
 static GammaRamp AppliedRamp;
@@ -99,13 +84,17 @@ void ApplyBlueLight(int level) {
     for (int i = 0; i < SavedDisplayCount; i++)
         WriteDeviceGammaRamp(SavedDisplays[i].Device, &AppliedRamp);
     BlueLightApplied = true;
-    if (MainWindow)
-        SetTimer(MainWindow, GammaWatchTimerId, GammaWatchInterval, WatchGammaTick);
+    if (WatchWindow)
+        SetTimer(WatchWindow, GammaWatchTimerId, GammaWatchInterval, WatchGammaTick);
+}
+
+void SetGammaWatchWindow(HWND window) {
+    WatchWindow = window;
 }
 
 void RestoreGamma() {
-    if (MainWindow)
-        KillTimer(MainWindow, GammaWatchTimerId);
+    if (WatchWindow)
+        KillTimer(WatchWindow, GammaWatchTimerId);
     for (int i = 0; i < SavedDisplayCount; i++)
         WriteDeviceGammaRamp(SavedDisplays[i].Device, &SavedDisplays[i].Own);
     if (RecordKept) {
@@ -150,10 +139,10 @@ void BuildReducedGammaRamp(int level, GammaRamp* ramp) {
     }
 }
 
-int CheckGammaRangeSetting() {
+GammaRange CheckGammaRangeSetting() {
     CRegistry registry(false);
     if (!registry.Open(IcmKeyPath, HKEY_LOCAL_MACHINE, KEY_READ, false))
-        return GammaRangeUnreadable;
+        return GammaRange::Unreadable;
     std::string text;
     if (CRegEntry* entry = registry.Entry(GammaRangeValue)) {
         const char* value = entry->GetText();
@@ -161,16 +150,8 @@ int CheckGammaRangeSetting() {
             text = value;
     }
     if (text.empty())
-        return GammaRangeMissing;
-    return ParseGammaRange(text) >= 256 ? GammaRangeUsable : GammaRangeBelow256;
-}
-
-LONG WINAPI RestoreGammaOnCrash(EXCEPTION_POINTERS* exception) {
-    RestoreGamma();
-    RestoreAccessibilityShortcuts(); // the lock switches them off with the keyboard
-    if (PreviousCrashFilter && PreviousCrashFilter != RestoreGammaOnCrash)
-        return PreviousCrashFilter(exception);
-    return EXCEPTION_CONTINUE_SEARCH;
+        return GammaRange::Missing;
+    return ParseGammaRange(text) >= 256 ? GammaRange::Usable : GammaRange::Below256;
 }
 
 // Only displays attached to the desktop show anything; mirroring drivers

@@ -2,7 +2,9 @@
 // setting (GdiIcmGammaRange), without which the system refuses a reduced ramp.
 #pragma once
 
-const int GammaRangeBelow256 = 0;
-const int GammaRangeMissing = 1; // missing or empty
-const int GammaRangeUsable = 2;  // 256 or more
-const int GammaRangeUnreadable = 3;
+enum class GammaRange {
+    Below256 = 0,
+    Missing = 1, // missing or empty
+    Usable = 2,  // 256 or more
+    Unreadable = 3,
+};

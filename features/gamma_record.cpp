@@ -1,9 +1,9 @@
 // The record of the displays' own ramps under the program's own key, outside
 // the settings values.
 #include "gamma_record.h"
-#include "../app/app_state.h"
-#include "../res/version.h"
-#include "../settings/registry.h"
+#include "../settings/key_path.h"
+#include "../win/owner.h"
+#include "../win/registry.h"
 #include <cstring>
 
 struct GammaRecordOwner {
@@ -16,10 +16,9 @@ static const char* const OwnerValue = "Owner";
 static bool CurrentOwner(GammaRecordOwner* owner);
 static bool OwnerStillRuns(const std::vector<BYTE>& recorded);
 
-// The product name is a constant here, not the title loaded from the
-// resources: the record is read during static initialisation.
+// Read during static initialisation, before any resource text is loaded.
 std::string GammaRecordKeyPath() {
-    return std::string("Software\\") + MakerName + "\\" MORROWBY_PRODUCT_NAME "\\SavedGamma";
+    return ProductKeyPath("SavedGamma");
 }
 
 bool KeepGammaRecord(const DisplayGamma* displays, int count) {
@@ -70,14 +69,12 @@ static bool OwnerStillRuns(const std::vector<BYTE>& recorded) {
     if (recorded.size() != sizeof owner)
         return false;
     memcpy(&owner, recorded.data(), sizeof owner);
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, owner.ProcessId);
+    OwnedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, owner.ProcessId));
     if (!process)
         return false;
     FILETIME created, exited, kernel, user;
     DWORD exitCode = 0;
-    bool runs = GetProcessTimes(process, &created, &exited, &kernel, &user) &&
-                CompareFileTime(&created, &owner.Created) == 0 &&
-                GetExitCodeProcess(process, &exitCode) && exitCode == STILL_ACTIVE;
-    CloseHandle(process);
-    return runs;
+    return GetProcessTimes(process, &created, &exited, &kernel, &user) &&
+           CompareFileTime(&created, &owner.Created) == 0 &&
+           GetExitCodeProcess(process, &exitCode) && exitCode == STILL_ACTIVE;
 }

@@ -1,16 +1,32 @@
 // The video counter: while locked, every change of the YouTube window's title
 // is one more video; past the limit the browser window is asked to close and
-// the cover turns opaque.
+// what the lock set for the limit happens (its covers turn opaque).
 #include "video_counter.h"
-#include "../lock/cover_windows.h"
 #include "../settings/settings_store.h"
 #include <cctype>
 #include <cstring>
 
 static HWND FindVideoWindow(char* title);
 
-int VideoCount = 0;
-char LastWindowTitle[WindowTitleSize];
+VideoCounterState Videos = {};
+
+// What else the limit does; the lock turns its covers opaque.
+static VideoLimitAction LimitAction = nullptr;
+// The seed is read with a smaller limit than a tick's title.
+static const int SeededTitleSize = 500;
+
+void ResetVideoCount() {
+    Videos.VideoCount = 0;
+}
+
+void SeedLastWindowTitle() {
+    memset(Videos.LastWindowTitle, 0, SeededTitleSize);
+    GetWindowTextA(GetForegroundWindow(), Videos.LastWindowTitle, SeededTitleSize);
+}
+
+void SetVideoLimitAction(VideoLimitAction action) {
+    LimitAction = action;
+}
 
 // About a second after a page loads, the site puts the count of the viewer's
 // unread notifications in front of the title: "(3) Song - YouTube". That is
@@ -45,14 +61,14 @@ void CALLBACK CountVideosTick(HWND, UINT, UINT_PTR, DWORD) {
     char title[WindowTitleSize] = {};
     HWND videoWindow = FindVideoWindow(title);
     VideoTickAction action =
-        DecideVideoTick(title, LastWindowTitle, VideoCount, Settings.YouTubeMax);
+        DecideVideoTick(title, Videos.LastWindowTitle, Videos.VideoCount, Settings.YouTubeMax);
     if (action == VideoTickNothing)
         return;
-    memcpy(LastWindowTitle, title, sizeof LastWindowTitle);
+    memcpy(Videos.LastWindowTitle, title, sizeof Videos.LastWindowTitle);
     if (action == VideoTickStop || action == VideoTickStopAndCount)
         StopVideoAtLimit(videoWindow);
     if (action == VideoTickCount || action == VideoTickStopAndCount)
-        VideoCount++;
+        Videos.VideoCount++;
 }
 
 void StopVideoAtLimit(HWND window) {
@@ -61,7 +77,8 @@ void StopVideoAtLimit(HWND window) {
     // that Windows drops when they stop answering.
     if (window)
         PostMessageA(window, WM_CLOSE, 0, 0);
-    MakeCoversOpaque();
+    if (LimitAction)
+        LimitAction();
 }
 
 // Walks the top-level windows below the topmost one, of any process, visible

@@ -2,7 +2,6 @@
 // padlock on the primary one, and a mouse region that keeps the padlock within
 // reach however the monitors are laid out or turned.
 #include "cover_geometry.h"
-#include "input_hooks.h"
 
 struct MonitorListing {
     MonitorArea* monitors;

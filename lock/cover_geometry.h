@@ -6,6 +6,8 @@ const int UnlockImageRightMargin = 20;
 const int UnlockImageBottomMargin = 70; // from the cover's bottom edge
 // Monitors beyond this many get no cover of their own.
 const int MostMonitors = 16;
+// The mouse region starts this far left of and above the pointer corner.
+const int PointerCornerMargin = 120;
 
 struct MonitorArea {
     RECT Bounds; // the whole monitor (rcMonitor), taskbar included

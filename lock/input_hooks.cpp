@@ -2,8 +2,8 @@
 // a thin adapter over a decision function, and each returns at once: Windows
 // silently unhooks a low-level hook that keeps the input queue waiting.
 #include "input_hooks.h"
-#include "../app/app_state.h"
-#include "../settings/unlock_prompt.h"
+#include "mouse_region.h"
+#include "unlock_prompt.h"
 
 static bool IsModifierKey(DWORD virtualKey);
 static bool IsOwnDialogInFront();
@@ -13,8 +13,6 @@ static bool IsOwnWindowAt(POINT point);
 // use here: a key that was down when a hook went in has its release swallowed
 // and would read as down for good.
 static unsigned HeldModifiers = 0;
-
-RECT TrayIconRect = {};
 
 bool IsUnlockWordKey(DWORD virtualKey) {
     struct KeyRange {
@@ -126,8 +124,9 @@ LRESULT CALLBACK MouseConfineProc(int code, WPARAM wParam, LPARAM lParam) {
     const UINT message = (UINT)wParam;
     // Moves are the bulk of the events; only a button asks what is under it.
     const bool overOwnWindow = message != WM_MOUSEMOVE && IsOwnWindowAt(mouse->pt);
-    MouseDecision decision = DecideMouseEvent(mouse->pt, message, PointerCornerX, PointerCornerY,
-                                              TrayIconRect, overOwnWindow);
+    const POINT corner = PointerRegion.Corner();
+    MouseDecision decision = DecideMouseEvent(mouse->pt, message, corner.x, corner.y,
+                                              PointerRegion.TrayIconRect(), overOwnWindow);
     // The hook handle argument of CallNextHookEx is ignored since Windows NT.
     if (decision.letThrough)
         return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -1,9 +1,7 @@
 // Low-level keyboard and mouse hooks that hold input while locked.
 #pragma once
+#include "cover_geometry.h"
 #include <windows.h>
-
-// The mouse region starts this far left of and above the pointer corner.
-const int PointerCornerMargin = 120;
 
 LRESULT CALLBACK BlockAllKeysProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK UnlockWordKeyFilterProc(int code, WPARAM wParam, LPARAM lParam);
@@ -29,11 +27,6 @@ unsigned TrackHeldModifiers(unsigned held, DWORD virtualKey, bool keyUp);
 // Starts the filter's own record of held modifiers afresh; for every hook that
 // goes in, as keys pressed before it are not reported to it.
 void ForgetHeldModifiers();
-
-// Where the program's own tray icon is on the screen, refreshed by the lock
-// while it holds the mouse; empty when the shell cannot say (before Windows 7,
-// or no taskbar).
-extern RECT TrayIconRect;
 
 struct MouseDecision {
     bool letThrough;

@@ -7,9 +7,30 @@
 #define IDI_LOCKED 131   // the tray icon while locked
 
 // Bitmaps
-#define IDB_SPLASH 130
-#define IDB_PADLOCK 147
+#define IDB_SPLASH 130  // the splash at 100 % display scale
+#define IDB_PADLOCK 147 // the padlock at 100 %
 #define IDB_EYE 178
+
+// Artwork for the other display scales, as PNG resources (resource type
+// "PNG"). An id is its picture's base plus the scale in percent, so
+// IDPNG_SPLASH + 150 is the splash drawn for 150 %. The splash and the padlock
+// at 100 % are the bitmaps above; the moon has every scale here.
+#define IDPNG_SPLASH 2000
+#define IDPNG_PADLOCK 3000
+#define IDPNG_MOON 4000 // the padlock's size, for the last minute of a viewing-time limit
+#define IDPNG_SPLASH_125 2125
+#define IDPNG_SPLASH_150 2150
+#define IDPNG_SPLASH_175 2175
+#define IDPNG_SPLASH_200 2200
+#define IDPNG_PADLOCK_125 3125
+#define IDPNG_PADLOCK_150 3150
+#define IDPNG_PADLOCK_175 3175
+#define IDPNG_PADLOCK_200 3200
+#define IDPNG_MOON_100 4100
+#define IDPNG_MOON_125 4125
+#define IDPNG_MOON_150 4150
+#define IDPNG_MOON_175 4175
+#define IDPNG_MOON_200 4200
 
 // Menus and accelerators
 #define IDR_MAINMENU 109 // class menu of the hidden main window; also the accelerator table
@@ -28,6 +49,34 @@
 #define IDS_LOCK_ITEM 111
 #define IDS_LOCK_TIP 132
 #define IDS_UNLOCK_TIP 133
+
+// Every other text the program shows, whole sentences; a %s or %d is filled
+// in by FormatText (win/string_table.h).
+// Splash status lines and the splash's version line
+#define IDS_ALREADY_RUNNING 200     // "%s is already running", the product name filled in
+#define IDS_STARTING 201            // "Starting application..."
+#define IDS_MINIMIZING 202          // "Minimizing to system tray"
+#define IDS_SETTINGS_UNREADABLE 203 // "SETTINGS: The software can't read the settings registry"
+#define IDS_VERSION_LINE 204        // "Version %s", the version's numbers filled in
+// The splash's error boxes
+#define IDS_ERROR_CAPTION 210
+#define IDS_REGISTER_CLASS_FAILED 211 // "... error %d"
+#define IDS_CREATE_WINDOW_FAILED 212  // "... error %d"
+// Tray balloons of the lock
+#define IDS_BALLOON_TEN_SECONDS 220
+#define IDS_BALLOON_FIVE_SECONDS 221
+#define IDS_BALLOON_LOCKED 222
+#define IDS_BALLOON_NO_OPTIONS 223
+// Message boxes of the settings dialog and the unlock word prompt
+#define IDS_UNLOCK_WORD_CHECK 230 // caption of both unlock word boxes
+#define IDS_WORD_MISMATCH 231
+#define IDS_WORDS_DIFFER 232
+#define IDS_RESTART_CAPTION 233
+#define IDS_RESTART_NEEDED 234
+// The settings dialog's blue light modes, in the list's order
+#define IDS_BLUE_ALWAYS 240
+#define IDS_BLUE_MENU 241
+#define IDS_BLUE_WITH_SHIELD 242
 
 // Menu commands
 #define IDM_ABOUT 104

@@ -2,6 +2,8 @@
 ;
 ; Built by scripts/package.sh, which passes:
 ;   VERSION     1.2.3.4 (from res/version.h)
+;   MAKER       the maker's name, the first part of the registry keys (from res/version.h)
+;   PRODUCT     the product's name (from res/version.h)
 ;   X64_EXE     the 64-bit morrowby.exe
 ;   X86_EXE     the 32-bit morrowby.exe
 ;   OUTFILE     where to write the setup program
@@ -22,12 +24,16 @@ Target ${TARGET}
 !ifndef VERSION
 !error "VERSION is not defined (build with scripts/package.sh)"
 !endif
+!ifndef MAKER
+!error "MAKER is not defined (build with scripts/package.sh)"
+!endif
+!ifndef PRODUCT
+!error "PRODUCT is not defined (build with scripts/package.sh)"
+!endif
 !ifndef COPYRIGHT
-!define COPYRIGHT "Copyright (C) Orvane"
+!define COPYRIGHT "Copyright (C) ${MAKER}"
 !endif
 
-!define PRODUCT "Morrowby"
-!define MAKER "Orvane"
 !define PROGRAM "morrowby.exe"
 !define UNINSTALLER "uninstall.exe"
 ; Morrowby's hidden main window; present exactly while the program runs.
@@ -196,7 +202,7 @@ remove_folder:
     ${GetOptions} $R0 "/REMOVESETTINGS" $R1
     IfErrors 0 remove_settings
     MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
-        "Also remove Morrowby's settings (including the unlock word)?" \
+        "Also remove ${PRODUCT}'s settings (including the unlock word)?" \
         /SD IDNO IDYES remove_settings
     Goto settings_done
 remove_settings:

@@ -1,13 +1,27 @@
 #!/usr/bin/python3
 """Generate Morrowby's artwork into res/art/.
 
-Writes:
-  res/art/splash.bmp    531x449, 24 bpp, lilac cloud + child portrait on magenta key
+Writes, with the splash, the padlock and the moon drawn anew at each display
+scale of 100, 125, 150, 175 and 200 % (not resampled, so edges stay crisp and
+the magenta key stays exact: the color key makes only RGB(255, 0, 255)
+see-through):
+  res/art/splash.bmp    531x449, 8 bpp palette, lilac cloud + child portrait on
+                        magenta key (the splash at 100 %)
+  res/art/splash_N.png  the same at N % (664x561, 797x674, 929x786, 1062x898),
+                        its text boxes scaled with it
   res/art/padlock.bmp   128x128, 24 bpp, open golden padlock on magenta key
+  res/art/padlock_N.png the same at N % (160, 192, 224 and 256 px square)
+  res/art/moon_N.png    a sleepy crescent moon with two stars on magenta key, the
+                        padlock's size at N % from 100 up (the last minute before
+                        the screen goes dark)
   res/art/eye.bmp       16x13, 32 bpp (opaque), small eye glyph
   res/art/morrowby.ico  toddler face, 16/24/32/48/64/128/256 px, 32-bit RGBA
                         (48 px and up stored as PNG, the rest as bitmaps)
   res/art/locked.ico    same face with a closed padlock, same sizes
+
+Pictures with more than 255 colors (the splash: about 1,000, mostly edge
+shades) are reduced to a palette of 256 without dithering, and every PNG is
+stored with a palette: that keeps the program well under 1 MB.
 
 Run from the repository root with Debian's Python (it ships PIL):
     /usr/bin/python3 scripts/make_artwork.py
@@ -30,6 +44,11 @@ SS = 4  # supersampling factor for anti-aliased drawing
 MAGENTA = (255, 0, 255)
 LILAC = (211, 190, 253)
 ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+# Display scales in percent the splash, the padlock and the moon are drawn
+# for: each is drawn anew at every scale, not resampled, so that edges stay
+# crisp and the key color stays exact.
+SCALES = (100, 125, 150, 175, 200)
+PADLOCK_SIZE = 128  # the padlock and the moon, square, at 100 %
 # Icon frames this size and larger are stored PNG-compressed, as Windows Vista
 # and later read them (a 32-bit bitmap frame of 256 px alone is 256 KiB). The
 # small frames stay bitmaps: they are tiny either way, and the tray and the
@@ -106,6 +125,12 @@ class Pen:
         self.d.chord(self._box(cx - rx, cy - ry, cx + rx, cy + ry), start, end, fill=fill)
 
 
+def scaled(v, k):
+    """A length of the 100 % artwork at scale k, rounded half up (so that
+    796.5 becomes 797 as the eye expects, not 796 as round() gives)."""
+    return math.floor(v * k + 0.5)
+
+
 def vgradient(w, h, top, bottom):
     """RGB image with a vertical linear gradient."""
     col = Image.new("RGB", (1, h))
@@ -154,15 +179,19 @@ def font(size):
 # File writers (explicit, so headers are exactly what rc.exe / windres expect)
 # --------------------------------------------------------------------------
 
-def dib_header(w, h, bpp, image_size):
-    # BITMAPINFOHEADER: 2835 px/m = 72 dpi, no palette.
-    return struct.pack("<IiiHHIIiiII", 40, w, h, 1, bpp, 0, image_size, 2835, 2835, 0, 0)
+def dib_header(w, h, bpp, image_size, colors=0):
+    # BITMAPINFOHEADER: 2835 px/m = 72 dpi, `colors` palette entries.
+    return struct.pack("<IiiHHIIiiII", 40, w, h, 1, bpp, 0, image_size, 2835, 2835, colors,
+                       colors)
 
 
 def bmp_pixels(img, bpp):
-    """Bottom-up BGR(A) rows padded to 4 bytes."""
+    """Bottom-up palette indices or BGR(A) rows, padded to 4 bytes."""
     w, h = img.size
-    if bpp == 24:
+    if bpp == 8:
+        raw = img.tobytes()
+        stride_in, pad = w, (-w) % 4
+    elif bpp == 24:
         raw = img.convert("RGB").tobytes("raw", "BGR")
         stride_in, pad = w * 3, (-w * 3) % 4
     else:
@@ -173,8 +202,14 @@ def bmp_pixels(img, bpp):
 
 
 def write_bmp(path, img, bpp):
+    """A .bmp of 32 or 24 bits, or of 8 bits with img's palette (mode P)."""
     pixels = bmp_pixels(img, bpp)
-    header = dib_header(img.width, img.height, bpp, len(pixels))
+    palette = b""
+    if bpp == 8:
+        rgb = img.getpalette()
+        palette = b"".join(bytes((rgb[i + 2], rgb[i + 1], rgb[i], 0))
+                           for i in range(0, len(rgb), 3))
+    header = dib_header(img.width, img.height, bpp, len(pixels), len(palette) // 4) + palette
     offset = 14 + len(header)
     with open(path, "wb") as f:
         f.write(struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset))
@@ -205,6 +240,38 @@ def png_bytes(img):
     return buf.getvalue()
 
 
+def to_palette(img):
+    """The picture with at most 256 colors (mode P), without dithering: the
+    key color is entry 0 and stays exact; every other color becomes its
+    nearest palette entry, so no drawn pixel can turn into the key.
+
+    Small pictures keep all their colors. For the rest, libimagequant picks
+    255 colors from the picture's colors, each weighted by the square root of
+    its pixel count, so that the shades along edges are not all given up to
+    the large flat areas.
+    """
+    counts = [(n, c) for n, c in img.getcolors(1 << 24) if c != MAGENTA]
+    colors = sorted(c for _, c in counts)
+    if len(colors) > 255:
+        sample = [c for n, c in counts for _ in range(math.ceil(math.sqrt(n)))]
+        strip = Image.new("RGB", (len(sample), 1))
+        strip.putdata(sample)
+        rgb = strip.quantize(255, method=Image.Quantize.LIBIMAGEQUANT,
+                             dither=Image.Dither.NONE).getpalette()[:3 * 255]
+        colors = sorted(set(tuple(rgb[i:i + 3]) for i in range(0, len(rgb), 3)) - {MAGENTA})
+
+    def nearest(c):
+        return min(range(len(colors)),
+                   key=lambda i: sum((a - b) ** 2 for a, b in zip(c, colors[i])))
+
+    index = {c: nearest(c) + 1 for _, c in counts}
+    index[MAGENTA] = 0
+    out = Image.new("P", img.size)
+    out.putpalette([v for c in [MAGENTA] + colors for v in c])
+    out.putdata([index[c] for c in img.getdata()])
+    return out
+
+
 def write_ico(path, images):
     """ICO with one 32-bit image per size; ICON_PNG_FROM px and up as PNG."""
     blobs = [png_bytes(im) if im.width >= ICON_PNG_FROM else ico_bmp_entry(im)
@@ -226,6 +293,10 @@ def write_ico(path, images):
 SPLASH_W, SPLASH_H = 531, 449
 PORTRAIT_C, PORTRAIT_R = (100, 110), 71
 
+
+def splash_size(k):
+    return scaled(SPLASH_W, k), scaled(SPLASH_H, k)
+
 # (cx, cy, rx, ry) puffs making up the cloud, plus a rounded core.
 CLOUD_CORE = (22, 44, 512, 392, 60)
 CLOUD_PUFFS = [
@@ -245,14 +316,15 @@ CLOUD_PUFFS = [
 ]
 
 
-def cloud_mask():
-    m = Image.new("L", (SPLASH_W * SS, SPLASH_H * SS), 0)
-    p = Pen(m, SS)
+def cloud_mask(k):
+    w, h = splash_size(k)
+    m = Image.new("L", (w * SS, h * SS), 0)
+    p = Pen(m, SS * k)
     x0, y0, x1, y1, r = CLOUD_CORE
     p.rect(x0, y0, x1, y1, fill=255, radius=r)
     for cx, cy, rx, ry in CLOUD_PUFFS:
         p.ellipse(cx, cy, rx, ry, fill=255)
-    return hard_mask(downsample(m, SPLASH_W, SPLASH_H))
+    return hard_mask(downsample(m, w, h))
 
 
 def hair_shape(cx, cy, r, locks, top_gap=0.0, sides=0.36):
@@ -315,38 +387,41 @@ def draw_child(p, cx, cy, u):
     p.chord(cx, cy + 31 * u, 7 * u, 4 * u, 180, 360, fill=TONGUE)
 
 
-def soft_spots(size, spots, color, blur):
+def soft_spots(size, spots, color, blur, k):
     """RGBA layer of blurred ellipses (color is kept, only alpha is blurred)."""
     alpha = Image.new("L", size, 0)
-    ap = Pen(alpha, SS)
+    ap = Pen(alpha, SS * k)
     for cx, cy, rx, ry, a in spots:
         ap.ellipse(cx, cy, rx, ry, fill=a)
     layer = Image.new("RGBA", size, color + (0,))
-    layer.putalpha(alpha.filter(ImageFilter.GaussianBlur(blur * SS)))
+    layer.putalpha(alpha.filter(ImageFilter.GaussianBlur(blur * SS * k)))
     return layer
 
 
-def portrait(radius):
-    """Round 'photo' of the toddler with a white and lilac frame, RGBA."""
+def portrait(radius, k):
+    """Round 'photo' of the toddler with a white and lilac frame, RGBA.
+
+    Returns the supersampled image and its size in output pixels at scale k.
+    """
     ring = 5
-    size = 2 * (radius + ring)
+    size = scaled(2 * (radius + ring), k)
     big = size * SS
     photo = vgradient(big, big, (176, 220, 250), (236, 246, 255)).convert("RGBA")
-    p = Pen(photo, SS)
-    c = size / 2
+    p = Pen(photo, SS * k)
+    c = size / 2 / k
     # Sunny blob behind the head for warmth.
     p.circle(c + 40, c - 46, 30, fill=(255, 241, 196))
     draw_child(p, c, c + 6, 1.0)
     # Rosy cheeks: a blurred layer.
     cheeks = soft_spots((big, big), [(c + sx * 29, c + 6 + 19, 9, 6.5, 150) for sx in (-1, 1)],
-                        CHEEK, 2)
+                        CHEEK, 2, k)
     photo = Image.alpha_composite(photo, cheeks)
     # Clip to a circle and add the frame.
     out = Image.new("RGBA", (big, big), (0, 0, 0, 0))
     clip = Image.new("L", (big, big), 0)
-    Pen(clip, SS).circle(c, c, radius, fill=255)
+    Pen(clip, SS * k).circle(c, c, radius, fill=255)
     out.paste(photo, (0, 0), clip)
-    fp = Pen(out, SS)
+    fp = Pen(out, SS * k)
     fp.circle(c, c, radius + ring - 0.5, outline=(160, 132, 228), width=1.6)
     fp.circle(c, c, radius + ring - 2, outline=(255, 255, 255), width=3.6)
     return out, size
@@ -378,9 +453,9 @@ def draw_block(img, p, x, y, s, face, letter_col, letter):
     p.rect(x, y, x + s, y + s, fill=face, radius=s * 0.08)
     p.rect(x + s * 0.1, y + s * 0.1, x + s * 0.9, y + s * 0.9, outline=light, radius=s * 0.1,
            width=s * 0.04)
-    f = font(round(s * 0.62 * SS))
+    f = font(round(s * 0.62 * p.s))
     dr = ImageDraw.Draw(img)
-    dr.text(((x + s / 2) * SS, (y + s / 2 + s * 0.02) * SS), letter, font=f, fill=letter_col,
+    dr.text(((x + s / 2) * p.s, (y + s / 2 + s * 0.02) * p.s), letter, font=f, fill=letter_col,
             anchor="mm")
 
 
@@ -405,10 +480,14 @@ SPLASH_TEXT_BOXES = [
 ]
 
 
-def check_splash(img):
-    """Text areas must be plain lilac (or key color outside the cloud)."""
+def check_splash(img, k):
+    """Text areas, scaled with the picture, must be plain lilac (or key color
+    outside the cloud)."""
     px = img.load()
-    for (x0, x1, y0, y1), (c0, c1) in SPLASH_TEXT_BOXES:
+    for box, (c0, c1) in SPLASH_TEXT_BOXES:
+        x0, y0 = (math.floor(v * k) for v in box[0::2])
+        x1, y1 = (math.ceil(v * k) for v in box[1::2])
+        c0, c1 = math.floor(c0 * k), math.ceil(c1 * k)
         for y in range(y0, y1 + 1):
             for x in range(x0, min(x1, img.width - 1) + 1):
                 ok = px[x, y] == LILAC or (px[x, y] == MAGENTA and not c0 <= x <= c1)
@@ -416,10 +495,11 @@ def check_splash(img):
                     raise SystemExit(f"splash: pixel {(x, y)} = {px[x, y]} in a text area")
 
 
-def make_splash():
-    mask = cloud_mask()
-    big = Image.new("RGBA", (SPLASH_W * SS, SPLASH_H * SS), LILAC + (255,))
-    p = Pen(big, SS)
+def make_splash(k):
+    w, h = splash_size(k)
+    mask = cloud_mask(k)
+    big = Image.new("RGBA", (w * SS, h * SS), LILAC + (255,))
+    p = Pen(big, SS * k)
 
     # Decorations below the status line.
     draw_star(p, 66, 300, 15, (255, 226, 110), outline=(236, 178, 60))
@@ -432,18 +512,18 @@ def make_splash():
     draw_star(p, 288, 300, 7, (255, 255, 255))
     draw_star(p, 472, 300, 10, (255, 226, 110), outline=(236, 178, 60))
 
-    img = downsample(big, SPLASH_W, SPLASH_H)
-    photo, size = portrait(PORTRAIT_R)
+    img = downsample(big, w, h)
+    photo, size = portrait(PORTRAIT_R, k)
     photo = downsample(photo, size, size)
-    img.alpha_composite(photo, (PORTRAIT_C[0] - size // 2, PORTRAIT_C[1] - size // 2))
+    img.alpha_composite(photo, tuple(scaled(c, k) - size // 2 for c in PORTRAIT_C))
     img = img.convert("RGB")
 
     # Cartoon underside: a darker lilac rim along the bottom edge of the cloud
     # (cloud pixels whose neighbour 9 px further down is outside the cloud).
     below = Image.new("L", mask.size, 0)
-    below.paste(mask.crop((0, 9, SPLASH_W, SPLASH_H)), (0, 0))
+    below.paste(mask.crop((0, scaled(9, k), w, h)), (0, 0))
     rim = ImageChops.subtract(mask, below)
-    rim.paste(0, (0, 0, SPLASH_W, 262))          # keep it well below the text
+    rim.paste(0, (0, 0, w, scaled(262, k)))      # keep it well below the text
     img.paste((188, 160, 246), (0, 0), rim)
 
     out = Image.new("RGB", img.size, MAGENTA)
@@ -504,11 +584,50 @@ def draw_padlock(img, p, x0, y0, w, h, open_, line, detail=True):
                (kx - kr * 0.8, ky + h * 0.33)], fill=(24, 18, 12))
 
 
-def make_padlock():
-    size = 128
+def make_padlock(k):
+    size = scaled(PADLOCK_SIZE, k)
     big = Image.new("RGBA", (size * SS, size * SS), (0, 0, 0, 0))
-    p = Pen(big, SS)
+    p = Pen(big, SS * k)
     draw_padlock(big, p, 22, 64, 84, 58, open_=True, line=3)
+    return on_magenta(downsample(big, size, size))
+
+
+# --------------------------------------------------------------------------
+# Moon: the padlock's size, for the last minute before the screen goes dark
+# --------------------------------------------------------------------------
+
+MOON_LIGHT = (255, 244, 184)
+MOON_SHADE = (250, 212, 104)
+MOON_LINE = (196, 140, 36)
+MOON_CHEEK = (255, 176, 150)
+
+
+def crescent(size, k, lit, bite, grow=0.0):
+    """Mask of the disk `lit` less the disk `bite` (cx, cy, r each), both
+    grown by `grow` units outwards from the crescent."""
+    m = Image.new("L", (size * SS, size * SS), 0)
+    p = Pen(m, SS * k)
+    p.circle(lit[0], lit[1], lit[2] + grow, fill=255)
+    p.circle(bite[0], bite[1], bite[2] - grow, fill=0)
+    return m
+
+
+def make_moon(k):
+    """A sleepy crescent moon with two small stars, on the key color."""
+    size = scaled(PADLOCK_SIZE, k)
+    lit, bite = (58, 66, 46), (84, 50, 42)
+    big = Image.new("RGBA", (size * SS, size * SS), (0, 0, 0, 0))
+    big.paste(MOON_LINE + (255,), (0, 0), crescent(size, k, lit, bite, grow=3))
+    body = vgradient(size * SS, size * SS, MOON_LIGHT, MOON_SHADE).convert("RGBA")
+    big.paste(body, (0, 0), crescent(size, k, lit, bite))
+    p = Pen(big, SS * k)
+    # A closed, sleeping eye, a rosy cheek and a small smile on the crescent's
+    # broad side.
+    p.arc(30, 62, 8, 6, 20, 160, MOON_LINE, 2.6)
+    p.ellipse(25, 80, 7, 4.5, fill=MOON_CHEEK)
+    p.arc(42, 84, 7, 5, 30, 120, MOON_LINE, 2.4)
+    draw_star(p, 92, 46, 12, (255, 226, 110), outline=(236, 178, 60))
+    draw_star(p, 112, 96, 7, (255, 226, 110), outline=(236, 178, 60))
     return on_magenta(downsample(big, size, size))
 
 
@@ -666,7 +785,7 @@ def icon(n, locked):
 # Preview and main
 # --------------------------------------------------------------------------
 
-def preview(path, splash, padlock, eye, faces, locks):
+def preview(path, splash, padlock, moon, eye, faces, locks):
     """Sheet with everything enlarged: key color shown as a desktop blue."""
     desk = (58, 96, 140)
 
@@ -684,6 +803,8 @@ def preview(path, splash, padlock, eye, faces, locks):
     sheet.paste(keyed(splash), (10, 10))
     sheet.paste(keyed(padlock).resize((256, 256), Image.NEAREST), (560, 10))
     sheet.paste(padlock, (830, 10))
+    sheet.paste(moon, (830, 150))
+    sheet.paste(keyed(moon), (980, 150))
     sheet.paste(eye.convert("RGB").resize((160, 130), Image.NEAREST), (980, 10))
     sheet.paste(eye.convert("RGB"), (1160, 10))
     y = 480
@@ -702,20 +823,42 @@ def preview(path, splash, padlock, eye, faces, locks):
     sheet.save(path)
 
 
-def verify():
-    """Re-read the written files and check the header fields."""
-    def bmp(name, w, h, bpp):
+def near_key(color):
+    """Close to the key color without being it: such a pixel shows as a pink
+    speck or halo, since the color key makes only the exact color see-through."""
+    r, g, b = color[:3]
+    return color[:3] != MAGENTA and (255 - r) + g + (255 - b) < 96
+
+
+def verify(pictures):
+    """Re-read the written files and check the header fields, the key color
+    in the corners and that no pixel comes close to the key color."""
+    def bmp(name, w, h, bpp, colors=0):
         data = open(os.path.join(OUT_DIR, name), "rb").read()
         sig, size, _, _, off = struct.unpack_from("<2sIHHI", data, 0)
         hs, bw, bh, planes, bits, comp = struct.unpack_from("<IiiHHI", data, 14)
-        assert (sig, size, off, hs) == (b"BM", len(data), 54, 40), name
+        assert (sig, size, off, hs) == (b"BM", len(data), 54 + 4 * colors, 40), name
         assert (bw, bh, planes, bits, comp) == (w, h, 1, bpp, 0), name
         return data[off:]
 
-    bmp("splash.bmp", SPLASH_W, SPLASH_H, 24)
-    bmp("padlock.bmp", 128, 128, 24)
+    def keyed(name, w, h):
+        img = Image.open(os.path.join(OUT_DIR, name)).convert("RGB")
+        assert img.size == (w, h), (name, img.size)
+        for corner in ((0, 0), (w - 1, 0), (0, h - 1), (w - 1, h - 1)):
+            assert img.getpixel(corner) == MAGENTA, (name, corner)
+        assert not any(near_key(c) for _, c in img.getcolors(1 << 24)), name
+
+    bmp("splash.bmp", SPLASH_W, SPLASH_H, 8, len(pictures["splash"][100].getpalette()) // 3)
+    bmp("padlock.bmp", PADLOCK_SIZE, PADLOCK_SIZE, 24)
     eye_px = bmp("eye.bmp", 16, 13, 32)
     assert set(eye_px[3::4]) == {255}, "eye.bmp must be opaque"
+    for name, scales in pictures.items():
+        for pc, img in scales.items():
+            keyed(art_file(name, pc), *img.size)
+            if art_file(name, pc).endswith(".png"):
+                data = open(os.path.join(OUT_DIR, art_file(name, pc)), "rb").read()
+                # Signature, then IHDR: 8 bits a sample, palette color.
+                assert data[:8] == b"\x89PNG\r\n\x1a\n" and data[24:26] == b"\x08\x03", name
     for name in ("morrowby.ico", "locked.ico"):
         data = open(os.path.join(OUT_DIR, name), "rb").read()
         _, kind, count = struct.unpack_from("<HHH", data, 0)
@@ -727,22 +870,43 @@ def verify():
             assert png == ((e[0] or 256) >= ICON_PNG_FROM), (name, e[0])
 
 
+def art_file(name, percent):
+    """The 100 % splash and padlock are the bitmap resources the program has
+    always had; every other scale, and the moon, is a PNG resource."""
+    if percent == 100 and name in ("splash", "padlock"):
+        return name + ".bmp"
+    return f"{name}_{percent}.png"
+
+
 def main():
     os.makedirs(OUT_DIR, exist_ok=True)
-    splash = make_splash()
-    check_splash(splash)
-    write_bmp(os.path.join(OUT_DIR, "splash.bmp"), splash, 24)
-    padlock = make_padlock()
-    write_bmp(os.path.join(OUT_DIR, "padlock.bmp"), padlock, 24)
+    pictures = {"splash": {}, "padlock": {}, "moon": {}}
+    for pc in SCALES:
+        k = pc / 100
+        splash = to_palette(make_splash(k))
+        check_splash(splash.convert("RGB"), k)
+        pictures["splash"][pc] = splash
+        pictures["padlock"][pc] = make_padlock(k)
+        pictures["moon"][pc] = to_palette(make_moon(k))
+    for name, scales in pictures.items():
+        for pc, img in scales.items():
+            path = os.path.join(OUT_DIR, art_file(name, pc))
+            if path.endswith(".bmp"):
+                write_bmp(path, img, 8 if img.mode == "P" else 24)
+            else:
+                with open(path, "wb") as f:
+                    f.write(png_bytes(to_palette(img) if img.mode != "P" else img))
     eye = make_eye()
     write_bmp(os.path.join(OUT_DIR, "eye.bmp"), eye, 32)
     faces = [icon(n, False) for n in ICON_SIZES]
     locks = [icon(n, True) for n in ICON_SIZES]
     write_ico(os.path.join(OUT_DIR, "morrowby.ico"), faces)
     write_ico(os.path.join(OUT_DIR, "locked.ico"), locks)
-    verify()
+    verify(pictures)
     if "--preview" in sys.argv:
-        preview(sys.argv[sys.argv.index("--preview") + 1], splash, padlock, eye, faces, locks)
+        preview(sys.argv[sys.argv.index("--preview") + 1], pictures["splash"][100].convert("RGB"),
+                pictures["padlock"][100], pictures["moon"][100].convert("RGB"), eye, faces,
+                locks)
 
 
 if __name__ == "__main__":

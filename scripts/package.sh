@@ -34,6 +34,8 @@ done
 
 version=$(sh scripts/version.sh) || exit 1
 copyright=$(sh scripts/version.sh --copyright)
+maker=$(sh scripts/version.sh --maker) || exit 1
+product=$(sh scripts/version.sh --product) || exit 1
 
 for preset in x64 x86; do
     if [ "$build" = yes ]; then
@@ -47,11 +49,13 @@ done
 
 mkdir -p "$dist"
 dist=$(cd "$dist" && pwd)
-setup="$dist/Morrowby-$version-setup.exe"
-portable="$dist/Morrowby-$version-portable.zip"
+setup="$dist/$product-$version-setup.exe"
+portable="$dist/$product-$version-portable.zip"
 
 set -- -V2 -NOCD -WX \
     "-DVERSION=$version" \
+    "-DMAKER=$maker" \
+    "-DPRODUCT=$product" \
     "-DX64_EXE=$root/build/x64/bin/morrowby.exe" \
     "-DX86_EXE=$root/build/x86/bin/morrowby.exe" \
     "-DOUTFILE=$setup"

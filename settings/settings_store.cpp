@@ -1,45 +1,26 @@
 // The settings record, its per-user registry key and the scrambling of the
 // unlock word.
 #include "settings_store.h"
-#include "registry.h"
+#include "key_path.h"
+#include "settings_fields.h"
+#include "../win/registry.h"
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 SettingsRecord Settings;
-char SettingsKeyPath[SettingsKeyPathSize];
+std::string SettingsKeyPath;
+
 // The suffix appended to the unlock word before it is scrambled, and the byte
 // that hides its last character. Changing either makes every stored unlock
 // word unreadable.
-char UnlockWordSuffix[5] = {0x7E, 0x4D, 0x6F, 0x21, 0};
-unsigned char UnlockWordKeyByte = 0xA5;
-
-static void AppendToKeyPath(const char* part);
-static int ParseInteger(const std::string& text, int absentValue);
-static std::string StoredUnlockText(CRegistry& registry);
-static void SetFlag(CRegistry& registry, const char* name, bool value);
-static void SetNumber(CRegistry& registry, const char* name, int value);
+static const char UnlockWordSuffix[5] = {0x7E, 0x4D, 0x6F, 0x21, 0};
+static const unsigned char UnlockWordKeyByte = 0xA5;
 
 static const REGSAM SettingsAccess = KEY_QUERY_VALUE | KEY_SET_VALUE;
 
-static void AppendToKeyPath(const char* part) {
-    size_t used = strlen(SettingsKeyPath);
-    size_t room = SettingsKeyPathSize - 1 - used;
-    size_t length = strlen(part);
-    if (length > room)
-        length = room;
-    memcpy(SettingsKeyPath + used, part, length);
-    SettingsKeyPath[used + length] = 0;
-}
-
-void InitSettingsKeyPath(const char* maker, const char* product) {
-    AppendToKeyPath("Software\\");
-    AppendToKeyPath(maker);
-    AppendToKeyPath("\\");
-    AppendToKeyPath(product);
-    AppendToKeyPath("\\Settings\\");
+void InitSettingsKeyPath() {
+    SettingsKeyPath = ProductKeyPath("Settings\\");
 }
 
 // A hand-edited value may hold anything: text that does not start with a
@@ -64,61 +45,56 @@ bool ParseFlag(const char* text) {
 // The Password value may hold zero bytes (see ScrambleUnlockWord), so a
 // REG_SZ is taken by its byte count, not up to its first zero, and its bytes
 // must not depend on the system's code page.
-static std::string StoredUnlockText(CRegistry& registry) {
+static std::string StoredUnlockText(CRegistry& registry, const char* name) {
     std::string bytes;
-    if (registry.ReadByteText("Password", &bytes))
+    if (registry.ReadByteText(name, &bytes))
         return bytes;
-    return registry.Entry("Password")->GetText();
+    return registry.Entry(name)->GetText();
 }
 
-int LoadSettings() {
+SettingsKey LoadSettings() {
     CRegistry registry(true);
-    if (!RegistryKeyExists(SettingsKeyPath, HKEY_CURRENT_USER))
+    if (!RegistryKeyExists(SettingsKeyPath.c_str(), HKEY_CURRENT_USER))
         SaveSettings();
-    if (!registry.Open(SettingsKeyPath, HKEY_CURRENT_USER, SettingsAccess, false))
-        return SettingsKeyUnreadable;
-    auto text = [&](const char* name) { return std::string(registry.Entry(name)->GetText()); };
-    Settings.EnableLockAtStartup = ParseFlag(text("EnableLockAtStartup").c_str());
-    Settings.EnableYouTubeCount = ParseFlag(text("EnableYouTubeCount").c_str());
-    Settings.YouTubeMax = ParseInteger(text("YouTubeMax"), 1);
-    Settings.BlueMenu = ParseInteger(text("BlueMenu"), 1);
-    Settings.DisableKeyboard = ParseFlag(text("DisableKeyboard").c_str());
-    Settings.Prompt = ParseFlag(text("Prompt").c_str());
-    Settings.DisableMouse = ParseFlag(text("DisableMouse").c_str());
-    Settings.EnableTouchShield = ParseFlag(text("EnableTouchShield").c_str());
-    Settings.EnableBlueLightReduction = ParseFlag(text("EnableBlueLightReduction").c_str());
-    Settings.GreenGamma = ParseInteger(text("GreenGamma"), 0);
-    Settings.Password = UnscrambleUnlockWord(StoredUnlockText(registry));
-    return SettingsKeyOpened;
+    if (!registry.Open(SettingsKeyPath.c_str(), HKEY_CURRENT_USER, SettingsAccess, false))
+        return SettingsKey::Unreadable;
+    for (const SettingsField& field : SettingsFields) {
+        if (field.Word) {
+            Settings.*field.Word = UnscrambleUnlockWord(StoredUnlockText(registry, field.Name));
+            continue;
+        }
+        const int value = ParseInteger(registry.Entry(field.Name)->GetText(), field.WhenMissing);
+        if (field.Flag)
+            Settings.*field.Flag = value != 0;
+        else
+            Settings.*field.Number = value;
+    }
+    return SettingsKey::Opened;
 }
 
-static void SetFlag(CRegistry& registry, const char* name, bool value) {
-    registry.Entry(name)->SetText(value ? "1" : "0");
-}
-
-static void SetNumber(CRegistry& registry, const char* name, int value) {
+std::string StoredText(const SettingsField& field, const SettingsRecord& record) {
+    if (field.Flag)
+        return record.*field.Flag ? "1" : "0";
+    if (field.Word)
+        return ScrambleUnlockWord(record.*field.Word);
     char text[16];
-    wsprintfA(text, "%d", value);
-    registry.Entry(name)->SetText(text);
+    wsprintfA(text, "%d", record.*field.Number);
+    return text;
 }
 
-int SaveSettings() {
+SettingsKey SaveSettings() {
     CRegistry registry(true);
-    if (!registry.Open(SettingsKeyPath, HKEY_CURRENT_USER, SettingsAccess, false))
-        return SettingsKeyUnreadable;
-    SetFlag(registry, "EnableLockAtStartup", Settings.EnableLockAtStartup);
-    SetFlag(registry, "EnableTouchShield", Settings.EnableTouchShield);
-    SetFlag(registry, "EnableBlueLightReduction", Settings.EnableBlueLightReduction);
-    SetNumber(registry, "GreenGamma", Settings.GreenGamma);
-    std::string scrambled = ScrambleUnlockWord(Settings.Password);
-    registry.Entry("Password")->SetByteText(scrambled.data(), static_cast<DWORD>(scrambled.size()));
-    SetFlag(registry, "EnableYouTubeCount", Settings.EnableYouTubeCount);
-    SetFlag(registry, "DisableKeyboard", Settings.DisableKeyboard);
-    SetFlag(registry, "DisableMouse", Settings.DisableMouse);
-    SetFlag(registry, "Prompt", Settings.Prompt);
-    SetNumber(registry, "YouTubeMax", Settings.YouTubeMax);
-    SetNumber(registry, "BlueMenu", Settings.BlueMenu);
-    return SettingsKeyOpened;
+    if (!registry.Open(SettingsKeyPath.c_str(), HKEY_CURRENT_USER, SettingsAccess, false))
+        return SettingsKey::Unreadable;
+    for (const SettingsField& field : SettingsFields) {
+        const std::string text = StoredText(field, Settings);
+        CRegEntry* entry = registry.Entry(field.Name);
+        if (field.Word)
+            entry->SetByteText(text.data(), static_cast<DWORD>(text.size()));
+        else
+            entry->SetText(text.c_str());
+    }
+    return SettingsKey::Opened;
 }
 
 // The word's own last byte hides every other byte, and the key byte hides the

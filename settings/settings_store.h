@@ -1,52 +1,36 @@
 // The one settings record and its per-user registry storage.
 #pragma once
+#include "settings_record.h"
 #include <string>
 
-struct SettingsRecord {
-    bool EnableLockAtStartup = false;
-    bool EnableTouchShield = true;
-    bool EnableBlueLightReduction = false;
-    int GreenGamma = 0;
-    std::string Password; // the unlock word in plain text; empty when none is set
-    bool EnableYouTubeCount = false;
-    bool DisableKeyboard = true;
-    bool DisableMouse = false;
-    bool Prompt = false;
-    int YouTubeMax = 1;
-    int BlueMenu = 0; // one of the modes below; 0 selects no mode
-};
-
-// The stored BlueMenu values: the tint is on from start-up, toggled from the
-// tray menu, or put on with the touch shield.
-const int BlueAlways = 1;
-const int BlueFromMenu = 2;
-const int BlueWithShield = 3;
-
-// True when blue light reduction is enabled and set to that mode.
-inline bool BlueLightMode(const SettingsRecord& settings, int mode) {
-    return settings.EnableBlueLightReduction && settings.BlueMenu == mode;
-}
+struct SettingsField;
 
 extern SettingsRecord Settings;
 
-const int SettingsKeyPathSize = 260;
-// "Software\<maker>\<product>\Settings\" under HKEY_CURRENT_USER.
-extern char SettingsKeyPath[SettingsKeyPathSize];
+// The key the settings are kept under, below HKEY_CURRENT_USER; it ends in a
+// backslash. Empty until InitSettingsKeyPath.
+extern std::string SettingsKeyPath;
+// Sets SettingsKeyPath to the product's "Software\<maker>\<product>\Settings\".
+void InitSettingsKeyPath();
+
 // Unlock words are read from their fields into buffers of this size, so at
 // most 14 characters count.
 const int UnlockWordBufferSize = 15;
 
-// Builds SettingsKeyPath, cut to fit its buffer.
-void InitSettingsKeyPath(const char* maker, const char* product);
-extern char UnlockWordSuffix[5];
-extern unsigned char UnlockWordKeyByte;
-
 // What LoadSettings and SaveSettings return.
-const int SettingsKeyOpened = 0;
-const int SettingsKeyUnreadable = 2; // could be neither opened nor created
-int LoadSettings();
-int SaveSettings();
+enum class SettingsKey {
+    Opened = 0,
+    Unreadable = 2, // could be neither opened nor created
+};
+// Reads the record from the key; a missing key is first created with the
+// record as it is (on the first run: every field's first-run value).
+SettingsKey LoadSettings();
+SettingsKey SaveSettings();
 
+// The text a field of the record is stored as: "1" or "0" for a flag, the
+// decimal number, or the scrambled unlock word (bytes, see ScrambleUnlockWord).
+std::string StoredText(const SettingsField& field, const SettingsRecord& record);
+// A flag's text as the store reads it: a decimal integer other than 0.
 bool ParseFlag(const char* text);
 std::string ScrambleUnlockWord(const std::string& word);
 std::string UnscrambleUnlockWord(const std::string& text);

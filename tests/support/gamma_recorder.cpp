@@ -95,8 +95,7 @@ GammaRamp& ShownGammaRamp(int display) {
 
 GammaRamp LinearGammaRamp() {
     GammaRamp ramp;
-    for (int i = 0; i < 256; i++)
-        ramp.Red[i] = ramp.Green[i] = ramp.Blue[i] = (WORD)(i * 256);
+    FillLinearRamp(&ramp);
     return ramp;
 }
 
@@ -112,11 +111,7 @@ GammaRamp CurvedDisplayRamp() {
 
 GammaRamp ReducedGammaRamp(int level) {
     GammaRamp ramp;
-    for (int i = 0; i < 256; i++) {
-        ramp.Red[i] = (WORD)(i * 256);
-        ramp.Green[i] = (WORD)((unsigned)(128 - level) * (unsigned)i);
-        ramp.Blue[i] = 0;
-    }
+    BuildReducedGammaRamp(level, &ramp);
     return ramp;
 }
 

@@ -21,6 +21,7 @@ GammaRamp LinearGammaRamp();
 // A display ramp that is plainly not linear, so a linear red or a restored
 // ramp can be told apart from it.
 GammaRamp CurvedDisplayRamp();
-// The ramp ApplyBlueLight writes for a level, worked out independently.
+// The ramp ApplyBlueLight writes for a level, as the product builds it; the
+// ramp tests pin its entries with literal rows.
 GammaRamp ReducedGammaRamp(int level);
 bool SameRamp(const GammaRamp& a, const GammaRamp& b);

@@ -1,15 +1,13 @@
 #include "in_process_app.h"
 #include "tray_recorder.h"
-#include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/resource_texts.h"
 #include "app/splash.h"
 #include "app/startup.h"
-#include "app/system_tray.h"
-#include "lock/cover_windows.h"
 #include "lock/lock_controller.h"
-#include "res/resource.h"
+#include "lock/mouse_region.h"
+#include "lock/shield.h"
 #include "settings/settings_store.h"
-#include <cstring>
 
 const char* const TestSettingsKeyPath = "Software\\Orvane\\MorrowbyTest\\Settings\\";
 
@@ -23,42 +21,36 @@ void DeleteRegistryTree(const char* path) {
 
 // Process-wide state a test may change and the next test must not inherit:
 // the tests of one folder share one process, in any order.
-static int SavedCornerX = 0, SavedCornerY = 0;
+static POINT SavedCorner = {};
 
 HWND StartInProcessApp(BOOL shellAnswer) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    SavedCornerX = PointerCornerX;
-    SavedCornerY = PointerCornerY;
-    ImmediateLock = false;
+    SavedCorner = PointerRegion.Corner();
+    Lock.ImmediateLock = false;
     DeleteRegistryTree(TestSettingsKeyPath);
-    strcpy(SettingsKeyPath, TestSettingsKeyPath);
+    SettingsKeyPath = TestSettingsKeyPath;
     Settings = SettingsRecord();
     LoadResourceTexts(instance);
     RegisterMainWindowClass(instance);
     RegisterCoverClass(instance);
-    RegisterUnlockImageClass(instance);
+    RegisterUnlockImageClass(instance, MainWindowProc);
     StartTrayRecording(false, shellAnswer);
     CreateMainWindow(instance);
     return MainWindow;
 }
 
 void StopInProcessApp() {
-    if (!Unlocked) {
+    if (!Lock.Unlocked) {
         Settings.Prompt = false;
         RequestUnlock();
     }
     CloseSplash(); // an About splash, before its owner goes
-    if (MainWindow) {
-        HWND window = MainWindow;
-        DestroyWindow(window);
-        MainWindow = nullptr;
-    }
+    MainWindow.Reset();
     Tray.RemoveFromTray();
     MSG message;
     while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
     StopTrayRecording();
-    ImmediateLock = false;
-    PointerCornerX = SavedCornerX;
-    PointerCornerY = SavedCornerY;
+    Lock.ImmediateLock = false;
+    PointerRegion.MoveCorner(SavedCorner);
 }

@@ -4,41 +4,35 @@
 #include "support/in_process_app.h"
 #include "support/tray_recorder.h"
 #include "support/wait.h"
-#include "app/app_state.h"
-#include "app/system_tray.h"
+#include "app/main_window.h"
 #include "lock/lock_controller.h"
+#include "lock/mouse_region.h"
 #include "res/resource.h"
-#include "settings/settings_controller.h"
+#include "res/timer_ids.h"
 #include "settings/settings_store.h"
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 class LockFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_NE(StartInProcessApp(), nullptr);
+        RecordedTrayCalls().clear(); // the icon's add at start-up
         Settings.DisableKeyboard = false;
         Settings.DisableMouse = false;
         Settings.EnableTouchShield = false;
         Settings.EnableYouTubeCount = false;
         Settings.Prompt = false;
-        ImmediateLock = false;
-        savedCornerX = PointerCornerX;
-        savedCornerY = PointerCornerY;
     }
-    void TearDown() override {
-        StopInProcessApp();
-        PointerCornerX = savedCornerX;
-        PointerCornerY = savedCornerY;
-    }
-    int savedCornerX = 0, savedCornerY = 0;
+    void TearDown() override { StopInProcessApp(); }
 };
 
 // Runs the lock-at-start-up path: both countdown stages on 1 ms timers.
 inline bool EngageAtOnce() {
-    ImmediateLock = true;
+    Lock.ImmediateLock = true;
     StartLockCountdown();
-    return WaitUntil([] { return !ImmediateLock; }, 3000);
+    return WaitUntil([] { return !Lock.ImmediateLock; }, 3000);
 }
 
 inline std::string LockItemNow() {
@@ -47,22 +41,17 @@ inline std::string LockItemNow() {
     return text;
 }
 
-// The last tooltip and icon the tray sent to the shell after the icon was added.
-inline std::string LastTooltip() {
-    std::string tip;
-    for (const NotifyCall& call : RecordedTrayCalls())
-        if (call.message == NIM_MODIFY && (call.data.uFlags & NIF_TIP))
-            tip = call.data.szTip;
-    return tip;
-}
-
-inline HICON LastIcon() {
-    HICON icon = nullptr;
-    for (const NotifyCall& call : RecordedTrayCalls())
-        if (call.message == NIM_MODIFY && (call.data.uFlags & NIF_ICON))
-            icon = call.data.hIcon;
-    return icon;
-}
+// What the tray shows the shell as a lock engages, and as it is released.
+const std::vector<std::string> TrayCallsOfALock = {
+    "modify icon=131",
+    "modify tip=\"Double-Tap icon to UnLock\"",
+    "modify balloon=\" Now locked \" timeout=10000",
+};
+const std::vector<std::string> TrayCallsOfARelease = {
+    "modify balloon=\"\" timeout=10000",
+    "modify tip=\"Tap icon for menu - Double-tap to Lock\"",
+    "modify icon=129",
+};
 
 inline BOOL CALLBACK CountWindow(HWND, LPARAM counter) {
     ++*reinterpret_cast<int*>(counter);

@@ -1,6 +1,6 @@
 #include "morrowby_process.h"
 #include "wait.h"
-#include "res/version.h"
+#include "settings/key_path.h"
 
 std::string MorrowbyExePath() {
     char path[MAX_PATH];
@@ -43,9 +43,10 @@ void KillAllMorrowby() {
 
 void ClearProgramTraces() {
     KillAllMorrowby();
-    const char* const productKey = "Software\\" MORROWBY_MAKER_NAME "\\" MORROWBY_PRODUCT_NAME;
-    RegDeleteTreeA(HKEY_CURRENT_USER, productKey);
-    RegDeleteKeyA(HKEY_CURRENT_USER, productKey);
+    std::string productKey = ProductKeyPath("");
+    productKey.pop_back(); // the trailing backslash
+    RegDeleteTreeA(HKEY_CURRENT_USER, productKey.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, productKey.c_str());
 }
 
 MorrowbyProcess::~MorrowbyProcess() {

@@ -1,5 +1,5 @@
 #include "product_settings.h"
-#include "settings/settings_controller.h"
+#include "settings/settings_fields.h"
 #include "settings/settings_store.h"
 
 const char* const ProductSettingsKey = "Software\\Orvane\\Morrowby\\Settings";
@@ -19,27 +19,18 @@ void WriteProductSetting(const char* name, const std::string& text) {
 }
 
 void WriteProductSettings(const std::vector<std::pair<std::string, std::string>>& changes) {
-    const std::pair<std::string, std::string> firstRun[] = {
-        {"EnableLockAtStartup", "0"}, {"EnableTouchShield", "1"}, {"EnableBlueLightReduction", "0"},
-        {"GreenGamma", "0"},          {"Password", ""},           {"EnableYouTubeCount", "0"},
-        {"DisableKeyboard", "1"},     {"DisableMouse", "0"},      {"Prompt", "0"},
-        {"YouTubeMax", "1"},          {"BlueMenu", "0"},
-    };
+    const SettingsRecord firstRun;
     DeleteProductSettings();
-    for (const auto& value : firstRun) {
-        std::string text = value.second;
+    for (const SettingsField& field : SettingsFields) {
+        std::string text = StoredText(field, firstRun);
         for (const auto& change : changes)
-            if (change.first == value.first)
+            if (change.first == field.Name)
                 text = change.second;
-        WriteProductSetting(value.first.c_str(), text);
+        WriteProductSetting(field.Name, text);
     }
 }
 
 void WriteProductUnlockWord(const std::string& word) {
-    // The scrambling parameters are set when the program's process-wide
-    // objects are constructed; naming one of them links those objects in.
-    volatile bool linked = AppController.UnlockPromptOpen;
-    (void)linked;
     WriteProductSetting("Password", ScrambleUnlockWord(word));
 }
 

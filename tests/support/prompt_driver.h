@@ -4,9 +4,9 @@
 // word field and presses OK, then dismisses the "Unlock Word Check" box.
 #pragma once
 #include <windows.h>
-#include "settings/settings_controller.h"
+#include "lock/unlock_prompt.h"
 #include "res/resource.h"
-#include "settings/unlock_prompt.h"
+#include "res/timer_ids.h"
 #include <cstring>
 #include <functional>
 #include <string>
@@ -126,7 +126,7 @@ class PromptDriver {
             GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
             state.observed.boxText = text;
             state.observed.promptGoneWhenBoxShown = FindUnlockPromptOnThisThread() == nullptr;
-            state.observed.promptOpenFlagDuringBox = AppController.UnlockPromptOpen;
+            state.observed.promptOpenFlagDuringBox = UnlockPrompt.UnlockPromptOpen;
             if (GetTickCount() - state.boxFoundAt >= state.script.dismissBoxAfterMs)
                 PostMessageA(box, WM_COMMAND, IDOK, 0);
             return;

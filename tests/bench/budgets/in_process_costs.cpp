@@ -2,11 +2,13 @@
 // procedures per event, the video counter's tick, and memory over lock cycles.
 #include "budgets.h"
 #include "measure.h"
-#include "app/app_state.h"
+#include "res/timer_ids.h"
+#include "app/main_window.h"
 #include "features/video_counter.h"
-#include "lock/cover_windows.h"
+#include "lock/shield.h"
 #include "lock/input_hooks.h"
 #include "lock/lock_controller.h"
+#include "lock/mouse_region.h"
 #include "settings/settings_store.h"
 #include "support/in_process_app.h"
 #include "support/tray_recorder.h"
@@ -31,7 +33,7 @@ void MeasureHookCosts(std::vector<BudgetRow>& rows) {
     KBDLLHOOKSTRUCT key = {};
     key.vkCode = 'A';
     MSLLHOOKSTRUCT inside = {};
-    inside.pt = {PointerCornerX, PointerCornerY};
+    inside.pt = PointerRegion.Corner();
     MSLLHOOKSTRUCT outside = {};
     outside.pt = {0, 0};
     struct Case {
@@ -78,8 +80,8 @@ void MeasureVideoTick(std::vector<BudgetRow>& rows) {
             GetWindowTextA(w, title, WindowTitleSize);
         floorTotal += (NowMicroseconds() - floorStart) / 1000.0;
 
-        LastWindowTitle[0] = 0;
-        VideoCount = 0;
+        Videos.LastWindowTitle[0] = 0;
+        Videos.VideoCount = 0;
         double start = NowMicroseconds();
         CountVideosTick(nullptr, WM_TIMER, VideoTimerId, 0);
         double took = (NowMicroseconds() - start) / 1000.0;
@@ -102,9 +104,9 @@ void MeasureLockCycles(std::vector<BudgetRow>& rows) {
     Settings.EnableYouTubeCount = true;
     Settings.Prompt = false;
     auto cycle = [] {
-        ImmediateLock = true;
+        Lock.ImmediateLock = true;
         StartLockCountdown();
-        WaitUntil([] { return CoverWindow != nullptr; }, 2000);
+        WaitUntil([] { return Shield.CoverWindow() != nullptr; }, 2000);
         RequestUnlock();
         // The tray here is a recorder that keeps every call; drop them so the
         // figure is the program's own.

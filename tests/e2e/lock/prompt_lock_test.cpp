@@ -1,7 +1,6 @@
 // The real program locking at start-up with the mouse held and an unlock word.
 #include "lock_driver.h"
 #include "support/product_settings.h"
-#include "settings/settings_controller.h"
 #include "settings/settings_store.h"
 #include <gtest/gtest.h>
 
@@ -13,12 +12,6 @@ const char* const Word = "Abc1";
 // over the cover.
 class PromptLockTest : public SharedProgramTest<PromptLockTest> {
   public:
-    static void SetUpTestSuite() {
-        // The word is scrambled with the parameters the program's process-wide
-        // controller sets up; naming it links it into this test as well.
-        ASSERT_FALSE(AppController.UnlockPromptOpen);
-        SharedProgramTest::SetUpTestSuite();
-    }
     static void StartProgram(MorrowbyProcess& starting) {
         WriteProductSettings({{"EnableLockAtStartup", "1"},
                               {"DisableMouse", "1"},

@@ -1,13 +1,14 @@
 // The main window's part in blue light reduction: the tray item, re-applying
 // after power and session events, and restoring on the way out.
-#include "blue_light_item.h"
+#include "tray_menu_item.h"
 #include "support/gamma_recorder.h"
 #include "support/in_process_app.h"
 #include "support/wait.h"
-#include "app/app_state.h"
+#include "app/blue_light_item.h"
 #include "app/main_window.h"
 #include "features/blue_light.h"
 #include "res/resource.h"
+#include "res/timer_ids.h"
 #include "settings/settings_store.h"
 #include <gtest/gtest.h>
 #include <wtsapi32.h>
@@ -27,7 +28,7 @@ class MainWindowGamma : public ::testing::Test {
         Settings.EnableBlueLightReduction = true;
         Settings.BlueMenu = 2; // "Menu"
         Settings.GreenGamma = Level;
-        DeriveBlueLightMenuItem();
+        ShowBlueLightItem(BlueLightItem::Enable); // as start-up shows it in this mode
         WrittenGammaRamps().clear();
     }
     void TearDown() override {
@@ -148,8 +149,7 @@ TEST_F(MainWindowGamma, TheEndOfTheSessionRestoresTheDisplaysRamp) {
 
 TEST_F(MainWindowGamma, DestroyingTheMainWindowRestoresAndEndsTheLoop) {
     ApplyBlueLight(Level);
-    DestroyWindow(MainWindow);
-    MainWindow = nullptr;
+    MainWindow.Reset();
     EXPECT_TRUE(LastWriteIs(CurvedDisplayRamp()));
     EXPECT_FALSE(BlueLightApplied);
     MSG quit;

@@ -4,7 +4,7 @@
 #include "support/lock_fixture.h"
 #include "app/startup.h"
 #include "features/blue_light.h"
-#include "lock/cover_windows.h"
+#include "lock/shield.h"
 
 namespace {
 
@@ -31,14 +31,17 @@ TEST_F(LateTaskbarTest, TheLockEngagesAndTheIconComesWithTheTaskbar) {
         {"TaskbarCreated", [] { SendMessageA(Tray.HiddenWindow(), TaskbarCreatedMessage, 0, 0); }}};
     for (const auto& way : ways) {
         SCOPED_TRACE(way.name);
-        EXPECT_NE(KeyboardHook, nullptr);
-        EXPECT_TRUE(IsWindowVisible(CoverWindow));
+        EXPECT_NE(Lock.KeyboardHook(), nullptr);
+        EXPECT_TRUE(IsWindowVisible(Shield.CoverWindow()));
         Tick();
         EXPECT_TRUE(Tray.IconMissing());
         StartTrayRecording(false, TRUE); // the taskbar is there now
         way.arrive();
         ASSERT_FALSE(Tray.IconMissing());
-        EXPECT_STREQ(RecordedTrayCalls().at(0).data.szTip, "Double-Tap icon to UnLock");
+        // The icon comes as it is now: locked.
+        EXPECT_EQ(RecordedTraySequence(),
+                  std::vector<std::string>{
+                      "add callback=32778 icon=131 tip=\"Double-Tap icon to UnLock\""});
         Tick();
         EXPECT_FALSE(KillTimer(MainWindow, TrayRetryTimerId)) << "the retries went on";
         TearDown();
@@ -52,9 +55,10 @@ TEST_F(LateTaskbarTest, WithoutATaskbarForTwoMinutesEverythingIsReleasedAndThePr
     for (; MainWindow && seconds < 122; seconds += 2)
         Tick();
     EXPECT_GE(seconds, 100); // still waiting well into the two minutes
-    EXPECT_EQ(MainWindow, nullptr);
-    EXPECT_TRUE(Unlocked);
-    EXPECT_TRUE(KeyboardHook == nullptr && MouseHook == nullptr && CoverWindow == nullptr);
+    EXPECT_EQ(MainWindow.Get(), nullptr);
+    EXPECT_TRUE(Lock.Unlocked);
+    EXPECT_TRUE(Lock.KeyboardHook() == nullptr && Lock.MouseHook() == nullptr &&
+                Shield.CoverWindow() == nullptr);
     EXPECT_FALSE(BlueLightApplied);
     MSG quit;
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));

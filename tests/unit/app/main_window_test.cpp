@@ -2,12 +2,14 @@
 // rule, the command table, display changes and the end of the session.
 #include <gtest/gtest.h>
 #include <cstring>
-#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/resource_texts.h"
 #include "app/splash.h"
 #include "app/startup.h"
-#include "lock/cover_windows.h"
 #include "lock/lock_controller.h"
+#include "lock/shield.h"
 #include "res/resource.h"
+#include "res/timer_ids.h"
 #include "settings/settings_store.h"
 #include "support/in_process_app.h"
 #include "support/tray_recorder.h"
@@ -47,32 +49,32 @@ TEST_F(MainWindowTest, IsAHiddenToolWindowOfItsOwnClass) {
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_TRUE(GetWindowLongA(window, GWL_STYLE) & WS_POPUP);
     EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_EQ(FindWindowA(MainClassName, nullptr), window);
+    EXPECT_EQ(FindWindowW(Texts.MainClassName, nullptr), window);
 }
 
 // A double-tap arrives as the tray callback with lParam WM_LBUTTONDBLCLK; the
 // window takes any message carrying that lParam before looking at the message.
 TEST_F(MainWindowTest, DoubleTapLocksWhenUnlockedAndUnlocksOtherwise) {
     for (UINT message : {TrayCallbackMessage, (UINT)WM_USER + 55}) {
-        ASSERT_TRUE(Unlocked);
+        ASSERT_TRUE(Lock.Unlocked);
         SendMessageA(window, message, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
-        EXPECT_FALSE(Unlocked) << "message " << message;
+        EXPECT_FALSE(Lock.Unlocked) << "message " << message;
         SendMessageA(window, message, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
-        EXPECT_TRUE(Unlocked) << "message " << message;
+        EXPECT_TRUE(Lock.Unlocked) << "message " << message;
     }
 }
 
 TEST_F(MainWindowTest, LockCommandTogglesLikeTheDoubleTap) {
     SendMessageA(window, WM_COMMAND, IDM_LOCK, 0);
-    EXPECT_FALSE(Unlocked);
+    EXPECT_FALSE(Lock.Unlocked);
     SendMessageA(window, WM_COMMAND, IDM_LOCK, 0);
-    EXPECT_TRUE(Unlocked);
+    EXPECT_TRUE(Lock.Unlocked);
 }
 
 TEST_F(MainWindowTest, ExitDestroysTheWindowAndEndsTheLoopWithZero) {
     SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(MainWindow, nullptr);
+    EXPECT_EQ(MainWindow.Get(), nullptr);
     MSG message;
     ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 0u);
@@ -82,39 +84,24 @@ TEST_F(MainWindowTest, SessionMayEnd) {
     EXPECT_EQ(SendMessageA(window, WM_QUERYENDSESSION, 0, 0), TRUE);
 }
 
-TEST_F(MainWindowTest, DisplayChangeMovesThePointerCornerAlikeInEitherOrientation) {
-    int width = GetSystemMetrics(SM_CXMAXIMIZED);
-    int height = GetSystemMetrics(SM_CYMAXIMIZED) + 30;
-    SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
-    const POINT landscape = {PointerCornerX, PointerCornerY};
-    EXPECT_LE(landscape.x, width);
-    EXPECT_LE(landscape.y, height);
-    EXPECT_GE(landscape.x - 120, 0);
-    EXPECT_GE(landscape.y - 120, 0);
-    // Not crosswise: the metrics read anew already describe a turned screen.
-    SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 1280));
-    EXPECT_EQ(PointerCornerX, landscape.x);
-    EXPECT_EQ(PointerCornerY, landscape.y);
-}
-
 // The main loop leaves the padlock's taps to its window procedure, which every
 // modal loop of the program dispatches to as well.
 TEST_F(MainWindowTest, PadlockTapIsTakenByItsWindowNotByTheMainLoop) {
     Settings.DisableKeyboard = false;
     Settings.EnableTouchShield = true;
-    ImmediateLock = true;
+    Lock.ImmediateLock = true;
     SendMessageA(window, WM_COMMAND, IDM_LOCK, 0);
-    ASSERT_TRUE(WaitUntil([] { return UnlockImageWindow != nullptr; }, 2000));
+    ASSERT_TRUE(WaitUntil([] { return Shield.UnlockImageWindow() != nullptr; }, 2000));
 
-    MSG press = Message(UnlockImageWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 60));
+    MSG press = Message(Shield.UnlockImageWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 60));
     EXPECT_FALSE(PreTranslateLoopMessage(&press, nullptr));
     DispatchMessageA(&press);
-    EXPECT_FALSE(Unlocked);
-    MSG release = Message(UnlockImageWindow, WM_LBUTTONUP, 0, MAKELPARAM(60, 60));
+    EXPECT_FALSE(Lock.Unlocked);
+    MSG release = Message(Shield.UnlockImageWindow(), WM_LBUTTONUP, 0, MAKELPARAM(60, 60));
     EXPECT_FALSE(PreTranslateLoopMessage(&release, nullptr));
     DispatchMessageA(&release);
-    EXPECT_TRUE(Unlocked);
-    EXPECT_EQ(UnlockImageWindow, nullptr);
+    EXPECT_TRUE(Lock.Unlocked);
+    EXPECT_EQ(Shield.UnlockImageWindow(), nullptr);
 }
 
 TEST_F(MainWindowTest, MessageLoopLeavesOtherMessagesAlone) {
@@ -140,45 +127,6 @@ TEST_F(MainWindowTest, AltQuestionMarkIsTranslatedToAbout) {
     }
     SetKeyboardState(keys);
     CloseSplash();
-}
-
-} // namespace
-
-namespace {
-
-class TouchShieldTest : public MainWindowTest {
-  protected:
-    void LockWithTouchShield() {
-        Settings.DisableKeyboard = false;
-        Settings.DisableMouse = false;
-        Settings.EnableTouchShield = true;
-        ImmediateLock = true;
-        SendMessageA(window, WM_COMMAND, IDM_LOCK, 0);
-        ASSERT_TRUE(WaitUntil([] { return UnlockImageWindow != nullptr; }, 2000));
-    }
-};
-
-// With the keyboard free, Alt+F4 reaches whichever shield window is active;
-// neither may go before the lock does.
-TEST_F(TouchShieldTest, ShieldWindowsIgnoreCloseRequests) {
-    LockWithTouchShield();
-    for (HWND shield : {UnlockImageWindow, CoverWindow}) {
-        SendMessageA(shield, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(IsWindow(shield));
-    }
-    EXPECT_FALSE(Unlocked);
-}
-
-TEST_F(TouchShieldTest, PeriodicRaiseLeavesTheForegroundAlone) {
-    LockWithTouchShield();
-    HWND video = CreateWindowExA(0, "STATIC", "Song - YouTube", WS_POPUP | WS_VISIBLE, 10, 10, 200,
-                                 100, nullptr, nullptr, nullptr, nullptr);
-    SetForegroundWindow(video);
-    ASSERT_EQ(GetForegroundWindow(), video);
-    ReassertCover(MainWindow, WM_TIMER, LockTimerId, 0);
-    EXPECT_EQ(GetForegroundWindow(), video);
-    EXPECT_TRUE(GetWindowLongA(CoverWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    DestroyWindow(video);
 }
 
 } // namespace

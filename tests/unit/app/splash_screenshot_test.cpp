@@ -81,7 +81,7 @@ static bool Near(COLORREF a, COLORREF b) {
 
 // Text is drawn in these boxes (a few pixels of margin for antialiasing).
 static bool InTextBox(int x, int y, int width) {
-    const int h = VersionBlockFit.lineHeight;
+    const int h = CSplashScreen::VersionBlockFit.lineHeight;
     RECT boxes[] = {{200, 50, width - 20, 90}, {180, 89, width, 3 * h + 99}, {0, 208, width, 235}};
     for (const RECT& box : boxes)
         if (x >= box.left - 3 && x < box.right + 3 && y >= box.top - 3 && y < box.bottom + 3)
@@ -93,7 +93,7 @@ TEST(SplashScreenshot, TheCloudShowsAndTheMagentaIsSeeThrough) {
     CloseSplashAndSettle();
     RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     HWND backdrop = CreateBackdropWindow(Backdrop, screen);
-    ShowSplashStatus(nullptr, "Starting application...", 0);
+    ShowSplashStatus(nullptr, L"Starting application...", 0);
     HWND splash = FindOwnSplash();
     ASSERT_TRUE(splash);
     PumpMessagesFor(500);

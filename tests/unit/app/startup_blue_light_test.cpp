@@ -1,15 +1,14 @@
 // The whole start-up run in this process, for each combination of blue light
 // settings: what is written to the display once the message loop runs, how the
 // tray item reads, and what is written back on Exit. The start-up's splash
-// pauses (2 + 3 + 4 s) are counted, not slept: this process's own import of
-// Sleep is pointed at a stand-in for the run.
-#include "blue_light_item.h"
+// pauses (2 + 3 + 4 s) are counted, not slept, through start-up's pause seam.
+#include "tray_menu_item.h"
 #include "support/gamma_recorder.h"
 #include "support/product_settings.h"
 #include "support/tray_recorder.h"
-#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/splash_screen.h"
 #include "app/startup.h"
-#include "app/system_tray.h"
 #include "features/blue_light.h"
 #include "res/resource.h"
 #include "settings/settings_store.h"
@@ -44,62 +43,14 @@ struct Observed {
 
 Observed observed;
 
-// What the program's code asked Sleep for while a run was counting.
+// The pauses start-up asked for while a run was counting.
 std::atomic<DWORD> sleptMs{0};
+// The splash's status line at each pause.
+std::vector<std::wstring> shownAtPauses;
 VOID WINAPI CountedSleep(DWORD ms) {
     sleptMs += ms;
+    shownAtPauses.push_back(SplashInstance ? SplashInstance->StatusText() : L"(no splash)");
 }
-
-// Points this executable's import of kernel32's Sleep elsewhere while alive.
-// The program's code is linked into this executable, so its calls go there.
-class SleepImport {
-  public:
-    explicit SleepImport(ULONG_PTR replacement) {
-        BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-        auto dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-        auto nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-        const IMAGE_DATA_DIRECTORY& imports =
-            nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        auto module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-        for (; module->Name && !slot; module++) {
-            if (lstrcmpiA(reinterpret_cast<char*>(base + module->Name), "kernel32.dll") != 0)
-                continue;
-            auto names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
-            auto bound = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
-            for (; names->u1.AddressOfData; names++, bound++) {
-                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                    continue;
-                auto byName =
-                    reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-                if (strcmp(reinterpret_cast<char*>(byName->Name), "Sleep") == 0) {
-                    slot = reinterpret_cast<ULONG_PTR*>(&bound->u1.Function);
-                    break;
-                }
-            }
-        }
-        if (slot)
-            original = Exchange(replacement);
-    }
-    ~SleepImport() {
-        if (slot)
-            Exchange(original);
-    }
-    SleepImport(const SleepImport&) = delete;
-    SleepImport& operator=(const SleepImport&) = delete;
-    bool Installed() const { return slot != nullptr; }
-
-  private:
-    ULONG_PTR Exchange(ULONG_PTR value) {
-        DWORD protection = 0;
-        VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
-        const ULONG_PTR previous = *slot;
-        *slot = value;
-        VirtualProtect(slot, sizeof *slot, protection, &protection);
-        return previous;
-    }
-    ULONG_PTR* slot = nullptr;
-    ULONG_PTR original = 0;
-};
 
 // Runs inside the program's message loop: looks at the state start-up left,
 // then chooses Exit as the tray menu would.
@@ -154,14 +105,16 @@ class StartupBlueLight : public ::testing::TestWithParam<StartupRow> {
 
 TEST_P(StartupBlueLight, InitialStateAndRestoreOnExit) {
     const StartupRow row = GetParam();
-    SleepImport countedSleep(reinterpret_cast<ULONG_PTR>(&CountedSleep));
-    ASSERT_TRUE(countedSleep.Installed()) << "no import of Sleep in this executable";
+    const PauseFunction realPause = StartupPause;
+    StartupPause = CountedSleep;
     sleptMs = 0;
+    shownAtPauses.clear();
     SetTimer(nullptr, 0, 100, ProbeRunningProgram);
     runEnded = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE watchdog =
         CreateThread(nullptr, 0, Watchdog, (LPVOID)(DWORD_PTR)GetCurrentThreadId(), 0, nullptr);
     int exitCode = RunMorrowby(GetModuleHandleA(nullptr));
+    StartupPause = realPause;
     SetEvent(runEnded);
     WaitForSingleObject(watchdog, 5000);
     CloseHandle(watchdog);
@@ -169,6 +122,9 @@ TEST_P(StartupBlueLight, InitialStateAndRestoreOnExit) {
 
     ASSERT_TRUE(observed.probed) << "the message loop never ran";
     EXPECT_EQ(StartupPauses, observed.sleptBeforeLoop) << "the splash pauses before the loop";
+    EXPECT_EQ(shownAtPauses, (std::vector<std::wstring>{L"Starting application...",
+                                                        L"Tap icon for menu - Double-tap to Lock",
+                                                        L"Minimizing to system tray"}));
     if (row.applied) {
         ASSERT_EQ(1u, observed.writes.size());
         EXPECT_TRUE(SameRamp(ReducedGammaRamp(Level), observed.writes[0]));

@@ -2,10 +2,9 @@
 // is watched while it is on; and a record outside the process undoes a tint
 // that a killed process left behind.
 #include "support/gamma_recorder.h"
-#include "support/in_process_app.h"
 #include "features/blue_light.h"
 #include "features/gamma_record.h"
-#include "app/app_state.h"
+#include "res/timer_ids.h"
 #include <gtest/gtest.h>
 #include <cstring>
 
@@ -79,16 +78,16 @@ INSTANTIATE_TEST_SUITE_P(Drift, GammaWatch,
                          });
 
 TEST_F(GammaDisplays, TheWatchTimerExistsOnlyWhileAReducedRampIsOn) {
-    HWND savedMain = MainWindow;
-    MainWindow =
+    HWND window =
         CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    SetGammaWatchWindow(window); // as the main window hands itself down
     ApplyBlueLight(40);
-    EXPECT_TRUE(KillTimer(MainWindow, GammaWatchTimerId));
+    EXPECT_TRUE(KillTimer(window, GammaWatchTimerId));
     ApplyBlueLight(40);
     RestoreGamma();
-    EXPECT_FALSE(KillTimer(MainWindow, GammaWatchTimerId));
-    DestroyWindow(MainWindow);
-    MainWindow = savedMain;
+    EXPECT_FALSE(KillTimer(window, GammaWatchTimerId));
+    SetGammaWatchWindow(nullptr);
+    DestroyWindow(window);
 }
 
 // The record, as read from outside: each display's ramp under its device name.

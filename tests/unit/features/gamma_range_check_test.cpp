@@ -17,7 +17,7 @@ struct RangeRow {
     Stored kind;
     DWORD number;
     const char* text;
-    int expected;
+    GammaRange expected;
 };
 
 void PrintTo(const RangeRow& row, std::ostream* out) {
@@ -64,16 +64,17 @@ TEST_P(GammaRangeCheck, NeverCreatesOrChangesTheKey) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, GammaRangeCheck,
-    ::testing::Values(RangeRow{"Dword256", Stored::Dword, 256, "", 2},
-                      RangeRow{"Dword255", Stored::Dword, 255, "", 0},
-                      RangeRow{"Dword1024", Stored::Dword, 1024, "", 2},
-                      RangeRow{"Text512", Stored::Text, 0, "512", 2},
-                      RangeRow{"TextWithBlanksAndTail", Stored::Text, 0, "  300 levels", 2},
-                      RangeRow{"TextNegative", Stored::Text, 0, "-512", 0},
-                      RangeRow{"TextUnparsable", Stored::Text, 0, "lots", 0},
-                      RangeRow{"TextEmpty", Stored::Text, 0, "", 1},
-                      RangeRow{"ValueMissing", Stored::NoValue, 0, "", 1},
-                      RangeRow{"KeyMissing", Stored::NoKey, 0, "", 3}),
+    ::testing::Values(RangeRow{"Dword256", Stored::Dword, 256, "", GammaRange::Usable},
+                      RangeRow{"Dword255", Stored::Dword, 255, "", GammaRange::Below256},
+                      RangeRow{"Dword1024", Stored::Dword, 1024, "", GammaRange::Usable},
+                      RangeRow{"Text512", Stored::Text, 0, "512", GammaRange::Usable},
+                      RangeRow{"TextWithBlanksAndTail", Stored::Text, 0, "  300 levels",
+                               GammaRange::Usable},
+                      RangeRow{"TextNegative", Stored::Text, 0, "-512", GammaRange::Below256},
+                      RangeRow{"TextUnparsable", Stored::Text, 0, "lots", GammaRange::Below256},
+                      RangeRow{"TextEmpty", Stored::Text, 0, "", GammaRange::Missing},
+                      RangeRow{"ValueMissing", Stored::NoValue, 0, "", GammaRange::Missing},
+                      RangeRow{"KeyMissing", Stored::NoKey, 0, "", GammaRange::Unreadable}),
     [](const ::testing::TestParamInfo<RangeRow>& row) { return std::string(row.param.name); });
 
 } // namespace

@@ -2,8 +2,7 @@
 #include "video_windows.h"
 #include "support/wait.h"
 #include "features/video_counter.h"
-#include "lock/cover_windows.h"
-#include "lock/lock_controller.h"
+#include "res/timer_ids.h"
 #include "settings/settings_store.h"
 #include <gtest/gtest.h>
 #include <atomic>
@@ -29,27 +28,24 @@ int ClosesAfterPumping(HWND window) {
     return CloseRequests(window);
 }
 
-BYTE CoverAlpha(HWND cover, DWORD* flags = nullptr) {
-    BYTE alpha = 0;
-    COLORREF key = 0;
-    DWORD layered = 0;
-    GetLayeredWindowAttributes(cover, &key, &alpha, &layered);
-    if (flags)
-        *flags = layered;
-    return alpha;
+// What the lock sets for the limit (its covers turn opaque), counted.
+int LimitActions = 0;
+void CountLimitAction() {
+    LimitActions++;
 }
 
 class VideoCounter : public ::testing::Test {
   protected:
     void SetUp() override {
         Settings.YouTubeMax = 1;
-        VideoCount = 0;
-        memset(LastWindowTitle, 0, sizeof LastWindowTitle);
-        CoverWindow = nullptr;
+        Videos.VideoCount = 0;
+        memset(Videos.LastWindowTitle, 0, sizeof Videos.LastWindowTitle);
+        LimitActions = 0;
+        SetVideoLimitAction(CountLimitAction);
         CreateTopGuardWindow();
     }
     void TearDown() override {
-        CoverWindow = nullptr;
+        SetVideoLimitAction(nullptr);
         DestroyTestWindows();
         PumpMessagesFor(0);
     }
@@ -59,41 +55,36 @@ class VideoCounter : public ::testing::Test {
         SetForegroundWindow(video);
         EXPECT_EQ(video, GetForegroundWindow());
         EXPECT_NE(video, GetTopWindow(nullptr)) << "the scan would never see the video window";
-        VideoCount = 0;
-        SeedCounterAtLock();
+        ResetVideoCount();
+        SeedLastWindowTitle();
         return video;
     }
 };
 
 TEST_F(VideoCounter, WorkedExampleWithOneVideoAllowed) {
-    HWND cover = CreateTestCover();
-    CoverWindow = cover;
     HWND video = LockWhilePlaying("Song A - YouTube");
 
     Tick(); // Song A plays on
-    EXPECT_EQ(0, VideoCount);
+    EXPECT_EQ(0, Videos.VideoCount);
     ChangeTitle(video, "Song B - YouTube");
     Tick();
-    EXPECT_EQ(1, VideoCount);
+    EXPECT_EQ(1, Videos.VideoCount);
     EXPECT_EQ(0, ClosesAfterPumping(video));
-    EXPECT_EQ(1, CoverAlpha(cover)) << "the cover stays see-through below the limit";
+    EXPECT_EQ(0, LimitActions) << "the covers stay see-through below the limit";
 
     ChangeTitle(video, "Song C - YouTube");
     Tick();
     EXPECT_TRUE(CloseArrives(video));
-    EXPECT_EQ(2, VideoCount);
-    DWORD flags = 0;
-    EXPECT_EQ(255, CoverAlpha(cover, &flags));
-    EXPECT_EQ((DWORD)LWA_ALPHA, flags) << "the color key no longer punches holes";
-    EXPECT_TRUE(IsWindowVisible(cover));
-    EXPECT_TRUE(GetWindowLongA(cover, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(cover, GetForegroundWindow());
+    EXPECT_EQ(2, Videos.VideoCount);
+    EXPECT_EQ(1, LimitActions);
 
     Tick(); // the browser stayed open with the same title: nothing more
     EXPECT_EQ(1, ClosesAfterPumping(video));
+    EXPECT_EQ(1, LimitActions);
     ChangeTitle(video, "Song D - YouTube");
     Tick(); // every further change ends viewing again
     EXPECT_TRUE(CloseArrives(video, 2));
+    EXPECT_EQ(2, LimitActions);
 }
 
 class VideoLimit : public VideoCounter, public ::testing::WithParamInterface<int> {};
@@ -122,8 +113,8 @@ TEST_P(VideoTitle, OnlyTitlesHoldingTheMarkerCount) {
     const TitleRow row = GetParam();
     CreateVideoWindow(row.title);
     Tick();
-    EXPECT_EQ(row.qualifies ? 1 : 0, VideoCount);
-    EXPECT_STREQ(row.qualifies ? row.title : "", LastWindowTitle);
+    EXPECT_EQ(row.qualifies ? 1 : 0, Videos.VideoCount);
+    EXPECT_STREQ(row.qualifies ? row.title : "", Videos.LastWindowTitle);
 }
 
 INSTANTIATE_TEST_SUITE_P(Titles, VideoTitle,
@@ -138,12 +129,12 @@ TEST_F(VideoCounter, OnlyTheUpperOfTwoVideoWindowsIsWatched) {
     HWND lower = CreateVideoWindow("One - YouTube");
     HWND upper = CreateVideoWindow("Two - YouTube");
     Tick();
-    EXPECT_STREQ("Two - YouTube", LastWindowTitle);
-    EXPECT_EQ(1, VideoCount);
+    EXPECT_STREQ("Two - YouTube", Videos.LastWindowTitle);
+    EXPECT_EQ(1, Videos.VideoCount);
 
     ChangeTitle(lower, "Three - YouTube");
     Tick();
-    EXPECT_EQ(1, VideoCount);
+    EXPECT_EQ(1, Videos.VideoCount);
     ChangeTitle(upper, "Four - YouTube");
     Tick();
     EXPECT_TRUE(CloseArrives(upper));
@@ -155,8 +146,8 @@ TEST_F(VideoCounter, TheVeryTopWindowIsNeverExamined) {
     SetWindowPos(video, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ASSERT_EQ(video, GetTopWindow(nullptr));
     Tick();
-    EXPECT_EQ(0, VideoCount);
-    EXPECT_STREQ("", LastWindowTitle);
+    EXPECT_EQ(0, Videos.VideoCount);
+    EXPECT_STREQ("", Videos.LastWindowTitle);
 }
 
 TEST_F(VideoCounter, AnotherForegroundWindowAtLockTimeMakesTheVideoCount) {
@@ -164,9 +155,9 @@ TEST_F(VideoCounter, AnotherForegroundWindowAtLockTimeMakesTheVideoCount) {
     HWND notes = CreateVideoWindow("Shopping list");
     SetForegroundWindow(notes);
     ASSERT_EQ(notes, GetForegroundWindow());
-    SeedCounterAtLock();
+    SeedLastWindowTitle();
     Tick();
-    EXPECT_EQ(1, VideoCount);
+    EXPECT_EQ(1, Videos.VideoCount);
     EXPECT_EQ(0, ClosesAfterPumping(video));
     ChangeTitle(video, "Song B - YouTube");
     Tick();
@@ -177,49 +168,38 @@ TEST_F(VideoCounter, LongTitlesAreComparedByTheirFirst511Characters) {
     std::string title = "Long - YouTube " + std::string(600, 'a');
     HWND video = CreateVideoWindow(title);
     Tick();
-    EXPECT_EQ(title.substr(0, 511), std::string(LastWindowTitle));
-    EXPECT_EQ(1, VideoCount);
+    EXPECT_EQ(title.substr(0, 511), std::string(Videos.LastWindowTitle));
+    EXPECT_EQ(1, Videos.VideoCount);
 
     title[550] = 'b'; // beyond what is read: the same video
     ChangeTitle(video, title);
     Tick();
-    EXPECT_EQ(1, VideoCount);
+    EXPECT_EQ(1, Videos.VideoCount);
     title[300] = 'b';
     ChangeTitle(video, title);
     Tick();
-    EXPECT_EQ(2, VideoCount);
+    EXPECT_EQ(2, Videos.VideoCount);
 }
 
 TEST_F(VideoCounter, AMarkerBeyondTheReadTitleIsNotSeen) {
     CreateVideoWindow(std::string(520, 'x') + " - YouTube");
     Tick();
-    EXPECT_EQ(0, VideoCount);
+    EXPECT_EQ(0, Videos.VideoCount);
 }
 
 TEST_F(VideoCounter, TheSameVideoBackAfterAnotherPageIsNotCountedAgain) {
     HWND video = LockWhilePlaying("Song A - YouTube");
     ChangeTitle(video, "YouTube"); // e.g. the home page, no marker
     Tick();
-    EXPECT_STREQ("Song A - YouTube", LastWindowTitle);
+    EXPECT_STREQ("Song A - YouTube", Videos.LastWindowTitle);
     ChangeTitle(video, "Song A - YouTube");
     Tick();
-    EXPECT_EQ(0, VideoCount);
+    EXPECT_EQ(0, Videos.VideoCount);
 }
 
-TEST_F(VideoCounter, WithoutTheTouchShieldOnlyTheBrowserIsClosed) {
-    HWND video = LockWhilePlaying("Song A - YouTube");
-    VideoCount = 1;
-    ChangeTitle(video, "Song B - YouTube");
-    Tick();
-    EXPECT_TRUE(CloseArrives(video));
-    EXPECT_EQ(nullptr, CoverWindow);
-}
-
-TEST_F(VideoCounter, WithNoVideoWindowTheLimitStillTurnsTheCoverOpaque) {
-    HWND cover = CreateTestCover();
-    CoverWindow = cover;
+TEST_F(VideoCounter, WithNoVideoWindowTheLimitStillTurnsTheCoversOpaque) {
     StopVideoAtLimit(nullptr);
-    EXPECT_EQ(255, CoverAlpha(cover));
+    EXPECT_EQ(1, LimitActions);
 }
 
 TEST_F(VideoCounter, ANewLockCountsFromZeroAgain) {
@@ -232,8 +212,8 @@ TEST_F(VideoCounter, ANewLockCountsFromZeroAgain) {
 
     // Unlock and lock again: the countdown zeroes the count, the lock seeds the title.
     SetForegroundWindow(video);
-    VideoCount = 0;
-    SeedCounterAtLock();
+    ResetVideoCount();
+    SeedLastWindowTitle();
     ChangeTitle(video, "Song D - YouTube");
     Tick();
     EXPECT_EQ(1, ClosesAfterPumping(video)) << "one video is allowed again";
@@ -286,17 +266,15 @@ TEST_F(VideoCounter, AHungBrowserDoesNotHoldUpTheTick) {
     hungBrowser = &browser;
     HANDLE thread = CreateThread(nullptr, 0, HungBrowserThread, nullptr, 0, nullptr);
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(browser.ready, 5000));
-    HWND cover = CreateTestCover();
-    CoverWindow = cover;
-    VideoCount = 1;
-    strcpy(LastWindowTitle, "Earlier - YouTube");
+    Videos.VideoCount = 1;
+    strcpy(Videos.LastWindowTitle, "Earlier - YouTube");
 
     ULONGLONG start = GetTickCount64();
     Tick();
     ULONGLONG took = GetTickCount64() - start;
 
     EXPECT_LT(took, 1000u); // the browser hangs for two seconds
-    EXPECT_EQ(255, CoverAlpha(cover)) << "the cover goes opaque at once";
+    EXPECT_EQ(1, LimitActions) << "the covers go opaque at once";
     EXPECT_TRUE(WaitUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, 5000));
     EXPECT_EQ(1, browser.closeRequests);
     CloseHandle(thread);

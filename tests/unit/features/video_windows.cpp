@@ -1,6 +1,4 @@
 #include "video_windows.h"
-#include "features/video_counter.h"
-#include <cstring>
 #include <map>
 #include <vector>
 
@@ -55,22 +53,9 @@ HWND CreateTopGuardWindow() {
     return Keep(window);
 }
 
-HWND CreateTestCover() {
-    HWND window =
-        CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW, VideoWindowClass(), "", WS_POPUP, 0, 0,
-                        400, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    SetLayeredWindowAttributes(window, RGB(255, 0, 255), 1, LWA_ALPHA | LWA_COLORKEY);
-    return Keep(window);
-}
-
 void DestroyTestWindows() {
     for (HWND window : created)
         DestroyWindow(window);
     created.clear();
     closeRequests.clear();
-}
-
-void SeedCounterAtLock() {
-    memset(LastWindowTitle, 0, 500);
-    GetWindowTextA(GetForegroundWindow(), LastWindowTitle, 500);
 }

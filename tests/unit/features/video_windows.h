@@ -11,11 +11,5 @@ int CloseRequests(HWND window);
 // A topmost window with no title that sits at the very top of the Z-order,
 // where the scan never looks.
 HWND CreateTopGuardWindow();
-// A layered window in the cover's nearly transparent starting state.
-HWND CreateTestCover();
 // Destroys every window made here and forgets their WM_CLOSE counts.
 void DestroyTestWindows();
-
-// What the lock does when it engages with the counter on: the count as the
-// countdown left it, and the foreground window's title as the last seen one.
-void SeedCounterAtLock();

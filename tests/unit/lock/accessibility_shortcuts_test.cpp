@@ -2,7 +2,7 @@
 // way out puts back exactly what the user had. Wine does not store these
 // settings, so a fake system keeps them.
 #include "support/lock_fixture.h"
-#include "features/blue_light.h"
+#include "app/crash_filter.h"
 #include "lock/accessibility_shortcuts.h"
 #include <cstring>
 
@@ -105,7 +105,7 @@ TEST_F(ShortcutsTest, EveryWayOutPutsThemBack) {
         if (MainWindow)
             RequestUnlock();
     }
-    EXPECT_EQ(MainWindow, nullptr);
+    EXPECT_EQ(MainWindow.Get(), nullptr);
 }
 
 } // namespace

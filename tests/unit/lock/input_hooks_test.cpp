@@ -2,10 +2,11 @@
 #include "support/lock_fixture.h"
 #include "support/in_process_app.h"
 #include "support/wait.h"
-#include "app/app_state.h"
+#include "app/main_window.h"
 #include "lock/input_hooks.h"
 #include "lock/lock_controller.h"
-#include "settings/unlock_prompt.h"
+#include "lock/mouse_region.h"
+#include "lock/unlock_prompt.h"
 #include <gtest/gtest.h>
 #include <atomic>
 #include <set>
@@ -190,11 +191,11 @@ struct FrontPrompt {
         window = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "prompt", WS_POPUP | WS_VISIBLE, 0, 0,
                                  100, 50, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         SetForegroundWindow(window);
-        UnlockPromptWindow = window;
+        UnlockPrompt.Window = window;
         PumpMessagesFor(100);
     }
     ~FrontPrompt() {
-        UnlockPromptWindow = nullptr;
+        UnlockPrompt.Window = nullptr;
         DestroyWindow(window);
     }
     HWND window;
@@ -260,11 +261,10 @@ INPUT MoveTo(int x, int y) {
 }
 
 TEST(InstalledHooks, MouseHookPutsThePointerBackAtTheRegionEdge) {
-    const int savedX = PointerCornerX, savedY = PointerCornerY;
-    PointerCornerX = 1000;
-    PointerCornerY = 700;
-    MouseHook = SetWindowsHookExA(WH_MOUSE_LL, MouseConfineProc, GetModuleHandleA(nullptr), 0);
-    ASSERT_NE(MouseHook, nullptr);
+    const POINT saved = PointerRegion.Corner();
+    PointerRegion.MoveCorner({1000, 700});
+    HHOOK hook = SetWindowsHookExA(WH_MOUSE_LL, MouseConfineProc, GetModuleHandleA(nullptr), 0);
+    ASSERT_NE(hook, nullptr);
     POINT where = {};
     InjectFromAnotherThread({MoveTo(950, 650)});
     InjectFromAnotherThread({MoveTo(0, 0)});
@@ -277,21 +277,19 @@ TEST(InstalledHooks, MouseHookPutsThePointerBackAtTheRegionEdge) {
     EXPECT_EQ(where.x, 880);
     EXPECT_EQ(where.y, 640);
     // The region follows the corner at once.
-    PointerCornerX = 1200;
+    PointerRegion.MoveCorner({1200, 700});
     InjectFromAnotherThread({MoveTo(0, 650)});
     GetCursorPos(&where);
     EXPECT_EQ(where.x, 1080);
-    UnhookWindowsHookEx(MouseHook);
-    MouseHook = nullptr;
-    PointerCornerX = savedX;
-    PointerCornerY = savedY;
+    UnhookWindowsHookEx(hook);
+    PointerRegion.MoveCorner(saved);
 }
 
 bool InstallFails = false;
 std::vector<HHOOK> HeldAtInstall; // what the lock held when it asked for a new hook
 const InstallHookFunction RealInstall = InstallHook;
 HHOOK WINAPI TestInstall(int type, HOOKPROC procedure, HINSTANCE module, DWORD thread) {
-    HeldAtInstall.push_back(type == WH_KEYBOARD_LL ? KeyboardHook : MouseHook);
+    HeldAtInstall.push_back(type == WH_KEYBOARD_LL ? Lock.KeyboardHook() : Lock.MouseHook());
     return InstallFails ? nullptr : RealInstall(type, procedure, module, thread);
 }
 
@@ -323,7 +321,7 @@ class HookWatchdog : public LockFixture {
 
 TEST_F(HookWatchdog, DroppedHooksAreBackAfterOneTickWithNoGapAndNoSecondCopy) {
     ASSERT_TRUE(EngageAtOnce());
-    const HHOOK keyboard = KeyboardHook, mouse = MouseHook;
+    const HHOOK keyboard = Lock.KeyboardHook(), mouse = Lock.MouseHook();
     ASSERT_TRUE(UnhookWindowsHookEx(keyboard) && UnhookWindowsHookEx(mouse)); // as Windows would
     ASSERT_TRUE(KeyGetsThrough());
     HeldAtInstall.clear();
@@ -331,10 +329,10 @@ TEST_F(HookWatchdog, DroppedHooksAreBackAfterOneTickWithNoGapAndNoSecondCopy) {
     EXPECT_FALSE(KeyGetsThrough());
     // Each new hook was asked for while the old one was still held.
     EXPECT_EQ(HeldAtInstall, (std::vector<HHOOK>{keyboard, mouse}));
-    const HHOOK keyboardNow = KeyboardHook, mouseNow = MouseHook;
+    const HHOOK keyboardNow = Lock.KeyboardHook(), mouseNow = Lock.MouseHook();
     Tick();
     EXPECT_TRUE(HookGone(keyboardNow) && HookGone(mouseNow));
-    EXPECT_EQ(KeyboardHookProcedureInUse(), BlockAllKeysProc);
+    EXPECT_EQ(Lock.KeyboardHookProcedureInUse(), BlockAllKeysProc);
 }
 
 TEST_F(HookWatchdog, AHookThatFailedToGoInIsRetried) {
@@ -343,17 +341,17 @@ TEST_F(HookWatchdog, AHookThatFailedToGoInIsRetried) {
     EXPECT_TRUE(KeyGetsThrough());
     InstallFails = false;
     Tick();
-    EXPECT_NE(MouseHook, nullptr);
+    EXPECT_NE(Lock.MouseHook(), nullptr);
     EXPECT_FALSE(KeyGetsThrough());
 }
 
 TEST_F(HookWatchdog, KeysAreSwallowedAgainWithinSecondsAlsoWithoutACover) {
     Settings.DisableMouse = false; // keyboard only: no shield, no cover
     ASSERT_TRUE(EngageAtOnce());
-    const HHOOK dropped = KeyboardHook;
+    const HHOOK dropped = Lock.KeyboardHook();
     ASSERT_TRUE(UnhookWindowsHookEx(dropped));
     // The watchdog ticks every 5 s; the bound is three times that.
-    EXPECT_TRUE(WaitUntil([&] { return KeyboardHook != dropped; }, 15000));
+    EXPECT_TRUE(WaitUntil([&] { return Lock.KeyboardHook() != dropped; }, 15000));
     EXPECT_FALSE(KeyGetsThrough());
 }
 

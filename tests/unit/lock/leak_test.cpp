@@ -1,6 +1,6 @@
 // Many lock and release cycles leave no windows, hooks, timers or memory behind.
 #include "support/lock_fixture.h"
-#include "lock/cover_windows.h"
+#include "lock/shield.h"
 #include <psapi.h>
 #include <vector>
 
@@ -26,8 +26,8 @@ TEST_F(LockLeakTest, TwoHundredCyclesLeaveNothingBehind) {
         StartLockCountdown();
         EngageLock(MainWindow, WM_TIMER, LockTimerId, 0);
         PumpMessagesFor(0); // let the padlock paint
-        hooks->push_back(KeyboardHook);
-        hooks->push_back(MouseHook);
+        hooks->push_back(Lock.KeyboardHook());
+        hooks->push_back(Lock.MouseHook());
         RequestUnlock();
     };
     std::vector<HHOOK> hooks;
@@ -41,7 +41,7 @@ TEST_F(LockLeakTest, TwoHundredCyclesLeaveNothingBehind) {
         cycle(&hooks);
     EXPECT_EQ(CountThisThreadsWindows(), windows);
     EXPECT_LT(PrivateBytes(), bytes + 512 * 1024) << "private bytes grew from " << bytes;
-    EXPECT_FALSE(UnlockBitmapLoaded());
+    EXPECT_FALSE(Shield.UnlockBitmapLoaded());
     EXPECT_FALSE(KillTimer(MainWindow, LockTimerId));
     EXPECT_FALSE(KillTimer(MainWindow, VideoTimerId));
     int live = 0;

@@ -16,7 +16,7 @@ struct EngagementRow {
     // What the lock engages.
     bool noOptions;
     HOOKPROC keyboardProcedure;
-    bool holdMouse, countVideos, touchShield, tint, raisePrompt;
+    bool holdMouse, countVideos, touchShield, raisePrompt;
 };
 
 const HOOKPROC None = nullptr;
@@ -25,33 +25,26 @@ const HOOKPROC WordKeys = UnlockWordKeyFilterProc;
 
 const EngagementRow Rows[] = {
     // First line: keyboard, mouse, videos, shield, reduction, mode, prompt open.
-    // Second line: no options, keyboard hook, mouse, videos, shield, tint, raise prompt.
+    // Second line: no options, keyboard hook, mouse, videos, shield, raise prompt.
+    // Whether the tint goes on with the shield is the blue light policy's (ShieldUp).
     {"nothing ticked", false, false, false, false, false, 1, false, //
-     true, None, false, false, false, false, false},
+     true, None, false, false, false, false},
     {"a tint mode alone engages nothing", false, false, false, false, true, BlueWithShield, false,
-     true, None, false, false, false, false, false},
+     true, None, false, false, false, false},
     {"keyboard while no prompt is open", true, false, false, false, false, 1, false, //
-     false, AllKeys, false, false, false, false, false},
+     false, AllKeys, false, false, false, false},
     {"keyboard while the prompt is open", true, false, false, false, false, 1, true, //
-     false, WordKeys, false, false, false, false, false},
+     false, WordKeys, false, false, false, false},
     {"mouse alone", false, true, false, false, false, 1, false, //
-     false, None, true, false, false, false, false},
+     false, None, true, false, false, false},
     {"video counter alone", false, false, true, false, false, 1, false, //
-     false, None, false, true, false, false, false},
-    {"shield with the tint mode", false, false, false, true, true, BlueWithShield, false, //
-     false, None, false, false, true, true, false},
-    {"shield, tint mode but reduction off", false, false, false, true, false, BlueWithShield, false,
-     false, None, false, false, true, false, false},
-    {"shield, reduction always on", false, false, false, true, true, BlueAlways, false, //
-     false, None, false, false, true, false, false},
-    {"shield, reduction from the menu", false, false, false, true, true, BlueFromMenu, false, //
-     false, None, false, false, true, false, false},
-    {"tint mode without the shield", true, false, false, false, true, BlueWithShield, false, //
-     false, AllKeys, false, false, false, false, false},
+     false, None, false, true, false, false},
+    {"shield alone, in the tint mode", false, false, false, true, true, BlueWithShield, false, //
+     false, None, false, false, true, false},
     {"shield over the open prompt", true, false, false, true, false, 1, true, //
-     false, WordKeys, false, false, true, false, true},
+     false, WordKeys, false, false, true, true},
     {"everything", true, true, true, true, true, BlueWithShield, false, //
-     false, AllKeys, true, true, true, true, false},
+     false, AllKeys, true, true, true, false},
 };
 
 TEST(LockEngagement, FollowsTheSettingsAndThePrompt) {
@@ -70,7 +63,6 @@ TEST(LockEngagement, FollowsTheSettingsAndThePrompt) {
         EXPECT_EQ(engage.holdMouse, row.holdMouse);
         EXPECT_EQ(engage.countVideos, row.countVideos);
         EXPECT_EQ(engage.touchShield, row.touchShield);
-        EXPECT_EQ(engage.blueLight, row.tint);
         EXPECT_EQ(engage.raisePrompt, row.raisePrompt);
     }
 }

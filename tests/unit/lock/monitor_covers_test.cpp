@@ -5,8 +5,8 @@
 #include "support/z_order.h"
 #include "features/video_counter.h"
 #include "lock/cover_geometry.h"
-#include "lock/cover_windows.h"
 #include "lock/input_hooks.h"
+#include "lock/shield.h"
 #include <algorithm>
 #include <vector>
 
@@ -84,16 +84,17 @@ void ExpectShieldFits(const Layout& layout) {
     }
     const RECT maximized = {0, 0, GetSystemMetrics(SM_CXMAXIMIZED),
                             GetSystemMetrics(SM_CYMAXIMIZED) + 30};
-    EXPECT_TRUE(Holds(WindowRect(CoverWindow), primary));
-    EXPECT_TRUE(Holds(WindowRect(CoverWindow), maximized));
+    EXPECT_TRUE(Holds(WindowRect(Shield.CoverWindow()), primary));
+    EXPECT_TRUE(Holds(WindowRect(Shield.CoverWindow()), maximized));
     for (HWND cover : covers) {
         EXPECT_TRUE(IsWindowVisible(cover));
         EXPECT_TRUE(GetWindowLongPtrA(cover, GWL_EXSTYLE) & WS_EX_TOPMOST);
-        EXPECT_TRUE(Above(UnlockImageWindow, cover));
+        EXPECT_TRUE(Above(Shield.UnlockImageWindow(), cover));
     }
-    const RECT padlock = WindowRect(UnlockImageWindow);
+    const RECT padlock = WindowRect(Shield.UnlockImageWindow());
     EXPECT_TRUE(Holds(primary, padlock));
-    const RECT region = {PointerCornerX - PointerCornerMargin, PointerCornerY - PointerCornerMargin,
+    const POINT corner = PointerRegion.Corner();
+    const RECT region = {corner.x - PointerCornerMargin, corner.y - PointerCornerMargin,
                          virtualScreen.right, virtualScreen.bottom};
     EXPECT_TRUE(Holds(region, padlock)) << "region from " << region.left << "," << region.top;
     EXPECT_TRUE(PtInRect(&virtualScreen, {region.left, region.top}));
@@ -149,7 +150,7 @@ TEST_F(MonitorCoverTest, ReraiseAndTheVideoLimitReachEveryCover) {
         DWORD flags = 0;
         ASSERT_TRUE(GetLayeredWindowAttributes(cover, nullptr, &alpha, &flags));
         EXPECT_EQ(alpha, 255);
-        EXPECT_TRUE(Above(UnlockImageWindow, cover));
+        EXPECT_TRUE(Above(Shield.UnlockImageWindow(), cover));
     }
 }
 

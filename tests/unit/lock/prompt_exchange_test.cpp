@@ -2,10 +2,10 @@
 // requests that arrive while a prompt is already open.
 #include "support/lock_fixture.h"
 #include "support/z_order.h"
-#include "lock/cover_windows.h"
-#include "lock/input_hooks.h"
-#include "features/video_counter.h"
 #include "support/prompt_driver.h"
+#include "features/video_counter.h"
+#include "lock/input_hooks.h"
+#include "lock/shield.h"
 
 namespace {
 
@@ -34,35 +34,35 @@ TEST_F(PromptExchangeTest, RefusedWordKeepsTheLockAndBlocksTheKeysAgain) {
     };
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const HHOOK blocking = KeyboardHook;
-        const HWND cover = CoverWindow;
+        const HHOOK blocking = Lock.KeyboardHook();
+        const HWND cover = Shield.CoverWindow();
         HHOOK duringPrompt = nullptr;
         HOOKPROC procedureDuringPrompt = nullptr;
         PromptScript script;
         script.typed = c.typed;
         script.answer = c.answer;
         script.onOpen = [&](HWND) {
-            duringPrompt = KeyboardHook;
-            procedureDuringPrompt = KeyboardHookProcedureInUse();
+            duringPrompt = Lock.KeyboardHook();
+            procedureDuringPrompt = Lock.KeyboardHookProcedureInUse();
         };
         PromptDriver driver(script);
-        EXPECT_EQ(RequestUnlock(), 1);
+        EXPECT_EQ(RequestUnlock(), UnlockResult::Refused);
         EXPECT_EQ(procedureDuringPrompt, UnlockWordKeyFilterProc);
         EXPECT_TRUE(HookGone(blocking)); // exchanged, not stacked
-        EXPECT_EQ(KeyboardHookProcedureInUse(), BlockAllKeysProc);
+        EXPECT_EQ(Lock.KeyboardHookProcedureInUse(), BlockAllKeysProc);
         EXPECT_TRUE(HookGone(duringPrompt));
         EXPECT_EQ(driver.Observed().boxSeen, c.answer == PromptScript::PressOk);
-        EXPECT_FALSE(Unlocked);
-        EXPECT_EQ(CoverWindow, cover);
+        EXPECT_FALSE(Lock.Unlocked);
+        EXPECT_EQ(Shield.CoverWindow(), cover);
         EXPECT_TRUE(IsWindowVisible(cover));
     }
     PromptScript right;
     right.typed = "Pw9";
     PromptDriver driver(right);
-    EXPECT_EQ(RequestUnlock(), 0);
-    EXPECT_TRUE(Unlocked);
-    EXPECT_EQ(KeyboardHook, nullptr);
-    EXPECT_EQ(CoverWindow, nullptr);
+    EXPECT_EQ(RequestUnlock(), UnlockResult::Released);
+    EXPECT_TRUE(Lock.Unlocked);
+    EXPECT_EQ(Lock.KeyboardHook(), nullptr);
+    EXPECT_EQ(Shield.CoverWindow(), nullptr);
 }
 
 TEST_F(PromptExchangeTest, GateOfExitAndSettingsLeavesNoHookWhenUnlocked) {
@@ -75,44 +75,46 @@ TEST_F(PromptExchangeTest, GateOfExitAndSettingsLeavesNoHookWhenUnlocked) {
         EXPECT_TRUE(driver.Observed().boxSeen);
     }
     EXPECT_TRUE(IsWindow(MainWindow)); // Exit refused
-    EXPECT_EQ(KeyboardHook, nullptr);
-    EXPECT_TRUE(Unlocked);
+    EXPECT_EQ(Lock.KeyboardHook(), nullptr);
+    EXPECT_TRUE(Lock.Unlocked);
 }
 
 TEST_F(PromptExchangeTest, SecondRequestWhileThePromptIsOpenIsRefused) {
     Settings.DisableKeyboard = true;
     Settings.EnableTouchShield = true;
     ASSERT_TRUE(EngageAtOnce());
-    int inner = -1, promptsAfterTap = 0;
+    UnlockResult inner = UnlockResult::Released;
+    int promptsAfterTap = 0;
     HHOOK before = nullptr, after = nullptr;
     bool stillOpen = false;
     PromptScript script;
     script.typed = "Pw9";
     script.answerAfterMs = 200;
     script.onOpen = [&](HWND prompt) {
-        before = KeyboardHook;
+        before = Lock.KeyboardHook();
         // The tray double-tap, as the prompt's own loop would dispatch it.
         SendMessageA(MainWindow, TrayCallbackMessage, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
         SendMessageA(MainWindow, WM_COMMAND, IDM_LOCK, 0);
         inner = RequestUnlock();
         promptsAfterTap = CountUnlockPromptsOnThisThread();
-        after = KeyboardHook;
-        stillOpen = IsWindow(prompt) && AppController.UnlockPromptOpen;
+        after = Lock.KeyboardHook();
+        stillOpen = IsWindow(prompt) && UnlockPrompt.UnlockPromptOpen;
     };
     PromptDriver driver(script);
-    EXPECT_EQ(RequestUnlock(), 0); // the open prompt's answer decides
-    EXPECT_EQ(inner, 1);
+    EXPECT_EQ(RequestUnlock(), UnlockResult::Released); // the open prompt's answer decides
+    EXPECT_EQ(inner, UnlockResult::Refused);
     EXPECT_EQ(promptsAfterTap, 1);
     EXPECT_EQ(after, before);
     EXPECT_TRUE(stillOpen);
-    EXPECT_TRUE(Unlocked);
-    EXPECT_EQ(KeyboardHook, nullptr);
+    EXPECT_TRUE(Lock.Unlocked);
+    EXPECT_EQ(Lock.KeyboardHook(), nullptr);
 }
 
 TEST_F(PromptExchangeTest, RequestWhileTheMismatchBoxIsUpOpensNoSecondPrompt) {
     Settings.DisableKeyboard = true;
     ASSERT_TRUE(EngageAtOnce());
-    int inner = -1, prompts = -1;
+    UnlockResult inner = UnlockResult::Released;
+    int prompts = -1;
     PromptScript script;
     script.typed = "bad";
     script.onBox = [&](HWND) {
@@ -120,11 +122,11 @@ TEST_F(PromptExchangeTest, RequestWhileTheMismatchBoxIsUpOpensNoSecondPrompt) {
         prompts = CountUnlockPromptsOnThisThread();
     };
     PromptDriver driver(script);
-    EXPECT_EQ(RequestUnlock(), 1);
-    EXPECT_EQ(inner, 1);
+    EXPECT_EQ(RequestUnlock(), UnlockResult::Refused);
+    EXPECT_EQ(inner, UnlockResult::Refused);
     EXPECT_EQ(prompts, 0);
-    EXPECT_EQ(KeyboardHookProcedureInUse(), BlockAllKeysProc);
-    EXPECT_FALSE(Unlocked);
+    EXPECT_EQ(Lock.KeyboardHookProcedureInUse(), BlockAllKeysProc);
+    EXPECT_FALSE(Lock.Unlocked);
 }
 
 TEST_F(PromptExchangeTest, LockEngagingUnderAnOpenPromptLetsTheWordBeTyped) {
@@ -136,21 +138,21 @@ TEST_F(PromptExchangeTest, LockEngagingUnderAnOpenPromptLetsTheWordBeTyped) {
     script.typed = "wrong";
     script.answerAfterMs = 1500;
     script.whileOpen = [&](HWND prompt) {
-        procedureWhileOpen = KeyboardHookProcedureInUse();
-        coverUp = CoverWindow != nullptr;
-        if (CoverWindow)
-            promptAboveCover = Above(prompt, CoverWindow);
+        procedureWhileOpen = Lock.KeyboardHookProcedureInUse();
+        coverUp = Shield.CoverWindow() != nullptr;
+        if (Shield.CoverWindow())
+            promptAboveCover = Above(prompt, Shield.CoverWindow());
     };
     PromptDriver driver(script);
     // The parent asks to unlock just as the lock at start-up counts down.
-    ImmediateLock = true;
+    Lock.ImmediateLock = true;
     StartLockCountdown();
-    EXPECT_EQ(RequestUnlock(), 1);
+    EXPECT_EQ(RequestUnlock(), UnlockResult::Refused);
     EXPECT_TRUE(coverUp); // the lock engaged while the prompt was open
     EXPECT_EQ(procedureWhileOpen, UnlockWordKeyFilterProc);
     EXPECT_TRUE(promptAboveCover);
-    EXPECT_EQ(KeyboardHookProcedureInUse(), BlockAllKeysProc);
-    EXPECT_FALSE(Unlocked);
+    EXPECT_EQ(Lock.KeyboardHookProcedureInUse(), BlockAllKeysProc);
+    EXPECT_FALSE(Lock.Unlocked);
 }
 
 TEST_F(PromptExchangeTest, CoverIsNotRaisedOverAnOpenPrompt) {
@@ -162,12 +164,12 @@ TEST_F(PromptExchangeTest, CoverIsNotRaisedOverAnOpenPrompt) {
     script.onOpen = [&](HWND prompt) {
         SetForegroundWindow(prompt);
         ReassertCover(MainWindow, WM_TIMER, LockTimerId, 0);
-        aboveAfterReassert = Above(prompt, CoverWindow);
-        FitCoverToDisplay();
-        aboveAfterDisplayChange = Above(prompt, CoverWindow);
+        aboveAfterReassert = Above(prompt, Shield.CoverWindow());
+        Shield.FitCoverToDisplay();
+        aboveAfterDisplayChange = Above(prompt, Shield.CoverWindow());
     };
     PromptDriver driver(script);
-    EXPECT_EQ(RequestUnlock(), 0);
+    EXPECT_EQ(RequestUnlock(), UnlockResult::Released);
     EXPECT_TRUE(aboveAfterReassert);
     EXPECT_TRUE(aboveAfterDisplayChange);
 }
@@ -183,7 +185,7 @@ TEST_F(PromptExchangeTest, NothingLiftsTheShieldOverTheMismatchBox) {
     const Lift lifts[] = {
         {"five-second re-raise", [] { ReassertCover(MainWindow, WM_TIMER, LockTimerId, 0); }},
         {"video limit", [] { StopVideoAtLimit(nullptr); }},
-        {"display change", [] { FitCoverToDisplay(); }},
+        {"display change", [] { Shield.FitCoverToDisplay(); }},
     };
     PromptScript script;
     script.typed = "wrong";
@@ -191,18 +193,18 @@ TEST_F(PromptExchangeTest, NothingLiftsTheShieldOverTheMismatchBox) {
         for (const Lift& lift : lifts) {
             SCOPED_TRACE(lift.name);
             lift.lift();
-            EXPECT_TRUE(Above(box, CoverWindow));
-            EXPECT_TRUE(Above(box, UnlockImageWindow));
+            EXPECT_TRUE(Above(box, Shield.CoverWindow()));
+            EXPECT_TRUE(Above(box, Shield.UnlockImageWindow()));
             EXPECT_EQ(GetForegroundWindow(), box);
         }
         // A tap on the shield does not activate it, which would lift it.
-        for (HWND shield : {CoverWindow, UnlockImageWindow})
+        for (HWND shield : {Shield.CoverWindow(), Shield.UnlockImageWindow()})
             EXPECT_EQ(SendMessageA(shield, WM_MOUSEACTIVATE, (WPARAM)shield,
                                    MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
                       MA_NOACTIVATE);
     };
     PromptDriver driver(script);
-    EXPECT_EQ(RequestUnlock(), 1);
+    EXPECT_EQ(RequestUnlock(), UnlockResult::Refused);
     EXPECT_TRUE(driver.Observed().boxSeen);
 }
 
@@ -214,13 +216,13 @@ TEST_F(PromptExchangeTest, WordFilterStaysWhileThePromptIsOpenAcrossAHookRefresh
     PromptScript script;
     script.typed = "Pw9";
     script.onOpen = [&](HWND) {
-        before = KeyboardHook;
+        before = Lock.KeyboardHook();
         SendMessageA(MainWindow, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
-        after = KeyboardHook;
-        afterRefresh = KeyboardHookProcedureInUse();
+        after = Lock.KeyboardHook();
+        afterRefresh = Lock.KeyboardHookProcedureInUse();
     };
     PromptDriver driver(script);
-    EXPECT_EQ(RequestUnlock(), 0);
+    EXPECT_EQ(RequestUnlock(), UnlockResult::Released);
     EXPECT_EQ(afterRefresh, UnlockWordKeyFilterProc);
     EXPECT_NE(after, before);
     EXPECT_TRUE(HookGone(before));

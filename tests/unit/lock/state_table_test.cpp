@@ -2,39 +2,44 @@
 #include "support/lock_fixture.h"
 #include "features/blue_light.h"
 #include "features/video_counter.h"
-#include "lock/cover_windows.h"
+#include "lock/shield.h"
 #include "lock/input_hooks.h"
 #include <vector>
 
 namespace {
 
 using LockStateTest = LockFixture;
+typedef std::vector<std::string> Sequence;
 
-const char* const LockedBalloon = " Now locked ";
-const char* const NoOptionsBalloon = " Check settings: No locking options selected ";
+const Sequence NoOptions = {
+    "modify balloon=\" Check settings: No locking options selected \" timeout=10000"};
+
+Sequence Joined(Sequence first, const Sequence& then) {
+    first.insert(first.end(), then.begin(), then.end());
+    return first;
+}
 
 // Timer 333's stages, called as the timer would call them; the real program's
 // ten seconds are timed end to end (e2e/lock), the re-raise in cover_windows_test.
 TEST_F(LockStateTest, CountdownShowsTwoBalloonsOneStageApartThenLocks) {
     Settings.DisableKeyboard = true;
     EXPECT_EQ(LockItemNow(), "&Lock Keyboard/Mouse/Touch");
+    const Sequence countdown = {"modify balloon=\" 10 seconds until lock \" timeout=10000",
+                                "modify balloon=\" 5 seconds \" timeout=10000"};
     StartLockCountdown();
-    EXPECT_FALSE(Unlocked);
+    EXPECT_FALSE(Lock.Unlocked);
     EXPECT_EQ(LockItemNow(), "UnLock Keyboard/Mouse/Touch");
-    EXPECT_EQ(RecordedBalloons(), std::vector<std::string>{" 10 seconds until lock "});
-    EXPECT_EQ(KeyboardHook, nullptr);
+    EXPECT_EQ(RecordedTraySequence(), Sequence(countdown.begin(), countdown.begin() + 1));
+    EXPECT_EQ(Lock.KeyboardHook(), nullptr);
 
     AdvanceLockCountdown(MainWindow, WM_TIMER, LockTimerId, 0);
-    EXPECT_EQ(RecordedBalloons().size(), 2u);
-    EXPECT_EQ(RecordedBalloons().back(), " 5 seconds ");
-    EXPECT_EQ(KeyboardHook, nullptr);
+    EXPECT_EQ(RecordedTraySequence(), countdown);
+    EXPECT_EQ(Lock.KeyboardHook(), nullptr);
 
     EngageLock(MainWindow, WM_TIMER, LockTimerId, 0);
-    EXPECT_NE(KeyboardHook, nullptr);
-    EXPECT_EQ(RecordedBalloons().back(), LockedBalloon);
-    EXPECT_EQ(LastTooltip(), "Double-Tap icon to UnLock");
-    EXPECT_NE(LastIcon(), nullptr);
-    EXPECT_EQ(CoverWindow, nullptr); // keyboard only: no shield
+    EXPECT_NE(Lock.KeyboardHook(), nullptr);
+    EXPECT_EQ(RecordedTraySequence(), Joined(countdown, TrayCallsOfALock));
+    EXPECT_EQ(Shield.CoverWindow(), nullptr); // keyboard only: no shield
     EXPECT_EQ(LockItemNow(), "UnLock Keyboard/Mouse/Touch");
 }
 
@@ -45,10 +50,10 @@ TEST_F(LockStateTest, EachCountdownStageSetsTheNextOnTheLockTimer) {
     EXPECT_TRUE(KillTimer(MainWindow, LockTimerId));
     AdvanceLockCountdown(MainWindow, WM_TIMER, LockTimerId, 0);
     EXPECT_TRUE(KillTimer(MainWindow, LockTimerId));
-    EXPECT_EQ(KeyboardHook, nullptr);
+    EXPECT_EQ(Lock.KeyboardHook(), nullptr);
     // With the stage timer gone nothing engages by itself.
     PumpMessagesFor(50);
-    EXPECT_EQ(KeyboardHook, nullptr);
+    EXPECT_EQ(Lock.KeyboardHook(), nullptr);
 }
 
 TEST_F(LockStateTest, LockAtStartUpEngagesAtOnceWithoutCountdownBalloons) {
@@ -57,10 +62,10 @@ TEST_F(LockStateTest, LockAtStartUpEngagesAtOnceWithoutCountdownBalloons) {
     DWORD start = GetTickCount();
     ASSERT_TRUE(EngageAtOnce());
     EXPECT_LT(GetTickCount() - start, 3000u); // a countdown would take ten seconds
-    EXPECT_EQ(RecordedBalloons(), std::vector<std::string>{LockedBalloon});
-    EXPECT_NE(KeyboardHook, nullptr);
-    EXPECT_TRUE(IsWindowVisible(CoverWindow));
-    EXPECT_FALSE(ImmediateLock);
+    EXPECT_EQ(RecordedTraySequence(), TrayCallsOfALock) << "no countdown balloons";
+    EXPECT_NE(Lock.KeyboardHook(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(Shield.CoverWindow()));
+    EXPECT_FALSE(Lock.ImmediateLock);
 }
 
 struct Options {
@@ -80,41 +85,32 @@ TEST_F(LockStateTest, EngagesWhatEachCombinationOfOptionsAsksAndReleasesAllOfIt)
         ASSERT_TRUE(EngageAtOnce());
         const bool any = o.keyboard || o.mouse || o.video || o.shield;
 
-        EXPECT_FALSE(Unlocked);
-        EXPECT_EQ(KeyboardHook != nullptr, o.keyboard);
-        EXPECT_EQ(KeyboardHookProcedureInUse(), o.keyboard ? BlockAllKeysProc : nullptr);
-        EXPECT_EQ(MouseHook != nullptr, o.mouse);
-        EXPECT_EQ(CoverWindow != nullptr, o.shield);
-        EXPECT_EQ(UnlockImageWindow != nullptr, o.shield);
-        EXPECT_EQ(RecordedBalloons(),
-                  std::vector<std::string>{any ? LockedBalloon : NoOptionsBalloon});
-        EXPECT_EQ(LastTooltip(), any ? "Double-Tap icon to UnLock" : "");
-        EXPECT_EQ(LastIcon() != nullptr, any);
+        EXPECT_FALSE(Lock.Unlocked);
+        EXPECT_EQ(Lock.KeyboardHook() != nullptr, o.keyboard);
+        EXPECT_EQ(Lock.KeyboardHookProcedureInUse(), o.keyboard ? BlockAllKeysProc : nullptr);
+        EXPECT_EQ(Lock.MouseHook() != nullptr, o.mouse);
+        EXPECT_EQ(Shield.CoverWindow() != nullptr, o.shield);
+        EXPECT_EQ(Shield.UnlockImageWindow() != nullptr, o.shield);
+        EXPECT_EQ(RecordedTraySequence(), any ? TrayCallsOfALock : NoOptions);
         EXPECT_EQ(LockItemNow(), "UnLock Keyboard/Mouse/Touch");
-        const HICON lockedIcon = LastIcon();
-        const HHOOK keyboard = KeyboardHook, mouse = MouseHook;
-        const HWND cover = CoverWindow, padlock = UnlockImageWindow;
+        const HHOOK keyboard = Lock.KeyboardHook(), mouse = Lock.MouseHook();
+        const HWND cover = Shield.CoverWindow(), padlock = Shield.UnlockImageWindow();
 
         RecordedTrayCalls().clear();
-        EXPECT_EQ(RequestUnlock(), 0);
-        EXPECT_TRUE(Unlocked);
-        EXPECT_EQ(KeyboardHook, nullptr);
-        EXPECT_EQ(MouseHook, nullptr);
+        EXPECT_EQ(RequestUnlock(), UnlockResult::Released);
+        EXPECT_TRUE(Lock.Unlocked);
+        EXPECT_EQ(Lock.KeyboardHook(), nullptr);
+        EXPECT_EQ(Lock.MouseHook(), nullptr);
         EXPECT_TRUE(HookGone(keyboard));
         EXPECT_TRUE(HookGone(mouse));
-        EXPECT_EQ(CoverWindow, nullptr);
-        EXPECT_EQ(UnlockImageWindow, nullptr);
+        EXPECT_EQ(Shield.CoverWindow(), nullptr);
+        EXPECT_EQ(Shield.UnlockImageWindow(), nullptr);
         EXPECT_FALSE(cover && IsWindow(cover));
         EXPECT_FALSE(padlock && IsWindow(padlock));
         // No timer was left behind: neither the cover re-raise nor the video poll.
         EXPECT_FALSE(KillTimer(MainWindow, LockTimerId));
         EXPECT_FALSE(KillTimer(MainWindow, VideoTimerId));
-        EXPECT_EQ(RecordedBalloons(), std::vector<std::string>{""});
-        EXPECT_EQ(LastTooltip(), "Tap icon for menu - Double-tap to Lock");
-        EXPECT_NE(LastIcon(), nullptr);
-        if (any) {
-            EXPECT_NE(LastIcon(), lockedIcon);
-        }
+        EXPECT_EQ(RecordedTraySequence(), TrayCallsOfARelease);
         EXPECT_EQ(LockItemNow(), "Lock Keyboard/Mouse/Touch");
     }
 }
@@ -146,28 +142,26 @@ TEST_F(LockStateTest, ReleaseFromEveryStateLeavesNothingPending) {
         SCOPED_TRACE(testing::Message() << "state " << state++);
         Settings.DisableKeyboard = Settings.EnableTouchShield = true;
         go();
-        EXPECT_FALSE(Unlocked);
+        EXPECT_FALSE(Lock.Unlocked);
         // A tray double-tap while not unlocked asks to unlock.
         SendMessageA(MainWindow, TrayCallbackMessage, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
-        EXPECT_TRUE(Unlocked);
+        EXPECT_TRUE(Lock.Unlocked);
         EXPECT_EQ(LockItemNow(), "Lock Keyboard/Mouse/Touch");
         EXPECT_FALSE(KillTimer(MainWindow, LockTimerId)); // the countdown is gone
-        EXPECT_EQ(KeyboardHook, nullptr);
-        EXPECT_EQ(CoverWindow, nullptr);
+        EXPECT_EQ(Lock.KeyboardHook(), nullptr);
+        EXPECT_EQ(Shield.CoverWindow(), nullptr);
     }
 }
 
 TEST_F(LockStateTest, NothingLockedKeepsTheUnlockedLookUntilTheNextRequest) {
     ASSERT_TRUE(EngageAtOnce());
-    EXPECT_EQ(RecordedBalloons(), std::vector<std::string>{NoOptionsBalloon});
-    EXPECT_FALSE(Unlocked);
-    EXPECT_EQ(LastIcon(), nullptr);
-    EXPECT_EQ(LastTooltip(), "");
+    EXPECT_EQ(RecordedTraySequence(), NoOptions) << "neither the padlock icon nor its tooltip";
+    EXPECT_FALSE(Lock.Unlocked);
     EXPECT_EQ(LockItemNow(), "UnLock Keyboard/Mouse/Touch");
     SendMessageA(MainWindow, WM_COMMAND, IDM_LOCK, 0);
-    EXPECT_TRUE(Unlocked);
+    EXPECT_TRUE(Lock.Unlocked);
     EXPECT_EQ(LockItemNow(), "Lock Keyboard/Mouse/Touch");
-    EXPECT_EQ(LastTooltip(), "Tap icon for menu - Double-tap to Lock");
+    EXPECT_EQ(RecordedTraySequence(), Joined(NoOptions, TrayCallsOfARelease));
 }
 
 TEST_F(LockStateTest, ItemTextChangesByCommandAndKeepsItsData) {
@@ -188,22 +182,22 @@ TEST_F(LockStateTest, ItemTextChangesByCommandAndKeepsItsData) {
 
 TEST_F(LockStateTest, VideoCountStartsFromTheWindowInFront) {
     Settings.EnableYouTubeCount = true;
-    VideoCount = 3;
+    Videos.VideoCount = 3;
     const std::string title = "Kittens - YouTube - Browser";
     HWND browser = CreateWindowExA(0, "STATIC", title.c_str(), WS_POPUP | WS_VISIBLE, 10, 10, 100,
                                    100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetForegroundWindow(browser);
     ASSERT_EQ(GetForegroundWindow(), browser);
     ASSERT_TRUE(EngageAtOnce());
-    EXPECT_EQ(VideoCount, 0);
-    EXPECT_EQ(std::string(LastWindowTitle), title);
+    EXPECT_EQ(Videos.VideoCount, 0);
+    EXPECT_EQ(std::string(Videos.LastWindowTitle), title);
     RequestUnlock();
 
     // A longer title is cut at 499 characters.
     const std::string longTitle(700, 'x');
     SetWindowTextA(browser, longTitle.c_str());
     ASSERT_TRUE(EngageAtOnce());
-    EXPECT_EQ(std::string(LastWindowTitle), longTitle.substr(0, 499));
+    EXPECT_EQ(std::string(Videos.LastWindowTitle), longTitle.substr(0, 499));
     DestroyWindow(browser);
 }
 
@@ -245,34 +239,29 @@ TEST_F(LockStateTest, GammaFollowsTheBlueLightModeAcrossLockAndRelease) {
     RestoreGamma();
 }
 
-TEST_F(LockStateTest, KnowsThisSystemAsALevelWithEdgeGestures) {
-    // The test prefix reports Windows 10.
-    EXPECT_EQ(GetOsVersionLevel(), 10);
-}
-
 TEST_F(LockStateTest, HooksArePutBackAfterPowerAndSessionEvents) {
     Settings.DisableKeyboard = true;
     Settings.DisableMouse = true;
     // Nothing to put back while unlocked or counting down.
     SendMessageA(MainWindow, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
-    EXPECT_EQ(KeyboardHook, nullptr);
+    EXPECT_EQ(Lock.KeyboardHook(), nullptr);
     StartLockCountdown();
     ReinstallLockHooks();
-    EXPECT_EQ(KeyboardHook, nullptr);
-    EXPECT_EQ(MouseHook, nullptr);
+    EXPECT_EQ(Lock.KeyboardHook(), nullptr);
+    EXPECT_EQ(Lock.MouseHook(), nullptr);
     RequestUnlock();
 
     ASSERT_TRUE(EngageAtOnce());
     for (UINT message : {(UINT)WM_POWERBROADCAST, (UINT)WM_WTSSESSION_CHANGE}) {
-        const HHOOK keyboard = KeyboardHook, mouse = MouseHook;
+        const HHOOK keyboard = Lock.KeyboardHook(), mouse = Lock.MouseHook();
         SendMessageA(MainWindow, message, 7, 0);
-        EXPECT_NE(KeyboardHook, nullptr);
-        EXPECT_NE(MouseHook, nullptr);
-        EXPECT_NE(KeyboardHook, keyboard);
-        EXPECT_NE(MouseHook, mouse);
+        EXPECT_NE(Lock.KeyboardHook(), nullptr);
+        EXPECT_NE(Lock.MouseHook(), nullptr);
+        EXPECT_NE(Lock.KeyboardHook(), keyboard);
+        EXPECT_NE(Lock.MouseHook(), mouse);
         EXPECT_TRUE(HookGone(keyboard)); // at most one of each stays installed
         EXPECT_TRUE(HookGone(mouse));
-        EXPECT_EQ(KeyboardHookProcedureInUse(), BlockAllKeysProc);
+        EXPECT_EQ(Lock.KeyboardHookProcedureInUse(), BlockAllKeysProc);
     }
 }
 

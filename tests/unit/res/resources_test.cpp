@@ -2,10 +2,14 @@
 // ids, sizes and texts the code relies on.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 #include "res/resource.h"
+#include "support/bitmap_pixels.h"
 #include "support/morrowby_process.h"
+#include "win/png_image.h"
 
 namespace {
 
@@ -40,7 +44,7 @@ struct BitmapCase {
 
 TEST_F(ProgramResources, BitmapsHaveTheirSizes) {
     const BitmapCase cases[] = {
-        {IDB_SPLASH, 531, 449, 24}, {IDB_PADLOCK, 128, 128, 24}, {IDB_EYE, 16, 13, 32}};
+        {IDB_SPLASH, 531, 449, 8}, {IDB_PADLOCK, 128, 128, 24}, {IDB_EYE, 16, 13, 32}};
     for (const BitmapCase& c : cases) {
         std::vector<BYTE> data = Resource(RT_BITMAP, c.id);
         ASSERT_GE(data.size(), sizeof(BITMAPINFOHEADER)) << "bitmap " << c.id;
@@ -51,22 +55,65 @@ TEST_F(ProgramResources, BitmapsHaveTheirSizes) {
     }
 }
 
-// The magenta of the splash and padlock is a color key: their corners must be
-// exactly magenta, or a box would show around the shapes.
-TEST_F(ProgramResources, KeyedBitmapsHaveMagentaCorners) {
-    for (int id : {IDB_SPLASH, IDB_PADLOCK}) {
-        HBITMAP bitmap = (HBITMAP)LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0,
-                                             LR_CREATEDIBSECTION);
-        ASSERT_NE(bitmap, nullptr);
-        BITMAP info;
-        GetObjectA(bitmap, sizeof info, &info);
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ previous = SelectObject(dc, bitmap);
-        EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 255)) << id;
-        EXPECT_EQ(GetPixel(dc, info.bmWidth - 1, info.bmHeight - 1), RGB(255, 0, 255)) << id;
-        SelectObject(dc, previous);
-        DeleteDC(dc);
-        DeleteObject(bitmap);
+// The magenta of the splash, the padlock and the moon is a color key: only
+// RGB(255, 0, 255) exactly is see-through. Their corners must be exactly
+// magenta, or a box would show around the shapes, and no pixel may come
+// close to it, or it would show as a pink speck or halo along the edges.
+// Every scale is drawn: the bitmaps at 100 % load both ways the program
+// loads bitmaps, the PNG resources decode through the imaging component.
+struct KeyedPicture {
+    int id;
+    bool png;
+    int width, height;
+};
+
+bool NearKey(COLORREF color) {
+    return color != RGB(255, 0, 255) &&
+           (255 - GetRValue(color)) + GetGValue(color) + (255 - GetBValue(color)) < 96;
+}
+
+void ExpectKeyed(const BitmapPixels& pixels, const KeyedPicture& c, const char* how) {
+    ASSERT_EQ(pixels.width, c.width) << c.id << how;
+    ASSERT_EQ(pixels.height, c.height) << c.id << how;
+    const POINT corners[] = {
+        {0, 0}, {c.width - 1, 0}, {0, c.height - 1}, {c.width - 1, c.height - 1}};
+    for (POINT corner : corners)
+        EXPECT_EQ(pixels.At(corner.x, corner.y), RGB(255, 0, 255))
+            << c.id << how << " at " << corner.x << "," << corner.y;
+    size_t nearKey = std::count_if(pixels.colors.begin(), pixels.colors.end(), NearKey);
+    EXPECT_EQ(nearKey, 0u) << c.id << how;
+}
+
+TEST_F(ProgramResources, KeyedPicturesHaveExactMagentaAtEveryScale) {
+    const KeyedPicture cases[] = {
+        {IDB_SPLASH, false, 531, 449},       {IDPNG_SPLASH_125, true, 664, 561},
+        {IDPNG_SPLASH_150, true, 797, 674},  {IDPNG_SPLASH_175, true, 929, 786},
+        {IDPNG_SPLASH_200, true, 1062, 898}, {IDB_PADLOCK, false, 128, 128},
+        {IDPNG_PADLOCK_125, true, 160, 160}, {IDPNG_PADLOCK_150, true, 192, 192},
+        {IDPNG_PADLOCK_175, true, 224, 224}, {IDPNG_PADLOCK_200, true, 256, 256},
+        {IDPNG_MOON_100, true, 128, 128},    {IDPNG_MOON_125, true, 160, 160},
+        {IDPNG_MOON_150, true, 192, 192},    {IDPNG_MOON_175, true, 224, 224},
+        {IDPNG_MOON_200, true, 256, 256}};
+    for (const KeyedPicture& c : cases) {
+        if (c.png) {
+            // Stored compressed: a PNG in the file, not a bitmap.
+            std::vector<BYTE> data = Resource("PNG", c.id);
+            ASSERT_GE(data.size(), 8u) << c.id;
+            EXPECT_EQ(memcmp(data.data(), "\x89PNG\r\n\x1a\n", 8), 0) << c.id;
+            ImageBitmap decoded = DecodePngResource(module, c.id);
+            ASSERT_TRUE(decoded) << c.id;
+            EXPECT_EQ(decoded.Width(), c.width) << c.id;
+            EXPECT_EQ(decoded.Height(), c.height) << c.id;
+            ExpectKeyed(ReadBitmapPixels(decoded.Get()), c, " decoded");
+            continue;
+        }
+        HBITMAP plain = LoadBitmapA(module, MAKEINTRESOURCEA(c.id));
+        ExpectKeyed(ReadBitmapPixels(plain), c, " by LoadBitmapA");
+        DeleteObject(plain);
+        HBITMAP section = (HBITMAP)LoadImageA(module, MAKEINTRESOURCEA(c.id), IMAGE_BITMAP, 0, 0,
+                                              LR_CREATEDIBSECTION);
+        ExpectKeyed(ReadBitmapPixels(section), c, " as a DIB section");
+        DeleteObject(section);
     }
 }
 
@@ -110,20 +157,41 @@ TEST_F(ProgramResources, IconsHaveEverySize) {
     }
 }
 
+// Blanks at either end are part of a text; a %s or %d is filled in whole.
 TEST_F(ProgramResources, StringTableHoldsTheProgramTexts) {
-    const std::pair<int, const char*> texts[] = {
-        {IDS_APP_TITLE, "Morrowby"},
-        {IDS_MAIN_CLASS, "MORROWBY"},
-        {IDS_UNLOCK_ITEM, "UnLock Keyboard/Mouse/Touch"},
-        {IDS_LOCK_ITEM, "Lock Keyboard/Mouse/Touch"},
-        {IDS_UNLOCK_TIP, "Double-Tap icon to UnLock"},
-        {IDS_LOCK_TIP, "Tap icon for menu - Double-tap to Lock"},
-        {IDS_ENABLE_BLUE, "Enable Blue Light Reduction"},
-        {IDS_DISABLE_BLUE, "Disable Blue Light Reduction"},
+    const std::pair<int, const wchar_t*> texts[] = {
+        {IDS_APP_TITLE, L"Morrowby"},
+        {IDS_MAIN_CLASS, L"MORROWBY"},
+        {IDS_UNLOCK_ITEM, L"UnLock Keyboard/Mouse/Touch"},
+        {IDS_LOCK_ITEM, L"Lock Keyboard/Mouse/Touch"},
+        {IDS_UNLOCK_TIP, L"Double-Tap icon to UnLock"},
+        {IDS_LOCK_TIP, L"Tap icon for menu - Double-tap to Lock"},
+        {IDS_ENABLE_BLUE, L"Enable Blue Light Reduction"},
+        {IDS_DISABLE_BLUE, L"Disable Blue Light Reduction"},
+        {IDS_ALREADY_RUNNING, L"%s is already running"},
+        {IDS_STARTING, L"Starting application..."},
+        {IDS_MINIMIZING, L"Minimizing to system tray"},
+        {IDS_SETTINGS_UNREADABLE, L"SETTINGS: The software can't read the settings registry"},
+        {IDS_VERSION_LINE, L"Version %s"},
+        {IDS_ERROR_CAPTION, L"Error"},
+        {IDS_REGISTER_CLASS_FAILED, L"Failed to register class - error %d"},
+        {IDS_CREATE_WINDOW_FAILED, L"Failed to create window- error %d"},
+        {IDS_BALLOON_TEN_SECONDS, L" 10 seconds until lock "},
+        {IDS_BALLOON_FIVE_SECONDS, L" 5 seconds "},
+        {IDS_BALLOON_LOCKED, L" Now locked "},
+        {IDS_BALLOON_NO_OPTIONS, L" Check settings: No locking options selected "},
+        {IDS_UNLOCK_WORD_CHECK, L"Unlock Word Check"},
+        {IDS_WORD_MISMATCH, L"The unlock word did not match"},
+        {IDS_WORDS_DIFFER, L"The two unlock words do not match"},
+        {IDS_RESTART_CAPTION, L"Computer Restart"},
+        {IDS_RESTART_NEEDED, L"A computer restart is needed before using Blue Light Reduction"},
+        {IDS_BLUE_ALWAYS, L"Always"},
+        {IDS_BLUE_MENU, L"Menu"},
+        {IDS_BLUE_WITH_SHIELD, L"w/ Shield"},
     };
     for (const auto& text : texts) {
-        char buffer[100] = "";
-        LoadStringA(module, text.first, buffer, sizeof buffer);
+        wchar_t buffer[100] = L"";
+        LoadStringW(module, text.first, buffer, 100);
         EXPECT_STREQ(buffer, text.second) << "string " << text.first;
     }
 }

@@ -1,22 +1,29 @@
 // Loading and saving the settings record through the real registry of the
 // test prefix, under the test settings key.
-#include "registry_write_recorder.h"
 #include "support/in_process_app.h"
-#include "settings/registry.h"
-#include "settings/settings_controller.h"
+#include "support/registry_write_recorder.h"
+#include "settings/key_path.h"
+#include "settings/limits_store.h"
+#include "settings/settings_fields.h"
 #include "settings/settings_store.h"
+#include "win/registry.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <climits>
 #include <cstring>
+#include <vector>
 
 static const char* const TestKey = "Software\\Orvane\\MorrowbyTest\\Settings\\";
 
+// What the first run stores, value by value in the order written: the one
+// place the tests spell it out (everything else goes by the settings table).
 static const char* const FirstRunOrder[11] = {
     "EnableLockAtStartup", "EnableTouchShield", "EnableBlueLightReduction",
     "GreenGamma",          "Password",          "EnableYouTubeCount",
     "DisableKeyboard",     "DisableMouse",      "Prompt",
     "YouTubeMax",          "BlueMenu"};
 static const char* const FirstRunTexts[11] = {"0", "1", "0", "0", "", "0", "1", "0", "0", "1", "0"};
+static const SettingsKey Opened = SettingsKey::Opened;
 
 static void WriteValue(const char* name, DWORD type, const std::string& data) {
     HKEY key;
@@ -40,8 +47,9 @@ static void DeleteValue(const char* name) {
 }
 
 static void WriteFirstRunKey() {
-    for (int i = 0; i < 11; i++)
-        WriteText(FirstRunOrder[i], FirstRunTexts[i]);
+    const SettingsRecord firstRun;
+    for (const SettingsField& field : SettingsFields)
+        WriteText(field.Name, StoredText(field, firstRun));
 }
 
 // False when the value is missing; otherwise its exact bytes and type.
@@ -89,7 +97,7 @@ class SettingsStoreTest : public testing::Test {
   protected:
     void SetUp() override {
         DeleteRegistryTree(TestKey);
-        strcpy(SettingsKeyPath, TestKey);
+        SettingsKeyPath = TestKey;
         Settings = SettingsRecord();
     }
     void TearDown() override {
@@ -99,14 +107,16 @@ class SettingsStoreTest : public testing::Test {
 };
 
 TEST_F(SettingsStoreTest, FirstRunWritesTheDefaultsInOrderAndReadsThemBack) {
-    ASSERT_TRUE(StartRecordingRegistryWrites());
-    EXPECT_EQ(0, LoadSettings());
+    StartRecordingRegistryWrites();
+    EXPECT_EQ(Opened, LoadSettings());
     std::vector<RecordedWrite> writes = RecordedWrites();
     StopRecordingRegistryWrites();
 
     ASSERT_EQ(11u, writes.size());
+    ASSERT_EQ(11u, sizeof SettingsFields / sizeof SettingsFields[0]);
     for (int i = 0; i < 11; i++) {
         SCOPED_TRACE(FirstRunOrder[i]);
+        EXPECT_STREQ(FirstRunOrder[i], SettingsFields[i].Name);
         EXPECT_EQ(FirstRunOrder[i], writes[i].name);
         EXPECT_EQ(static_cast<DWORD>(REG_SZ), writes[i].type);
         // The terminator is part of the data.
@@ -125,8 +135,8 @@ TEST_F(SettingsStoreTest, FirstRunWritesTheDefaultsInOrderAndReadsThemBack) {
     Settings.BlueMenu = 3;
     Settings.EnableTouchShield = false;
     Settings.YouTubeMax = 4;
-    ASSERT_TRUE(StartRecordingRegistryWrites());
-    EXPECT_EQ(0, LoadSettings());
+    StartRecordingRegistryWrites();
+    EXPECT_EQ(Opened, LoadSettings());
     EXPECT_TRUE(RecordedWrites().empty());
     ExpectFirstRunRecord();
 }
@@ -145,9 +155,9 @@ TEST_F(SettingsStoreTest, SaveWritesEveryFieldAndLoadReadsItBack) {
     saved.YouTubeMax = 5;
     saved.BlueMenu = 3;
     Settings = saved;
-    EXPECT_EQ(0, SaveSettings());
+    EXPECT_EQ(Opened, SaveSettings());
     Settings = SettingsRecord();
-    EXPECT_EQ(0, LoadSettings());
+    EXPECT_EQ(Opened, LoadSettings());
 
     EXPECT_TRUE(Settings.EnableLockAtStartup);
     EXPECT_FALSE(Settings.EnableTouchShield);
@@ -163,39 +173,34 @@ TEST_F(SettingsStoreTest, SaveWritesEveryFieldAndLoadReadsItBack) {
     EXPECT_EQ(11u, ValueCount());
 }
 
-TEST_F(SettingsStoreTest, AbsentValuesTakeTheirAbsentDefaults) {
-    WriteFirstRunKey();
-    WriteText("GreenGamma", "50");
-    WriteText("BlueMenu", "2");
-    WriteText("YouTubeMax", "3");
-    const char* const deleted[] = {"BlueMenu",          "YouTubeMax",      "GreenGamma",
-                                   "EnableTouchShield", "DisableKeyboard", "Password"};
-    for (const char* name : deleted)
-        DeleteValue(name);
-    Settings.Password = "stale";
+// An existing key is read as it is: a missing value takes its value when
+// missing, and the key is not completed, whether a few values are missing or
+// all of them.
+TEST_F(SettingsStoreTest, MissingValuesTakeTheirValuesWhenMissing) {
+    const std::vector<std::string> some = {"BlueMenu",          "YouTubeMax",      "GreenGamma",
+                                           "EnableTouchShield", "DisableKeyboard", "Password"};
+    for (bool all : {false, true}) {
+        SCOPED_TRACE(all ? "every value missing" : "six values missing");
+        WriteFirstRunKey();
+        WriteText("GreenGamma", "50");
+        WriteText("BlueMenu", "2");
+        WriteText("YouTubeMax", "3");
+        WriteText("Prompt", "1");
+        for (const SettingsField& field : SettingsFields)
+            if (all || std::find(some.begin(), some.end(), field.Name) != some.end())
+                DeleteValue(field.Name);
+        Settings.Password = "stale";
 
-    EXPECT_EQ(0, LoadSettings());
-    EXPECT_EQ(1, Settings.BlueMenu);
-    EXPECT_EQ(1, Settings.YouTubeMax);
-    EXPECT_EQ(0, Settings.GreenGamma);
-    EXPECT_FALSE(Settings.EnableTouchShield);
-    EXPECT_FALSE(Settings.DisableKeyboard);
-    EXPECT_EQ("", Settings.Password);
-    // An existing key is not completed with defaults.
-    EXPECT_EQ(11u - 6u, ValueCount());
-}
-
-TEST_F(SettingsStoreTest, EmptyKeyLoadsAbsentDefaults) {
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, TestKey, 0, nullptr, 0,
-                                             KEY_SET_VALUE, nullptr, &key, nullptr));
-    RegCloseKey(key);
-    EXPECT_EQ(0, LoadSettings());
-    EXPECT_EQ(1, Settings.BlueMenu);
-    EXPECT_EQ(1, Settings.YouTubeMax);
-    EXPECT_FALSE(Settings.EnableTouchShield);
-    EXPECT_FALSE(Settings.DisableKeyboard);
-    EXPECT_EQ(0u, ValueCount());
+        EXPECT_EQ(Opened, LoadSettings());
+        EXPECT_EQ(1, Settings.BlueMenu);
+        EXPECT_EQ(1, Settings.YouTubeMax);
+        EXPECT_EQ(0, Settings.GreenGamma);
+        EXPECT_FALSE(Settings.EnableTouchShield);
+        EXPECT_FALSE(Settings.DisableKeyboard);
+        EXPECT_EQ("", Settings.Password);
+        EXPECT_EQ(!all, Settings.Prompt);
+        EXPECT_EQ(all ? 0u : 11u - 6u, ValueCount());
+    }
 }
 
 struct OddText {
@@ -235,7 +240,7 @@ TEST_F(SettingsStoreTest, OddTextsInNumbersAndFlags) {
         Settings.YouTubeMax = 77;
         Settings.BlueMenu = 77;
 
-        EXPECT_EQ(0, LoadSettings());
+        EXPECT_EQ(Opened, LoadSettings());
         EXPECT_EQ(odd.absent ? 0 : odd.number, Settings.GreenGamma);
         EXPECT_EQ(odd.absent ? 1 : odd.number, Settings.YouTubeMax);
         EXPECT_EQ(odd.absent ? 1 : odd.number, Settings.BlueMenu);
@@ -269,7 +274,7 @@ TEST_F(SettingsStoreTest, ValuesOfOtherTypesReadAsText) {
         DeleteValue(item.name);
         WriteValue(item.name, item.type, item.data);
     }
-    EXPECT_EQ(0, LoadSettings());
+    EXPECT_EQ(Opened, LoadSettings());
     EXPECT_TRUE(Settings.Prompt);
     EXPECT_EQ(5, Settings.YouTubeMax);
     // 4294967295 does not fit a signed 32-bit field: taken as absent.
@@ -287,7 +292,7 @@ TEST_F(SettingsStoreTest, OversizedAndOverlongValuesAreSkipped) {
     WriteText("YouTubeMax", std::string(2047, ' ') + "4"); // 2049 bytes
     WriteText(std::string(259, 'a').c_str(), "x");
     WriteText(std::string(260, 'b').c_str(), "y");
-    EXPECT_EQ(0, LoadSettings());
+    EXPECT_EQ(Opened, LoadSettings());
     EXPECT_TRUE(Settings.Prompt);
     EXPECT_EQ(1, Settings.YouTubeMax);
     EXPECT_TRUE(Settings.DisableKeyboard);
@@ -298,7 +303,7 @@ TEST_F(SettingsStoreTest, TextWithoutTerminator) {
     WriteFirstRunKey();
     WriteValue("YouTubeMax", REG_SZ, "3");
     WriteValue("Prompt", REG_SZ, "1");
-    EXPECT_EQ(0, LoadSettings());
+    EXPECT_EQ(Opened, LoadSettings());
     EXPECT_EQ(3, Settings.YouTubeMax);
     EXPECT_TRUE(Settings.Prompt);
 }
@@ -310,7 +315,7 @@ TEST_F(SettingsStoreTest, ShortPasswordTextsGiveNoWord) {
         WriteFirstRunKey();
         WriteText("Password", text);
         Settings.Password = "stale";
-        EXPECT_EQ(0, LoadSettings());
+        EXPECT_EQ(Opened, LoadSettings());
         EXPECT_EQ("", Settings.Password);
     }
 }
@@ -325,22 +330,22 @@ static std::string StoredPassword() {
 
 TEST_F(SettingsStoreTest, UnlockWordsAreStoredWithAllTheirBytes) {
     Settings.Password = "";
-    EXPECT_EQ(0, SaveSettings());
+    EXPECT_EQ(Opened, SaveSettings());
     EXPECT_EQ(std::string(1, '\0'), StoredPassword());
 
     Settings.Password = "a";
-    EXPECT_EQ(0, SaveSettings());
+    EXPECT_EQ(Opened, SaveSettings());
     // Five bytes of scrambled word, then the terminator.
     EXPECT_EQ(std::string("\xC4\x1F\x2C\x0E\x40", 5) + '\0', StoredPassword());
 }
 
 static void ExpectWordSurvivesSaveAndLoad(const std::string& word) {
     Settings.Password = word;
-    ASSERT_EQ(0, SaveSettings());
+    ASSERT_EQ(Opened, SaveSettings());
     std::string stored = StoredPassword();
     EXPECT_EQ(word.size() + 5, stored.size());
     Settings.Password = "different";
-    ASSERT_EQ(0, LoadSettings());
+    ASSERT_EQ(Opened, LoadSettings());
     EXPECT_EQ(word, Settings.Password);
 }
 
@@ -406,7 +411,7 @@ class FailingKeyTest : public testing::Test {
                   RegCreateKeyExA(HKEY_CURRENT_USER, volatileParent, 0, nullptr,
                                   REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr));
         RegCloseKey(key);
-        strcpy(SettingsKeyPath, "Software\\Orvane\\MorrowbyTest\\Volatile\\Settings\\");
+        SettingsKeyPath = "Software\\Orvane\\MorrowbyTest\\Volatile\\Settings\\";
     }
     void TearDown() override { DeleteRegistryTree(volatileParent); }
 };
@@ -417,25 +422,24 @@ TEST_F(FailingKeyTest, LoadAndSaveReportAnUnreadableKeyAndChangeNothing) {
     before.BlueMenu = 2;
     before.GreenGamma = 33;
     Settings = before;
-    EXPECT_EQ(2, LoadSettings());
-    EXPECT_EQ(2, SaveSettings());
+    EXPECT_EQ(SettingsKey::Unreadable, LoadSettings());
+    EXPECT_EQ(SettingsKey::Unreadable, SaveSettings());
     EXPECT_EQ("keep", Settings.Password);
     EXPECT_EQ(2, Settings.BlueMenu);
     EXPECT_EQ(33, Settings.GreenGamma);
     EXPECT_TRUE(Settings.DisableKeyboard);
-    EXPECT_FALSE(RegistryKeyExists(SettingsKeyPath, HKEY_CURRENT_USER));
+    EXPECT_FALSE(RegistryKeyExists(SettingsKeyPath.c_str(), HKEY_CURRENT_USER));
 }
 
 TEST(SettingsKeyPath, StartUpBuildsTheProductPath) {
-    char saved[SettingsKeyPathSize];
-    strcpy(saved, SettingsKeyPath);
-    SettingsKeyPath[0] = 0;
-    InitSettingsKeyPath("Orvane", "Morrowby");
-    EXPECT_STREQ("Software\\Orvane\\Morrowby\\Settings\\", SettingsKeyPath);
-    // A product name that would overflow the path is cut, never written past it.
-    SettingsKeyPath[0] = 0;
-    std::string huge(400, 'p');
-    InitSettingsKeyPath("Orvane", huge.c_str());
-    EXPECT_EQ(static_cast<size_t>(SettingsKeyPathSize - 1), strlen(SettingsKeyPath));
-    strcpy(SettingsKeyPath, saved);
+    const std::string saved = SettingsKeyPath;
+    InitSettingsKeyPath();
+    EXPECT_EQ("Software\\Orvane\\Morrowby\\Settings\\", SettingsKeyPath);
+    InitSettingsKeyPath(); // built, not appended to
+    EXPECT_EQ("Software\\Orvane\\Morrowby\\Settings\\", SettingsKeyPath);
+    // The gamma record and the viewing-time limit lie beside the settings,
+    // under the key the installer removes.
+    EXPECT_EQ("Software\\Orvane\\Morrowby\\SavedGamma", ProductKeyPath("SavedGamma"));
+    EXPECT_EQ(L"Software\\Orvane\\Morrowby\\Limits", LimitsKeyPath());
+    SettingsKeyPath = saved;
 }

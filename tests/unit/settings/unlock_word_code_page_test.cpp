@@ -3,7 +3,7 @@
 // code page 1252 and again under double-byte ones (MORROWBY_EXPECTED_ACP says
 // which, so a locale that failed to take effect cannot pass as a success).
 #include "support/in_process_app.h"
-#include "settings/registry.h"
+#include "win/registry.h"
 #include "settings/settings_store.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -31,7 +31,7 @@ class UnlockWordCodePage : public ::testing::TestWithParam<WordRow> {
             ASSERT_EQ((UINT)atoi(expected), GetACP()) << "the locale did not take effect";
         }
         DeleteRegistryTree(TestKey);
-        strcpy(SettingsKeyPath, TestKey);
+        SettingsKeyPath = TestKey;
         Settings = SettingsRecord();
     }
     void TearDown() override { DeleteRegistryTree(TestKey); }
@@ -39,9 +39,9 @@ class UnlockWordCodePage : public ::testing::TestWithParam<WordRow> {
 
 TEST_P(UnlockWordCodePage, TheWordMatchesAfterARestart) {
     Settings.Password = GetParam().word;
-    ASSERT_EQ(0, SaveSettings());
+    ASSERT_EQ(SettingsKey::Opened, SaveSettings());
     Settings.Password = "other";
-    ASSERT_EQ(0, LoadSettings());
+    ASSERT_EQ(SettingsKey::Opened, LoadSettings());
     EXPECT_EQ(GetParam().word, Settings.Password);
 }
 
@@ -56,7 +56,7 @@ TEST_P(UnlockWordCodePage, AWordStoredByTheAnsiCallsUnder1252StillMatches) {
                                              KEY_SET_VALUE, nullptr, &key, nullptr));
     RegSetValueExA(key, "Password", 0, REG_SZ, (const BYTE*)stored.data(), (DWORD)stored.size());
     RegCloseKey(key);
-    ASSERT_EQ(0, LoadSettings());
+    ASSERT_EQ(SettingsKey::Opened, LoadSettings());
     EXPECT_EQ(GetParam().word, Settings.Password);
 }
 

@@ -1,0 +1,62 @@
+// The lock's own clock. The tick count goes on through sleep, and a
+// wall-clock time can be set back by the user or the time service; the
+// unbiased interrupt time does neither. Where the system lacks it, the tick
+// count serves, with the time between the suspend and the resume notices
+// taken out.
+#include "active_clock.h"
+
+static BOOL WINAPI NoUnbiasedTime(PULONGLONG) {
+    return FALSE;
+}
+
+// Looked up at run time: Windows Vista has no QueryUnbiasedInterruptTime, and
+// a program that imports it would not start there.
+static UnbiasedTimeFunction SystemUnbiasedTime() {
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    FARPROC found = kernel ? GetProcAddress(kernel, "QueryUnbiasedInterruptTime") : nullptr;
+    return found ? reinterpret_cast<UnbiasedTimeFunction>(reinterpret_cast<void*>(found))
+                 : NoUnbiasedTime;
+}
+
+UnbiasedTimeFunction ReadUnbiasedTime = SystemUnbiasedTime();
+TickCountFunction ReadTickCount = GetTickCount64;
+
+static const ULONGLONG UnbiasedUnitsPerMs = 10000;
+
+ULONGLONG ActiveClock::Now() const {
+    if (!unbiased)
+        return ReadTickCount();
+    ULONGLONG time = 0;
+    ReadUnbiasedTime(&time);
+    return time / UnbiasedUnitsPerMs;
+}
+
+void ActiveClock::Start() {
+    ULONGLONG time = 0;
+    unbiased = ReadUnbiasedTime(&time) != FALSE;
+    asleep = 0;
+    suspended = false;
+    start = Now();
+}
+
+ULONGLONG ActiveClock::ElapsedMs() const {
+    ULONGLONG now = suspended ? suspendedAt : Now();
+    ULONGLONG elapsed = now > start ? now - start : 0;
+    return elapsed > asleep ? elapsed - asleep : 0;
+}
+
+void ActiveClock::Suspending() {
+    if (unbiased || suspended)
+        return;
+    suspended = true;
+    suspendedAt = Now();
+}
+
+void ActiveClock::Resumed() {
+    if (!suspended)
+        return;
+    suspended = false;
+    ULONGLONG now = Now();
+    if (now > suspendedAt)
+        asleep += now - suspendedAt;
+}

@@ -1,0 +1,256 @@
+// The touch shield: a nearly transparent topmost cover over each whole monitor
+// that swallows taps and clicks, and the padlock above the primary monitor's
+// cover that asks to unlock.
+#include "shield.h"
+#include "edge_gestures.h"
+#include "mouse_region.h"
+#include "unlock_prompt.h"
+#include "../res/color_key.h"
+#include "../res/resource.h"
+#include "../win/gdi.h"
+#include "../win/os_version.h"
+
+static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC procedure);
+static void RaiseWithoutActivating(HWND window);
+static void PlaceWindow(HWND window, const RECT& area, UINT flags);
+static int CoverWidth();
+static int CoverHeight();
+
+TouchShield Shield;
+
+void RegisterCoverClass(HINSTANCE instance) {
+    RegisterShieldClass(instance, "Cover", CoverWindowProc);
+}
+
+void RegisterUnlockImageClass(HINSTANCE instance, WNDPROC procedure) {
+    RegisterShieldClass(instance, "UnlockImage", procedure);
+}
+
+static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC procedure) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
+    windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOWFRAME + 1);
+    windowClass.lpszClassName = name;
+    windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MORROWBY));
+    RegisterClassExA(&windowClass);
+}
+
+TouchShield::TouchShield()
+    : others(), otherCount(0), cover(), padlock(), bitmap(), bitmapDC(), bitmapSize(), padlockAt(),
+      opaque(false), owner(nullptr), instance(nullptr) {}
+
+HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
+    // A second engagement without a release in between must not strand the
+    // first covers or the bitmap.
+    DestroyCoverWindows();
+    owner = ownerWindow;
+    instance = module;
+    opaque = false;
+    LoadUnlockBitmap(owner, instance);
+    const ShieldLayout layout = CurrentLayout();
+    padlockAt = {layout.Padlock.left, layout.Padlock.top};
+    PointerRegion.KeepPadlockInside(layout);
+
+    // The other monitors' covers come first, so that the primary cover and its
+    // padlock lie above them wherever covers overlap (mirrored displays).
+    for (int i = 1; i < layout.CoverCount; i++)
+        others[otherCount++].Reset(CreateOtherCover(layout.Covers[i]));
+
+    cover.Reset(CreateCover(layout.Covers[0]));
+    SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(cover);
+    ShowWindow(cover, SW_SHOW);
+
+    // WS_CHILD together with WS_POPUP makes a top-level window owned by the
+    // cover: it stays above the cover and goes with it.
+    padlock.Reset(CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW, "UnlockImage", "Cover Icon",
+                                  WS_POPUP | WS_CHILD, padlockAt.x, padlockAt.y, bitmapSize.cx,
+                                  bitmapSize.cy, cover, nullptr, instance, nullptr));
+    SetLayeredWindowAttributes(padlock, ArtworkColorKey, 255, LWA_COLORKEY);
+    SetWindowPos(padlock, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(padlock);
+    ShowWindow(padlock, SW_SHOW);
+    DrawUnlockImage(padlock);
+    return padlock;
+}
+
+void TouchShield::DestroyCoverWindows() {
+    while (otherCount > 0)
+        others[--otherCount].Reset();
+    cover.Reset(); // takes the padlock, which it owns, along
+    padlock.Reset();
+    bitmapDC.Reset();
+    bitmap.Reset();
+}
+
+void TouchShield::LoadUnlockBitmap(HWND window, HINSTANCE module) {
+    {
+        WindowDC screen = BorrowWindowDC(window);
+        bitmapDC.Reset(CreateCompatibleDC(screen));
+    }
+    bitmap.Reset(LoadBitmapA(module, MAKEINTRESOURCEA(IDB_PADLOCK)));
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bitmapSize = {0, 0};
+    if (bitmap && GetDIBits(bitmapDC, bitmap, 0, 0, nullptr, &info, DIB_RGB_COLORS)) {
+        bitmapSize.cx = info.bmiHeader.biWidth;
+        // A bottom-up bitmap reports a positive height, a top-down one a negative.
+        bitmapSize.cy =
+            info.bmiHeader.biHeight < 0 ? -info.bmiHeader.biHeight : info.bmiHeader.biHeight;
+    }
+}
+
+void TouchShield::DrawUnlockImage(HWND window) {
+    BlitUnlockImage(window);
+}
+
+void TouchShield::PaintUnlockImage(HWND window) {
+    BlitUnlockImage(window);
+}
+
+void TouchShield::BlitUnlockImage(HWND window) {
+    PaintDC paint(window);
+    if (!bitmapDC || !bitmap)
+        return;
+    SelectedObject selected(bitmapDC, bitmap);
+    BitBlt(paint, 0, 0, bitmapSize.cx, bitmapSize.cy, bitmapDC, 0, 0, SRCCOPY);
+}
+
+void TouchShield::FitCoverToDisplay() {
+    const ShieldLayout layout = CurrentLayout();
+    // The maximized size read now already describes a turned screen, so the
+    // corner is taken as it comes in either orientation.
+    PointerRegion.FollowDisplay({CoverWidth(), CoverHeight()});
+    PointerRegion.KeepPadlockInside(layout);
+    if (!cover)
+        return;
+
+    // A monitor plugged in while locked gets its cover; one taken away loses it.
+    bool added = false;
+    while (otherCount > layout.CoverCount - 1)
+        others[--otherCount].Reset();
+    while (otherCount < layout.CoverCount - 1) {
+        others[otherCount].Reset(CreateOtherCover(layout.Covers[otherCount + 1]));
+        otherCount++;
+        added = true;
+    }
+    const bool dialogOpen = UnlockDialogOpen();
+    // Resize only while the prompt or its box is open: raising a cover now
+    // would hide it.
+    const UINT zOrder = dialogOpen ? SWP_NOZORDER | SWP_NOACTIVATE : 0;
+    for (int i = 0; i < otherCount; i++)
+        PlaceWindow(others[i], layout.Covers[i + 1], zOrder | SWP_NOACTIVATE);
+    PlaceWindow(cover, layout.Covers[0], zOrder);
+    padlockAt = {layout.Padlock.left, layout.Padlock.top};
+    SetWindowPos(padlock, nullptr, padlockAt.x, padlockAt.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (dialogOpen) {
+        // A new cover came up over the open prompt or box; put it back on top.
+        if (added)
+            BringUnlockDialogToFront();
+        return;
+    }
+    RaiseCover(true);
+}
+
+void TouchShield::MakeCoversOpaque() {
+    if (!cover)
+        return;
+    // A cover added for a monitor plugged in later is made opaque as well.
+    opaque = true;
+    for (int i = 0; i < otherCount; i++)
+        SetLayeredWindowAttributes(others[i], ArtworkColorKey, 255, LWA_ALPHA);
+    SetLayeredWindowAttributes(cover, ArtworkColorKey, 255, LWA_ALPHA);
+    RaiseCover(true);
+}
+
+void TouchShield::RaiseCover(bool takeForeground) {
+    if (!cover || UnlockDialogOpen())
+        return;
+    // The primary cover goes last, to stay above the others with its padlock.
+    for (int i = 0; i < otherCount; i++)
+        RaiseWithoutActivating(others[i]);
+    SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | (takeForeground ? 0 : SWP_NOACTIVATE));
+    if (takeForeground)
+        SetForegroundWindow(cover);
+    ShowWindow(cover, SW_SHOW);
+}
+
+// Windows 7 SP1 and later have the property; earlier systems have no edge
+// swipes to turn off.
+void TouchShield::DisableEdgeGesturesOnCovers() {
+    if (!IsOsVersionAtLeast(6, 1, 1))
+        return;
+    if (cover)
+        DisableEdgeGestures(cover, true);
+    for (int i = 0; i < otherCount; i++)
+        DisableEdgeGestures(others[i], true);
+}
+
+ShieldLayout TouchShield::CurrentLayout() const {
+    MonitorArea monitors[MostMonitors];
+    const int count = ListMonitors(monitors, MostMonitors);
+    const RECT designCover = {0, 0, CoverWidth(), CoverHeight()};
+    return LayOutShield(monitors, count, designCover, bitmapSize);
+}
+
+// A cover not yet shown: layered, nearly transparent (opaque past the video limit).
+HWND TouchShield::CreateCover(const RECT& area) {
+    HWND made = CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW, "Cover", nullptr, WS_POPUP,
+                                area.left, area.top, area.right - area.left, area.bottom - area.top,
+                                owner, nullptr, instance, nullptr);
+    SetLayeredWindowAttributes(made, ArtworkColorKey, opaque ? 255 : CoverAlpha, LWA_ALPHA);
+    return made;
+}
+
+// The cover of a monitor other than the primary: shown topmost without taking
+// the foreground from the primary cover.
+HWND TouchShield::CreateOtherCover(const RECT& area) {
+    HWND made = CreateCover(area);
+    RaiseWithoutActivating(made);
+    return made;
+}
+
+LRESULT ShieldMouseActivation() {
+    // Activation lifts a window to the top of its band: a tap on the shield
+    // would bury the prompt or the box and take their keys.
+    return UnlockDialogOpen() ? MA_NOACTIVATE : MA_ACTIVATE;
+}
+
+void CALLBACK ReassertCover(HWND, UINT, UINT_PTR, DWORD) {
+    // Raising must not take the foreground: the video stays the active window.
+    Shield.RaiseCover(false);
+}
+
+LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The cover ends only with the lock: a close request (Alt+F4 while the
+    // keyboard is free) would otherwise take the shield away.
+    if (message == WM_CLOSE)
+        return 0;
+    if (message == WM_MOUSEACTIVATE)
+        return ShieldMouseActivation();
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+static void RaiseWithoutActivating(HWND window) {
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ShowWindow(window, SW_SHOWNA);
+}
+
+static void PlaceWindow(HWND window, const RECT& area, UINT flags) {
+    SetWindowPos(window, HWND_TOPMOST, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, flags);
+}
+
+static int CoverWidth() {
+    return GetSystemMetrics(SM_CXMAXIMIZED);
+}
+
+static int CoverHeight() {
+    return GetSystemMetrics(SM_CYMAXIMIZED) + CoverExtraHeight;
+}

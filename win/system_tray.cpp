@@ -1,0 +1,288 @@
+// The notification-area icon: adding, changing and removing it, balloons, the
+// popup menu on a tap, and putting the icon back when the taskbar restarts.
+#include "system_tray.h"
+
+// Contents:
+//   CallShellNotifyIcon      the real shell behind the ShellNotifyIcon seam
+//   CSystemTray              construction and destruction
+//   Install, RemoveFromTray  adding and removing the icon
+//   SetTrayIcon, SetTrayTooltip, ShowTrayBalloon
+//   SetMenuItemText          one popup menu item's text
+//   ReAddIcon                the icon back after the shell lost it
+//   GetIconRect              where the shell shows the icon
+//   HandleNotification       a tap opens the popup menu
+//   TrayWindowProc, RegisterTrayWindowClass
+
+static BOOL WINAPI CallShellNotifyIcon(DWORD message, PNOTIFYICONDATAW data) {
+    return Shell_NotifyIconW(message, data);
+}
+// Constant initialisation: the pointer is valid before any constructor runs.
+ShellNotifyIconFunction ShellNotifyIcon = CallShellNotifyIcon;
+UINT TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+
+CSystemTray* CSystemTray::instancePointer = nullptr;
+UINT CSystemTray::tooltipLimit = 128;
+
+static const char* const TrayWindowClassName = "TrayIconClass";
+// How far above the touch point the popup menu opens, so a finger does not
+// cover its first item.
+static const int PopupLift = 10;
+
+#ifndef _WIN64
+// The shell reads the structure by its size: the full Vista layout is 956 bytes.
+static_assert(sizeof(NOTIFYICONDATAW) == 956, "NOTIFYICONDATAW is not the full layout");
+#endif
+
+CSystemTray::CSystemTray()
+    : popupPosition(), menu(), iconCopy(), iconData(), instance(nullptr), hiddenWindow(),
+      notificationTarget(nullptr), enabled(FALSE), hidden(TRUE), removed(TRUE), reAddPending(FALSE),
+      balloonsSupported(FALSE), defaultMenuItem(0), defaultByPosition(TRUE), creationFlags(0) {
+    instancePointer = this;
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (GetVersionExA(&version))
+        balloonsSupported =
+            version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 5;
+}
+
+// The icon goes from the shell before its window and picture go.
+CSystemTray::~CSystemTray() {
+    RemoveFromTray();
+    hiddenWindow.Reset();
+    if (instancePointer == this)
+        instancePointer = nullptr;
+}
+
+// Stores a private copy of the icon and lets go of the previous copy. The
+// caller may destroy its own handle as soon as this returns.
+void CSystemTray::KeepIcon(HICON shown) {
+    iconCopy.Reset(shown ? CopyIcon(shown) : nullptr);
+    iconData.hIcon = iconCopy;
+}
+
+BOOL CSystemTray::Install(HINSTANCE module, HWND parent, UINT callbackMessage,
+                          const wchar_t* tooltip, HICON shownIcon, UINT iconId, BOOL hiddenIcon,
+                          const wchar_t* balloonText, const wchar_t* balloonTitle,
+                          DWORD balloonFlags, UINT balloonTimeoutSeconds) {
+    enabled = LOBYTE(LOWORD(GetVersion())) >= 4;
+    if (!enabled)
+        return FALSE;
+    // Installing again (the tests bring the program up many times in one
+    // process) starts from a clean icon instead of a second one.
+    RemoveFromTray();
+    // The tray being installed is the one the hidden window's broadcasts
+    // (TaskbarCreated) are for, also after another tray object has come and gone.
+    instancePointer = this;
+    tooltipLimit = 128;
+
+    iconData.uID = iconId;
+    instance = module;
+    menu.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(iconId)));
+
+    RegisterTrayWindowClass(instance);
+    if (!hiddenWindow || !IsWindow(hiddenWindow))
+        hiddenWindow.Reset(CreateWindowExA(0, TrayWindowClassName, "", WS_POPUP, CW_USEDEFAULT,
+                                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                           nullptr, instance, nullptr));
+
+    iconData.cbSize = sizeof(NOTIFYICONDATAW);
+    iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    iconData.hWnd = parent ? parent : hiddenWindow;
+    KeepIcon(shownIcon);
+    iconData.uCallbackMessage = callbackMessage;
+    lstrcpynW(iconData.szTip, tooltip ? tooltip : L"", tooltipLimit);
+
+    bool withBalloon = balloonsSupported && balloonText;
+    if (withBalloon) {
+        iconData.uFlags |= NIF_INFO;
+        lstrcpynW(iconData.szInfo, balloonText, ARRAYSIZE(iconData.szInfo));
+        lstrcpynW(iconData.szInfoTitle, balloonTitle ? balloonTitle : L"",
+                  ARRAYSIZE(iconData.szInfoTitle));
+        iconData.uTimeout = balloonTimeoutSeconds * 1000;
+        iconData.dwInfoFlags = balloonFlags;
+    }
+
+    hidden = hiddenIcon;
+    notificationTarget = iconData.hWnd;
+    if (balloonsSupported && hiddenIcon) {
+        iconData.uFlags = NIF_STATE;
+        iconData.dwState = NIS_HIDDEN;
+        iconData.dwStateMask = NIS_HIDDEN;
+    }
+    creationFlags = iconData.uFlags;
+
+    BOOL result = TRUE;
+    if (!hiddenIcon || balloonsSupported) {
+        result = ShellNotifyIcon(NIM_ADD, &iconData);
+        hidden = removed = !result;
+        // A failed add is tried again when the shell tells us it has changed.
+        reAddPending = !result;
+    }
+    if (withBalloon)
+        iconData.szInfo[0] = L'\0';
+    return result;
+}
+
+BOOL CSystemTray::RemoveFromTray() {
+    reAddPending = FALSE;
+    if (!enabled || removed)
+        return TRUE;
+    iconData.uFlags = 0;
+    if (ShellNotifyIcon(NIM_DELETE, &iconData))
+        hidden = removed = TRUE;
+    return removed;
+}
+
+BOOL CSystemTray::SetTrayIcon(UINT iconResourceId) {
+    OwnedIcon loaded((HICON)LoadImageA(instance, MAKEINTRESOURCEA(iconResourceId), IMAGE_ICON, 0, 0,
+                                       LR_DEFAULTCOLOR));
+    return SetTrayIcon(loaded.Get());
+}
+
+BOOL CSystemTray::SetTrayIcon(HICON shown) {
+    if (!enabled)
+        return FALSE;
+    iconData.uFlags = NIF_ICON;
+    KeepIcon(shown);
+    if (hidden)
+        return TRUE; // goes to the shell with the next add
+    return ShellNotifyIcon(NIM_MODIFY, &iconData);
+}
+
+BOOL CSystemTray::SetTrayTooltip(const wchar_t* text) {
+    if (!enabled)
+        return FALSE;
+    iconData.uFlags = NIF_TIP;
+    lstrcpynW(iconData.szTip, text ? text : L"", tooltipLimit);
+    if (hidden)
+        return TRUE;
+    return ShellNotifyIcon(NIM_MODIFY, &iconData);
+}
+
+// An empty text still goes out with NIF_INFO: that is how the shell is told
+// to take a showing balloon away.
+BOOL CSystemTray::ShowTrayBalloon(const wchar_t* text, const wchar_t* title, DWORD flags,
+                                  UINT timeoutSeconds) {
+    if (!balloonsSupported)
+        return FALSE;
+    iconData.uFlags = NIF_INFO;
+    lstrcpynW(iconData.szInfo, text ? text : L"", ARRAYSIZE(iconData.szInfo));
+    lstrcpynW(iconData.szInfoTitle, title ? title : L"", ARRAYSIZE(iconData.szInfoTitle));
+    iconData.dwInfoFlags = flags;
+    iconData.uTimeout = timeoutSeconds * 1000;
+    BOOL result = ShellNotifyIcon(NIM_MODIFY, &iconData);
+    iconData.szInfo[0] = L'\0';
+    return result;
+}
+
+void CSystemTray::SetMenuItemText(UINT command, const wchar_t* text) {
+    if (!menu)
+        return;
+    MENUITEMINFOW item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_TYPE | MIIM_DATA;
+    GetMenuItemInfoW(menu, command, FALSE, &item);
+    item.fType = MFT_STRING;
+    item.dwTypeData = const_cast<wchar_t*>(text); // only read: the item keeps a copy
+    SetMenuItemInfoW(menu, command, FALSE, &item);
+}
+
+// Adds the icon again with the picture and tooltip it has now. A balloon is
+// not part of it: the one shown at install time is long gone.
+void CSystemTray::ReAddIcon() {
+    if (!enabled || !reAddPending)
+        return;
+    iconData.uFlags = creationFlags & ~NIF_INFO;
+    iconData.szInfo[0] = L'\0';
+    BOOL added = ShellNotifyIcon(NIM_ADD, &iconData);
+    // Some shells announce a new taskbar while still holding the old icons;
+    // the add then fails because ours is there, and bringing it up to date
+    // is all that is needed.
+    if (!added)
+        added = ShellNotifyIcon(NIM_MODIFY, &iconData);
+    hidden = removed = !added;
+    reAddPending = !added;
+}
+
+bool CSystemTray::GetIconRect(RECT* rect) const {
+    // Looked up at run time: shell32 has it from Windows 7 on, and a static
+    // import would keep the program from starting at all on Vista.
+    typedef HRESULT(WINAPI * IconRectFunction)(const NOTIFYICONIDENTIFIER*, RECT*);
+    IconRectFunction getRect = reinterpret_cast<IconRectFunction>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("shell32.dll"), "Shell_NotifyIconGetRect")));
+    if (!getRect || !enabled || removed)
+        return false;
+    NOTIFYICONIDENTIFIER icon = {};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = iconData.hWnd;
+    icon.uID = iconData.uID;
+    return SUCCEEDED(getRect(&icon, rect)) && !IsRectEmpty(rect);
+}
+
+LRESULT CSystemTray::HandleNotification(WPARAM wParam, LPARAM lParam) {
+    if (wParam != iconData.uID)
+        return 0;
+    HWND target = notificationTarget ? notificationTarget : iconData.hWnd;
+    if (!target)
+        return 0;
+    // Only a press opens the menu: a finger or pen down, or the left button.
+    // Right clicks, releases and moves are ignored.
+    UINT mouseMessage = LOWORD(lParam);
+    if (mouseMessage != WM_LBUTTONDOWN && mouseMessage != WM_POINTERDOWN)
+        return 1;
+    if (!menu)
+        menu.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(iconData.uID)));
+    if (!menu)
+        return 0;
+    HMENU popup = GetSubMenu(menu, 0);
+    if (!popup)
+        return 0;
+    SetMenuDefaultItem(popup, defaultMenuItem, defaultByPosition);
+    AdjustPopupMenu(popup);
+    GetCursorPos(&popupPosition);
+    // Without the foreground the menu would not close when the user taps
+    // elsewhere, and the WM_NULL afterwards lets the menu's loop finish cleanly.
+    SetForegroundWindow(iconData.hWnd);
+    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON, popupPosition.x,
+                   popupPosition.y - PopupLift, 0, target, nullptr);
+    PostMessageA(iconData.hWnd, WM_NULL, 0, 0);
+    return 1;
+}
+
+void CSystemTray::AdjustPopupMenu(HMENU) {}
+
+// The hidden window hears what the shell broadcasts to every top-level
+// window. When the taskbar is re-created (explorer restarted) it has
+// forgotten every icon, so ours goes back if it was showing. A work-area
+// change only retries an add that failed: the icon is still there otherwise.
+LRESULT CALLBACK CSystemTray::TrayWindowProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+    CSystemTray* tray = instancePointer;
+    if (!tray || window != tray->hiddenWindow)
+        return DefWindowProcA(window, message, wParam, lParam);
+    if (message == TaskbarCreatedMessage) {
+        if (tray->enabled && !tray->removed)
+            tray->reAddPending = TRUE;
+        tray->ReAddIcon();
+        return 0;
+    }
+    if (message == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA) {
+        tray->ReAddIcon();
+        return 0;
+    }
+    if (message == tray->iconData.uCallbackMessage)
+        return tray->HandleNotification(wParam, lParam);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void CSystemTray::RegisterTrayWindowClass(HINSTANCE module) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    windowClass.lpfnWndProc = TrayWindowProc;
+    windowClass.hInstance = module;
+    windowClass.lpszMenuName =
+        MAKEINTRESOURCEA(instancePointer ? instancePointer->iconData.uID : 0);
+    windowClass.lpszClassName = TrayWindowClassName;
+    RegisterClassExA(&windowClass);
+}

@@ -1,0 +1,79 @@
+// The program's notification-area icon, its balloons and its popup menu.
+#pragma once
+#include "owner.h"
+#include <windows.h>
+#include <shellapi.h>
+
+// Every call to the shell goes through this pointer, so tests can watch what the
+// tray sends. It points at Shell_NotifyIconW.
+typedef BOOL(WINAPI* ShellNotifyIconFunction)(DWORD message, PNOTIFYICONDATAW data);
+extern ShellNotifyIconFunction ShellNotifyIcon;
+// The message a new taskbar broadcasts to every top-level window ("TaskbarCreated").
+extern UINT TaskbarCreatedMessage;
+
+class CSystemTray {
+  public:
+    CSystemTray();
+    virtual ~CSystemTray();
+    CSystemTray(const CSystemTray&) = delete;
+    CSystemTray& operator=(const CSystemTray&) = delete;
+
+    // A tap on the icon (wParam is the icon id, lParam the mouse message).
+    virtual LRESULT HandleNotification(WPARAM wParam, LPARAM lParam);
+    // Last chance to change the popup menu before it shows.
+    virtual void AdjustPopupMenu(HMENU popup);
+
+    BOOL Install(HINSTANCE instance, HWND parent, UINT callbackMessage, const wchar_t* tooltip,
+                 HICON icon, UINT iconId, BOOL hidden, const wchar_t* balloonText,
+                 const wchar_t* balloonTitle, DWORD balloonFlags, UINT balloonTimeoutSeconds);
+    BOOL RemoveFromTray();
+    BOOL SetTrayIcon(UINT iconResourceId);
+    BOOL SetTrayIcon(HICON icon);
+    BOOL SetTrayTooltip(const wchar_t* text);
+    BOOL ShowTrayBalloon(const wchar_t* text, const wchar_t* title, DWORD flags,
+                         UINT timeoutSeconds);
+    // Rewrites the text of a menu item, addressed by command, keeping its item
+    // data; does nothing before the menu exists.
+    void SetMenuItemText(UINT command, const wchar_t* text);
+    // Puts the icon back after the shell lost it (see TrayWindowProc).
+    void ReAddIcon();
+    // True while the shell should be showing the icon but is not (the add
+    // failed, for instance before the taskbar exists).
+    bool IconMissing() const { return reAddPending != FALSE; }
+    // The icon's place on the screen (Windows 7 and later); false where the
+    // shell cannot say.
+    bool GetIconRect(RECT* rect) const;
+
+    static LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static void RegisterTrayWindowClass(HINSTANCE instance);
+
+    HMENU Menu() const { return menu; }
+    // The hidden window that hears the shell's broadcasts.
+    HWND HiddenWindow() const { return hiddenWindow; }
+
+  private:
+    POINT popupPosition;
+    OwnedMenu menu;
+    // iconData.hIcon is always this copy, so it stays valid for a re-add
+    // whatever the caller does with the handle it passed in.
+    OwnedIcon iconCopy;
+    NOTIFYICONDATAW iconData;
+    HINSTANCE instance;
+    OwnedWindow hiddenWindow;
+    HWND notificationTarget;
+    BOOL enabled;
+    BOOL hidden;
+    BOOL removed;
+    // The shell should be showing the icon but is not: the last add failed, or
+    // the taskbar was re-created after the icon had been added.
+    BOOL reAddPending;
+    BOOL balloonsSupported;
+    UINT defaultMenuItem;
+    BOOL defaultByPosition;
+    UINT creationFlags;
+
+    void KeepIcon(HICON shown);
+
+    static CSystemTray* instancePointer;
+    static UINT tooltipLimit;
+};
