@@ -185,7 +185,7 @@ TEST_F(SettingsDialogTest, FadeInTimerReachesOpaqueAndStops) {
 // A high-contrast theme may write in pure green: the fade keeps its key only
 // without one, and follows the theme when it changes while the dialog is open.
 TEST_F(SettingsDialogTest, FadesWithoutTheGreenKeyUnderHighContrast) {
-    const HighContrastQuery real = HighContrastOn;
+    const HighContrastAnswer restored(HighContrastOn);
     const struct {
         HighContrastQuery atOpen, later;
         DWORD flagsAtOpen, flagsLater;
@@ -205,5 +205,4 @@ TEST_F(SettingsDialogTest, FadesWithoutTheGreenKeyUnderHighContrast) {
         EXPECT_EQ(LayeringOf(dialog).Alpha, 51) << "the fade goes on from where it was";
         Close();
     }
-    HighContrastOn = real;
 }

@@ -173,7 +173,7 @@ TEST_F(SplashWindowTest, ShowingPumpsOnlyTheSplashsOwnMessages) {
 // Under a high-contrast theme the cloud gives way to a plain rectangle in the
 // theme's window colour, also when the theme comes while the splash shows.
 TEST_F(SplashWindowTest, AHighContrastThemeDrawsItInTheThemesColours) {
-    const HighContrastQuery real = HighContrastOn;
+    const HighContrastAnswer restored(HighContrastOn);
     ShowSplashStatus(nullptr, L"Starting application...", 0);
     HWND splash = FindOwnSplash();
     ASSERT_TRUE(splash);
@@ -189,7 +189,6 @@ TEST_F(SplashWindowTest, AHighContrastThemeDrawsItInTheThemesColours) {
     // A corner of the artwork, magenta and see-through without the theme.
     const COLORREF corner = ScreenPixel(rect.left + 8, rect.top + 8);
     CloseSplashAndSettle();
-    HighContrastOn = real;
     EXPECT_EQ(flags, (DWORD)LWA_ALPHA);
     EXPECT_EQ(alpha, 255);
     EXPECT_EQ(corner, GetSysColor(COLOR_WINDOW));

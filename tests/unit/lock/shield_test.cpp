@@ -307,7 +307,7 @@ TEST_F(CoverTest, PadlockIsNamedForScreenReadersWhileItIsThere) {
 // Opaque at the video limit, the covers show the frame colour, or under a
 // high-contrast theme the theme's window background.
 TEST_F(CoverTest, CoverIsFilledInTheThemesColour) {
-    const HighContrastQuery real = HighContrastOn;
+    const HighContrastAnswer restored(HighContrastOn);
     LockNow();
     const struct {
         HighContrastQuery query;
@@ -326,5 +326,4 @@ TEST_F(CoverTest, CoverIsFilledInTheThemesColour) {
         DeleteDC(dc);
         ReleaseDC(nullptr, screen);
     }
-    HighContrastOn = real;
 }
