@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "app/resource_texts.h"
 #include "res/resource.h"
 #include "support/language_resources.h"
 #include "support/text_fit.h"
@@ -56,6 +57,10 @@ TEST_P(LanguageBlock, HasEverythingTheEnglishBlockHas) {
         EXPECT_FALSE(text.empty()) << "string " << id;
         EXPECT_EQ(Placeholders(text), Placeholders(english)) << "string " << id;
     }
+    // The texts loaded into fixed buffers at start-up must fit them whole.
+    for (UINT id : {IDS_APP_TITLE, IDS_MAIN_CLASS, IDS_UNLOCK_ITEM, IDS_LOCK_ITEM, IDS_UNLOCK_TIP,
+                    IDS_LOCK_TIP, IDS_ENABLE_BLUE, IDS_DISABLE_BLUE})
+        EXPECT_LT(StringIn(Module, id, language).size(), (size_t)ResourceTextSize) << id;
     for (int menu : {IDR_MAINMENU, IDR_TRAYMENU}) {
         std::vector<std::wstring> english, items;
         for (const MenuItemText& item : MenuItemsIn(Module, menu, English))
