@@ -33,7 +33,11 @@ std::wstring StringIn(HMODULE module, UINT id, LANGID language) {
     return std::wstring(entry + 1, *entry);
 }
 
-HWND CreateDialogIn(HMODULE module, int id, LANGID language, DLGPROC procedure) {
+static INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG;
+}
+
+HWND CreateDialogIn(HMODULE module, int id, LANGID language) {
     std::vector<BYTE> dialog =
         ResourceIn(module, reinterpret_cast<LPCWSTR>(RT_DIALOG), id, language);
     // An extended template: version, signature, help id, extended style, style.
@@ -45,8 +49,8 @@ HWND CreateDialogIn(HMODULE module, int id, LANGID language, DLGPROC procedure) 
     // The settings dialog's slider is a common control.
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&classes);
-    return CreateDialogIndirectParamW(module, (LPCDLGTEMPLATEW)dialog.data(), nullptr, procedure,
-                                      0);
+    return CreateDialogIndirectParamW(module, (LPCDLGTEMPLATEW)dialog.data(), nullptr,
+                                      QuietDialogProc, 0);
 }
 
 static void ListItems(HMENU menu, const std::wstring& path, std::vector<MenuItemText>* items) {

@@ -22,8 +22,8 @@ std::wstring StringIn(HMODULE module, UINT id, LANGID language);
 // The resource's bytes in exactly that language; empty when there are none.
 std::vector<BYTE> ResourceIn(HMODULE module, LPCWSTR type, int id, LANGID language);
 // Creates the dialog from that language's template, hidden whatever its
-// template says, with the dialog procedure given; none without a template.
-HWND CreateDialogIn(HMODULE module, int id, LANGID language, DLGPROC procedure);
+// template says, with a procedure that does nothing; none without a template.
+HWND CreateDialogIn(HMODULE module, int id, LANGID language);
 // A menu's items in order, submenus followed: where each is (its depth and
 // command id, 0 for separators and submenus) and its text.
 struct MenuItemText {

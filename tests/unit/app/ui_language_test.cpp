@@ -32,10 +32,6 @@ HMODULE Module() {
     return GetModuleHandleW(nullptr);
 }
 
-INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM) {
-    return message == WM_INITDIALOG;
-}
-
 // The texts of a dialog's buttons and labels, in order (the lists and the
 // word fields are filled at run time).
 std::vector<std::string> TextsOf(HWND dialog) {
@@ -53,7 +49,7 @@ std::vector<std::string> TextsOf(HWND dialog) {
 
 // A dialog the program shows has the texts of the language's own template.
 void ExpectTextsOfLanguage(HWND shown, int dialogId, const Language& language) {
-    HWND expected = CreateDialogIn(Module(), dialogId, language.id, QuietDialogProc);
+    HWND expected = CreateDialogIn(Module(), dialogId, language.id);
     ASSERT_NE(expected, nullptr);
     EXPECT_EQ(TextsOf(shown), TextsOf(expected)) << language.name;
     DestroyWindow(expected);

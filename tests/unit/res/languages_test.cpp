@@ -12,10 +12,6 @@
 
 namespace {
 
-INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM) {
-    return message == WM_INITDIALOG;
-}
-
 const HMODULE Module = GetModuleHandleW(nullptr);
 const LANGID English = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 
@@ -31,7 +27,7 @@ std::string Placeholders(const std::wstring& text) {
 // The ids and classes of a dialog's controls, in their order.
 std::vector<std::wstring> ControlsOf(int dialogId, LANGID language) {
     std::vector<std::wstring> controls;
-    HWND dialog = CreateDialogIn(Module, dialogId, language, QuietDialogProc);
+    HWND dialog = CreateDialogIn(Module, dialogId, language);
     EXPECT_NE(dialog, nullptr) << "dialog " << dialogId;
     for (HWND control = GetWindow(dialog, GW_CHILD); control;
          control = GetWindow(control, GW_HWNDNEXT)) {
@@ -107,7 +103,7 @@ class DialogTexts : public testing::TestWithParam<DialogInLanguage> {};
 
 TEST_P(DialogTexts, FitTheirControls) {
     const DialogInLanguage& c = GetParam();
-    HWND dialog = CreateDialogIn(Module, c.dialog, c.language.id, QuietDialogProc);
+    HWND dialog = CreateDialogIn(Module, c.dialog, c.language.id);
     ASSERT_NE(dialog, nullptr);
     for (const ListItems& list : Lists)
         for (UINT id : list.strings)
