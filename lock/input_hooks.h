@@ -41,3 +41,7 @@ struct MouseDecision {
 // desktop. With an empty trayIcon every event inside the region passes.
 MouseDecision DecideMouseEvent(POINT point, UINT message, int cornerX, int cornerY, RECT trayIcon,
                                bool overOwnWindow);
+// What MouseConfineProc decides for an event at point (physical pixels): the
+// region and the tray icon as last refreshed, and whether one of the
+// program's own windows is under the point.
+MouseDecision DecideMouseHookEvent(POINT point, UINT message);

@@ -22,14 +22,17 @@ int ListFakeMonitors(MonitorArea* monitors, int capacity) {
     return count;
 }
 
-const Layout Single = {{{0, 0, 1280, 800}, true}};
-const Layout TurnedSingle = {{{0, 0, 800, 1280}, true}};
-const Layout SideBySide = {{{0, 0, 1920, 1080}, true}, {{1920, 0, 3200, 1024}, false}};
-const Layout PrimaryOnTheRight = {{{-1280, 56, 0, 1080}, false}, {{0, 0, 1920, 1080}, true}};
-const Layout StackedAbove = {{{0, 0, 1920, 1080}, true}, {{-320, -1440, 2240, 0}, false}};
-const Layout TurnedBesideLandscape = {{{0, 0, 1080, 1920}, true}, {{1080, 0, 3000, 1080}, false}};
-const Layout Three = {
-    {{-1280, 0, 0, 1024}, false}, {{0, 0, 1920, 1080}, true}, {{1920, -200, 3000, 1720}, false}};
+const Layout Single = {{{0, 0, 1280, 800}, true, 96}};
+const Layout TurnedSingle = {{{0, 0, 800, 1280}, true, 96}};
+const Layout SideBySide = {{{0, 0, 1920, 1080}, true, 96}, {{1920, 0, 3200, 1024}, false, 96}};
+const Layout PrimaryOnTheRight = {{{-1280, 56, 0, 1080}, false, 96},
+                                  {{0, 0, 1920, 1080}, true, 96}};
+const Layout StackedAbove = {{{0, 0, 1920, 1080}, true, 96}, {{-320, -1440, 2240, 0}, false, 96}};
+const Layout TurnedBesideLandscape = {{{0, 0, 1080, 1920}, true, 96},
+                                      {{1080, 0, 3000, 1080}, false, 96}};
+const Layout Three = {{{-1280, 0, 0, 1024}, false, 96},
+                      {{0, 0, 1920, 1080}, true, 96},
+                      {{1920, -200, 3000, 1720}, false, 96}};
 
 class MonitorCoverTest : public LockFixture {
   protected:
