@@ -63,6 +63,8 @@ TEST_F(CoverTest, CoversTheMaximizedAreaWithThePadlockBottomRight) {
     EXPECT_TRUE(IsWindowVisible(Shield.CoverWindow()));
     EXPECT_TRUE(IsWindowVisible(Shield.UnlockImageWindow()));
     EXPECT_TRUE(Above(Shield.UnlockImageWindow(), Shield.CoverWindow()));
+    // In front, where its edge-swipe property counts.
+    EXPECT_EQ(GetForegroundWindow(), Shield.CoverWindow());
 }
 
 TEST_F(CoverTest, WindowsAreLayeredTopmostToolWindowsOwnedInAChain) {
