@@ -9,6 +9,11 @@ static bool IsModifierKey(DWORD virtualKey);
 static bool IsOwnDialogInFront();
 static bool IsOwnWindowAt(POINT point);
 
+static HWND WINAPI CallWindowFromPoint(POINT point) {
+    return WindowFromPoint(point);
+}
+WindowAtPointFunction WindowAtPoint = CallWindowFromPoint;
+
 // The word filter's record of Ctrl, Alt and Tab. The system's key state is no
 // use here: a key that was down when a hook went in has its release swallowed
 // and would read as down for good.
@@ -147,7 +152,7 @@ LRESULT CALLBACK MouseConfineProc(int code, WPARAM wParam, LPARAM lParam) {
 // WindowFromPoint works from the window list the system keeps; it sends
 // nothing to other programs' windows, so the hook cannot be kept waiting.
 static bool IsOwnWindowAt(POINT point) {
-    HWND window = WindowFromPoint(point);
+    HWND window = WindowAtPoint(point);
     DWORD process = 0;
     if (window)
         GetWindowThreadProcessId(window, &process);

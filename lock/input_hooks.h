@@ -28,6 +28,11 @@ unsigned TrackHeldModifiers(unsigned held, DWORD virtualKey, bool keyUp);
 // goes in, as keys pressed before it are not reported to it.
 void ForgetHeldModifiers();
 
+// The top-level window under a point (WindowFromPoint), through this pointer
+// so that tests can ask about windows on monitors no virtual display here has.
+typedef HWND(WINAPI* WindowAtPointFunction)(POINT point);
+extern WindowAtPointFunction WindowAtPoint;
+
 struct MouseDecision {
     bool letThrough;
     POINT cursor; // where to put the cursor back when the event is swallowed
