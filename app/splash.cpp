@@ -116,7 +116,9 @@ bool CSplashScreen::CreateSplashWindow(HWND parent) {
     if (!SplashClassAtom && !RegisterSplashClass(SplashClassName))
         return false;
 
-    window.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, SplashClassName, "", WS_POPUP, 0, 0, 0, 0,
+    const RECT place = CentredPlace();
+    window.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, SplashClassName, "", WS_POPUP, place.left,
+                                 place.top, place.right - place.left, place.bottom - place.top,
                                  parent, nullptr, moduleInstance, this));
     if (!window) {
         ReportSplashError("Failed to create window- error %d", (int)GetLastError());
@@ -129,17 +131,16 @@ bool CSplashScreen::CreateSplashWindow(HWND parent) {
     // everything. Shown for About it stays with its owner instead.
     if (!parent)
         SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    PlaceCentred();
     return true;
 }
 
-void CSplashScreen::PlaceCentred() {
+RECT CSplashScreen::CentredPlace() const {
     const int width = splashBitmap.Width(), height = splashBitmap.Height();
     RECT desktop = {};
     GetWindowRect(GetDesktopWindow(), &desktop);
     int x = (desktop.right - desktop.left) / 2 + desktop.left - width / 2;
     int y = (desktop.bottom - desktop.top) / 2 + desktop.top - height / 2;
-    SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    return {x, y, x + width, y + height};
 }
 
 void CSplashScreen::FitToDpi(int newDpi) {
@@ -147,7 +148,9 @@ void CSplashScreen::FitToDpi(int newDpi) {
         return;
     dpi = newDpi;
     splashBitmap = LoadArtwork(moduleInstance, Artwork::Splash, dpi);
-    PlaceCentred();
+    const RECT place = CentredPlace();
+    SetWindowPos(window, nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(window, nullptr, FALSE);
 }
 

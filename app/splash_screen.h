@@ -59,7 +59,8 @@ class CSplashScreen {
     HFONT CreateSplashFont(int pointSize);
     // A length in the artwork at 100 %, in the artwork as drawn now.
     int Scaled(int length) const;
-    void PlaceCentred();
+    // Centred on the primary screen at the artwork's size.
+    RECT CentredPlace() const;
     void LoadMessageFontMetrics();
     void ReportSplashError(const char* format, int error);
 
