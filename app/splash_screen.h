@@ -15,10 +15,10 @@ struct FontFit {
 
 // The texts of the program's own version record that the splash shows.
 struct VersionStrings {
-    std::string ProductName;
-    std::string Version; // "Version " and the leading numbers of ProductVersion
-    std::string LegalNotice;
-    std::string Comments;
+    std::wstring ProductName;
+    std::wstring Version; // "Version " and the leading numbers of ProductVersion
+    std::wstring LegalNotice;
+    std::wstring Comments;
 };
 
 class CSplashScreen {
@@ -30,13 +30,13 @@ class CSplashScreen {
 
     HWND Window() const { return window; }
     HWND Parent() const { return parentWindow; }
-    const std::string& StatusText() const { return statusText; }
+    const std::wstring& StatusText() const { return statusText; }
 
     bool CreateSplashWindow(HWND parent);
     // The primary monitor's scale changed: the artwork for the new one, the
     // window centred again at its new size, the texts fitted anew.
     void FitToDpi(int newDpi);
-    void SetStatusText(const char* status) { statusText = status ? status : ""; }
+    void SetStatusText(const wchar_t* status) { statusText = status ? status : L""; }
     void PaintSplash(HWND target);
     void PumpSplashMessages();
     // The window is going by itself (its owner went): it is no longer this
@@ -46,7 +46,7 @@ class CSplashScreen {
     // Largest even point size (from 8 up; 6 when even 8 is too big) at which
     // every text fits maxWidth and one line fits maxHeight / count. Points
     // become pixels at dpi, or at the device context's own DPI when it is 0.
-    static FontFit FitFontSize(HDC dc, const char* face, const char* const texts[], int count,
+    static FontFit FitFontSize(HDC dc, const wchar_t* face, const wchar_t* const texts[], int count,
                                int maxWidth, int maxHeight, int dpi = 0);
     // Fitted once per process and display scale: the first paint decides,
     // every later one at the same scale reuses.
@@ -62,13 +62,13 @@ class CSplashScreen {
     // Centred on the primary screen at the artwork's size.
     RECT CentredPlace() const;
     void LoadMessageFontMetrics();
-    void ReportSplashError(const char* format, int error);
+    void ReportSplashError(UINT format, int error);
 
     HWND parentWindow;
     HINSTANCE moduleInstance;
-    NONCLIENTMETRICSA messageFontMetrics;
+    NONCLIENTMETRICSW messageFontMetrics;
     VersionStrings version;
-    std::string statusText;
+    std::wstring statusText;
     int dpi; // the primary monitor's, which the splash is drawn for
     ImageBitmap splashBitmap;
     // Last, so that it goes first: the window is destroyed before its bitmap.
@@ -82,6 +82,6 @@ extern std::unique_ptr<CSplashScreen> SplashInstance;
 // the program's own version record.
 VersionStrings ReadVersionStrings();
 // "Version " and the leading numbers of a ProductVersion text, e.g. "2.1.7".
-std::string FormatVersionLine(const char* productVersion);
+std::wstring FormatVersionLine(const wchar_t* productVersion);
 
 LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
