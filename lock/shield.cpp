@@ -118,6 +118,15 @@ void TouchShield::BlitUnlockImage(HWND window) {
 }
 
 void TouchShield::FitCoverToDisplay() {
+    // Placing a cover on a monitor of another scale sends it WM_DPICHANGED,
+    // which asks for this again: the layout being applied already holds.
+    static bool fitting = false;
+    if (fitting)
+        return;
+    struct Fitting {
+        Fitting() { fitting = true; }
+        ~Fitting() { fitting = false; }
+    } scope;
     // The primary monitor's scale changed: the padlock is drawn anew for it.
     MonitorArea monitors[MostMonitors];
     if (cover && PrimaryDpiOf(monitors, ListMonitors(monitors, MostMonitors)) != bitmapDpi) {

@@ -76,32 +76,24 @@ HWND WINAPI TopWindowAt(POINT point) {
     return nullptr;
 }
 
-// Stands in for a taskbar whose shell cannot place the icon.
+// Stands in for a taskbar whose shell cannot place the icon: hidden, so no
+// click lands on it.
 struct FakeTaskbar {
     explicit FakeTaskbar(const RECT& area) {
-        if (IsRectEmpty(&area))
-            return;
         for (const char* name : {"Shell_TrayWnd", "TrayNotifyWnd"}) {
             WNDCLASSA windowClass = {};
             windowClass.lpfnWndProc = DefWindowProcA;
-            windowClass.hInstance = GetModuleHandleA(nullptr);
             windowClass.lpszClassName = name;
             RegisterClassA(&windowClass);
         }
-        taskbar = CreateWindowExA(0, "Shell_TrayWnd", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                  nullptr, nullptr);
-        HWND tray = CreateWindowExA(0, "TrayNotifyWnd", "", WS_CHILD, 0, 0, 1, 1, taskbar, nullptr,
-                                    nullptr, nullptr);
-        SetWindowPos(taskbar, nullptr, area.left, area.top - 10, area.right - area.left, 100,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        SetWindowPos(tray, nullptr, 0, 10, area.right - area.left, area.bottom - area.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        const int width = area.right - area.left, height = area.bottom - area.top;
+        taskbar = CreateWindowExA(0, "Shell_TrayWnd", "", WS_POPUP, area.left, area.top, width,
+                                  height, nullptr, nullptr, nullptr, nullptr);
+        CreateWindowExA(0, "TrayNotifyWnd", "", WS_CHILD, 0, 0, width, height, taskbar, nullptr,
+                        nullptr, nullptr);
     }
-    ~FakeTaskbar() {
-        if (taskbar)
-            DestroyWindow(taskbar);
-    }
-    HWND taskbar = nullptr;
+    ~FakeTaskbar() { DestroyWindow(taskbar); }
+    HWND taskbar;
 };
 
 class MouseLockAtScale : public LockFixture {
