@@ -9,9 +9,9 @@
 // How far the mouse region reaches up and left of the padlock at 100 %: the
 // region of a single 1280 x 800 screen, 282 x 202 pixels, around its padlock.
 static const SIZE PadlockReach = {142, 72};
-// Room for the tray menu at 100 %: six items, the widest "UnLock
-// Keyboard/Mouse/Touch" in bold, spaced for touch, opening 10 pixels above
-// the tap.
+// Room for the tray menu at 100 %: five items and a separator, the widest
+// "UnLock Keyboard/Mouse/Touch" in bold, spaced for touch, opening 10 pixels
+// above the tap.
 static const SIZE TrayMenuRoom = {320, 280};
 
 struct MonitorListing {

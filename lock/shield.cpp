@@ -53,7 +53,7 @@ HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
     instance = module;
     opaque = false;
     LoadUnlockBitmap(owner, instance);
-    const ShieldLayout layout = CurrentLayout();
+    const ShieldLayout layout = Layout();
     padlockAt = {layout.Padlock.left, layout.Padlock.top};
     PointerRegion.Refresh(layout);
 
@@ -133,7 +133,7 @@ void TouchShield::FitCoverToDisplay() {
         LoadUnlockBitmap(owner, instance);
         InvalidateRect(padlock, nullptr, FALSE);
     }
-    const ShieldLayout layout = CurrentLayout();
+    const ShieldLayout layout = Layout();
     PointerRegion.Refresh(layout);
     if (!cover)
         return;
@@ -209,12 +209,8 @@ void TouchShield::DisableEdgeGesturesOnCovers() {
         DisableEdgeGestures(others[i], true);
 }
 
-ShieldLayout TouchShield::Layout() const {
-    return CurrentLayout();
-}
-
 // Without the shield the padlock is reckoned at the size it would be drawn.
-ShieldLayout TouchShield::CurrentLayout() const {
+ShieldLayout TouchShield::Layout() const {
     MonitorArea monitors[MostMonitors];
     const int count = ListMonitors(monitors, MostMonitors);
     const int dpi = PrimaryDpiOf(monitors, count);

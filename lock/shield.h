@@ -65,7 +65,6 @@ class TouchShield {
     void DisableEdgeGesturesOnCovers();
 
   private:
-    ShieldLayout CurrentLayout() const;
     HWND CreateCover(const RECT& area);
     HWND CreateOtherCover(const RECT& area);
     void BlitUnlockImage(HWND window);
