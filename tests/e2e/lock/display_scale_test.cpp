@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "settings/settings_store.h"
 #include "support/product_settings.h"
+#include "support/program_test.h"
 #include "support/screenshot.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -32,16 +33,16 @@ void ExpectScaled(HWND window, SIZE at100) {
     }
 }
 
-class DisplayScale : public ::testing::Test {
+class DisplayScale : public ProgramTest {
   protected:
     void SetUp() override {
         if (ScreenDpi() == 96)
             GTEST_SKIP() << "runs in the session at 150 %";
-        KillAllMorrowby();
+        ProgramTest::SetUp();
     }
     void TearDown() override {
         program.Kill();
-        DeleteProductSettings();
+        ProgramTest::TearDown();
     }
     // Starts the program with these settings changed from the first run's;
     // the splash must come at the scale.
