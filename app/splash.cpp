@@ -6,6 +6,7 @@
 #include "../res/resource.h"
 #include "../res/timer_ids.h"
 #include "../res/version.h"
+#include "../win/dpi.h"
 #include "../win/gdi.h"
 #include "../win/high_contrast.h"
 #include "../win/string_table.h"
@@ -22,6 +23,7 @@
 std::unique_ptr<CSplashScreen> SplashInstance;
 FontFit CSplashScreen::VersionBlockFit = {-1, -1};
 FontFit CSplashScreen::StatusLineFit = {-1, -1};
+int CSplashScreen::FittedDpi = 0;
 
 static ATOM SplashClassAtom = 0;
 
@@ -33,9 +35,8 @@ static const UINT CentredLine = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 // guards against a font mapper that ignores the size asked for.
 static const int LargestFittedPointSize = 400;
 
-static bool ReadBitmapSize(HBITMAP bitmap, int* width, int* height);
-static int PointSizeToHeight(HDC dc, int pointSize);
-static void MeasureTexts(HDC dc, const wchar_t* face, int pointSize, const wchar_t* const texts[],
+static int PointSizeToHeight(int dpi, int pointSize);
+static void MeasureTexts(HDC dc, const wchar_t* face, int pointHeight, const wchar_t* const texts[],
                          int count, int* widest, int* lineHeight);
 static bool QueryVersionText(std::vector<BYTE>& record, const wchar_t* name, std::wstring* text);
 
@@ -73,7 +74,7 @@ void CloseSplash() {
 
 CSplashScreen::CSplashScreen(HWND parent)
     : parentWindow(parent), moduleInstance(nullptr), messageFontMetrics(),
-      version(ReadVersionStrings()), statusText(), splashBitmap(), window() {
+      version(ReadVersionStrings()), statusText(), dpi(DefaultDpi), splashBitmap(), window() {
     LoadMessageFontMetrics();
 }
 
@@ -108,20 +109,19 @@ bool CSplashScreen::RegisterSplashClass(const char* className) {
     return true;
 }
 
+// Centred on the primary screen (the desktop window's rectangle), in the
+// artwork drawn for that screen's scale.
 bool CSplashScreen::CreateSplashWindow(HWND parent) {
     moduleInstance = GetModuleHandleA(nullptr);
-    splashBitmap.Reset(LoadBitmapA(moduleInstance, MAKEINTRESOURCEA(IDB_SPLASH)));
-    int width = 0, height = 0;
-    ReadBitmapSize(splashBitmap, &width, &height);
+    dpi = PrimaryMonitorDpi();
+    splashBitmap = LoadArtwork(moduleInstance, Artwork::Splash, dpi);
     if (!SplashClassAtom && !RegisterSplashClass(SplashClassName))
         return false;
 
-    RECT desktop = {};
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    int x = (desktop.right - desktop.left) / 2 + desktop.left - width / 2;
-    int y = (desktop.bottom - desktop.top) / 2 + desktop.top - height / 2;
-    window.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, SplashClassName, "", WS_POPUP, x, y, width,
-                                 height, parent, nullptr, moduleInstance, this));
+    const RECT place = CentredPlace();
+    window.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, SplashClassName, "", WS_POPUP, place.left,
+                                 place.top, place.right - place.left, place.bottom - place.top,
+                                 parent, nullptr, moduleInstance, this));
     if (!window) {
         ReportSplashError(IDS_CREATE_WINDOW_FAILED, (int)GetLastError());
         return false;
@@ -136,13 +136,38 @@ bool CSplashScreen::CreateSplashWindow(HWND parent) {
     return true;
 }
 
+RECT CSplashScreen::CentredPlace() const {
+    const int width = splashBitmap.Width(), height = splashBitmap.Height();
+    RECT desktop = {};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    int x = (desktop.right - desktop.left) / 2 + desktop.left - width / 2;
+    int y = (desktop.bottom - desktop.top) / 2 + desktop.top - height / 2;
+    return {x, y, x + width, y + height};
+}
+
+void CSplashScreen::FitToDpi(int newDpi) {
+    if (newDpi == dpi)
+        return;
+    dpi = newDpi;
+    splashBitmap = LoadArtwork(moduleInstance, Artwork::Splash, dpi);
+    const RECT place = CentredPlace();
+    SetWindowPos(window, nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+// Measured on the picture itself: should the artwork for the scale not
+// decode, the one at 100 % stands in, and so do its boxes.
+int CSplashScreen::Scaled(int length) const {
+    return MulDiv(length, splashBitmap.Width(), ArtworkSize(Artwork::Splash, DefaultDpi).cx);
+}
+
 void CSplashScreen::PaintSplash(HWND target) {
     PaintDC dc(target);
     if (!dc.Get())
         return;
     OwnedDC memoryDC(CreateCompatibleDC(dc));
-    int width = 0, height = 0;
-    ReadBitmapSize(splashBitmap, &width, &height);
+    const int width = splashBitmap.Width(), height = splashBitmap.Height();
     // With a high-contrast theme the splash is a plain rectangle in the
     // theme's colours; otherwise the artwork's see-through magenta gives it
     // the cloud's shape. Asked at every paint: the theme may change meanwhile.
@@ -153,30 +178,37 @@ void CSplashScreen::PaintSplash(HWND target) {
         FillRect(dc, &whole, GetSysColorBrush(COLOR_WINDOW));
         FrameRect(dc, &whole, GetSysColorBrush(COLOR_WINDOWTEXT));
     } else {
-        SelectedObject bitmap(memoryDC, splashBitmap);
+        SelectedObject bitmap(memoryDC, splashBitmap.Get());
         BitBlt(dc, 0, 0, width, height, memoryDC, 0, 0, SRCCOPY);
     }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, plain ? GetSysColor(COLOR_WINDOWTEXT) : SplashTextColor);
 
+    // The boxes are places in the artwork, given at 100 % and scaled with it.
     {
-        OwnedFont font(CreateSplashFont(dc, 14));
+        OwnedFont font(CreateSplashFont(14));
         SelectedObject selected(dc, font);
-        RECT box = {200, 50, width - 20, 90};
+        RECT box = {Scaled(200), Scaled(50), width - Scaled(20), Scaled(90)};
         DrawTextW(dc, version.ProductName.c_str(), -1, &box, CentredLine);
     }
 
+    if (FittedDpi != dpi) {
+        VersionBlockFit = StatusLineFit = {-1, -1};
+        FittedDpi = dpi;
+    }
     const wchar_t* versionBlock[3] = {version.Version.c_str(), version.LegalNotice.c_str(),
                                       version.Comments.c_str()};
     if (VersionBlockFit.pointSize == -1)
-        VersionBlockFit = FitFontSize(dc, L"Times New Roman", versionBlock, 3, width - 180, 60);
+        VersionBlockFit = FitFontSize(dc, L"Times New Roman", versionBlock, 3, width - Scaled(180),
+                                      Scaled(60), dpi);
     {
         const int h = VersionBlockFit.lineHeight;
+        const int left = Scaled(180);
         // Neighbouring boxes overlap a little; each text is centred in its own.
-        RECT boxes[3] = {{180, 89, width, h + 92},
-                         {180, h + 91, width, 2 * h + 94},
-                         {180, 2 * h + 90, width, 3 * h + 99}};
-        OwnedFont font(CreateSplashFont(dc, VersionBlockFit.pointSize));
+        RECT boxes[3] = {{left, Scaled(89), width, h + Scaled(92)},
+                         {left, h + Scaled(91), width, 2 * h + Scaled(94)},
+                         {left, 2 * h + Scaled(90), width, 3 * h + Scaled(99)}};
+        OwnedFont font(CreateSplashFont(VersionBlockFit.pointSize));
         SelectedObject selected(dc, font);
         for (int line = 0; line < 3; line++)
             DrawTextW(dc, versionBlock[line], -1, &boxes[line], CentredLine);
@@ -188,33 +220,35 @@ void CSplashScreen::PaintSplash(HWND target) {
         if (StatusLineFit.pointSize == -1) {
             std::vector<std::wstring> lines = SplashStatusLines(LoadText);
             lines.push_back(statusText);
-            StatusLineFit = FitStatusLines(dc, lines, width);
+            StatusLineFit = FitStatusLines(dc, lines, width - Scaled(30), Scaled(23), dpi);
         }
-        OwnedFont font(CreateSplashFont(dc, StatusLineFit.pointSize));
+        OwnedFont font(CreateSplashFont(StatusLineFit.pointSize));
         SelectedObject selected(dc, font);
-        RECT box = {0, 208, width, 235};
+        RECT box = {0, Scaled(208), width, Scaled(235)};
         DrawTextW(dc, statusText.c_str(), -1, &box, CentredLine);
     }
 }
 
 // Every text is drawn in the system's message-box font; the named faces only
 // decide the sizes.
-HFONT CSplashScreen::CreateSplashFont(HDC dc, int pointSize) {
+HFONT CSplashScreen::CreateSplashFont(int pointSize) {
     LOGFONTW font = {};
-    font.lfHeight = PointSizeToHeight(dc, pointSize);
+    font.lfHeight = PointSizeToHeight(dpi, pointSize);
     lstrcpynW(font.lfFaceName, messageFontMetrics.lfMessageFont.lfFaceName, LF_FACESIZE);
     return CreateFontIndirectW(&font);
 }
 
 FontFit CSplashScreen::FitFontSize(HDC dc, const wchar_t* face, const wchar_t* const texts[],
-                                   int count, int maxWidth, int maxHeight) {
+                                   int count, int maxWidth, int maxHeight, int dpi) {
+    if (dpi == 0)
+        dpi = GetDeviceCaps(dc, LOGPIXELSY);
     const int lineLimit = maxHeight / (count > 0 ? count : 1);
     int widest = 0, lineHeight = 0;
     // Too big even at 8 points gives 6 points, with that size's line height.
-    MeasureTexts(dc, face, 6, texts, count, &widest, &lineHeight);
+    MeasureTexts(dc, face, PointSizeToHeight(dpi, 6), texts, count, &widest, &lineHeight);
     FontFit fit = {6, lineHeight};
     for (int points = 8; points <= LargestFittedPointSize; points += 2) {
-        MeasureTexts(dc, face, points, texts, count, &widest, &lineHeight);
+        MeasureTexts(dc, face, PointSizeToHeight(dpi, points), texts, count, &widest, &lineHeight);
         if (widest > maxWidth || lineHeight > lineLimit)
             break;
         fit.pointSize = points;
@@ -223,13 +257,14 @@ FontFit CSplashScreen::FitFontSize(HDC dc, const wchar_t* face, const wchar_t* c
     return fit;
 }
 
-FontFit CSplashScreen::FitStatusLines(HDC dc, const std::vector<std::wstring>& lines, int width) {
+FontFit CSplashScreen::FitStatusLines(HDC dc, const std::vector<std::wstring>& lines, int maxWidth,
+                                      int maxHeight, int dpi) {
     // Each line stands alone in the box: the fit for all of them is the
     // smallest of their own fits.
     FontFit fit = {LargestFittedPointSize + 2, 0};
     for (const std::wstring& line : lines) {
         const wchar_t* text[1] = {line.c_str()};
-        FontFit own = FitFontSize(dc, L"Script", text, 1, width - 30, 23);
+        FontFit own = FitFontSize(dc, L"Script", text, 1, maxWidth, maxHeight, dpi);
         if (own.pointSize < fit.pointSize)
             fit = own;
     }
@@ -257,16 +292,18 @@ void CSplashScreen::PumpSplashMessages() {
     }
 }
 
-static int PointSizeToHeight(HDC dc, int pointSize) {
-    return -MulDiv(pointSize, GetDeviceCaps(dc, LOGPIXELSY), 72);
+// The device context's own DPI is the system's, not the monitor's, in a
+// per-monitor aware program: points become pixels at the splash's scale.
+static int PointSizeToHeight(int dpi, int pointSize) {
+    return -MulDiv(pointSize, dpi, 72);
 }
 
-// Widest text and the line height of the face at one point size. The line
+// Widest text and the line height of the face at one font height. The line
 // height is the font's own, so it is known even when every text is empty.
-static void MeasureTexts(HDC dc, const wchar_t* face, int pointSize, const wchar_t* const texts[],
+static void MeasureTexts(HDC dc, const wchar_t* face, int pointHeight, const wchar_t* const texts[],
                          int count, int* widest, int* lineHeight) {
     LOGFONTW description = {};
-    description.lfHeight = PointSizeToHeight(dc, pointSize);
+    description.lfHeight = pointHeight;
     lstrcpynW(description.lfFaceName, face, LF_FACESIZE);
     OwnedFont font(CreateFontIndirectW(&description));
     SelectedObject selected(dc, font);
@@ -282,23 +319,6 @@ static void MeasureTexts(HDC dc, const wchar_t* face, int pointSize, const wchar
         if (size.cy > *lineHeight)
             *lineHeight = size.cy;
     }
-}
-
-static bool ReadBitmapSize(HBITMAP bitmap, int* width, int* height) {
-    if (!bitmap)
-        return false;
-    WindowDC desktop = BorrowWindowDC(GetDesktopWindow());
-    // Room for a color table, which GetDIBits may fill for palette bitmaps.
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colors[256];
-    } info = {};
-    info.header.biSize = sizeof(BITMAPINFOHEADER);
-    if (!GetDIBits(desktop, bitmap, 0, 0, nullptr, (BITMAPINFO*)&info, DIB_RGB_COLORS))
-        return false;
-    *width = info.header.biWidth;
-    *height = info.header.biHeight < 0 ? -info.header.biHeight : info.header.biHeight;
-    return true;
 }
 
 VersionStrings ReadVersionStrings() {
@@ -386,6 +406,11 @@ LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         if (!ours)
             break;
         SplashInstance->PaintSplash(window);
+        return 0;
+    case WM_DPICHANGED:
+        // Centred on the primary screen whatever the system suggests.
+        if (ours)
+            SplashInstance->FitToDpi(HIWORD(wParam));
         return 0;
     case WM_NCDESTROY:
         // Destroyed along with its owner (an About splash when the main window

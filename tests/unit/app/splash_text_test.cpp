@@ -166,7 +166,8 @@ TEST_P(SplashStatusInLanguage, EveryLineFitsTheSplash) {
     GetObjectW(artwork, sizeof size, &size);
     DeleteObject(artwork);
     HDC dc = GetDC(nullptr);
-    const FontFit fit = CSplashScreen::FitStatusLines(dc, lines, size.bmWidth);
+    // The status line's room at 100 %: the splash's width less a margin, 23 high.
+    const FontFit fit = CSplashScreen::FitStatusLines(dc, lines, size.bmWidth - 30, 23);
     HFONT font = DrawnFont(dc, fit.pointSize, GetParam().charset);
     HGDIOBJ previous = SelectObject(dc, font);
     for (const std::wstring& line : lines) {
