@@ -20,7 +20,8 @@ struct Ramp {
 };
 
 const char* const ProbeVariable = "MORROWBY_GAMMA_PROBE";
-// Where the program keeps the displays' own ramps while a tint is on.
+// Where the program keeps the displays' own ramps while a tint is on, a key
+// for each session below it.
 const char* const GammaRecordKey = "Software\\Orvane\\Morrowby\\SavedGamma";
 
 bool KeyPresent(const char* path) {
@@ -108,7 +109,7 @@ class RealGamma : public ::testing::Test {
   protected:
     void SetUp() override {
         KillAllMorrowby();
-        RegDeleteKeyA(HKEY_CURRENT_USER, GammaRecordKey);
+        RegDeleteTreeA(HKEY_CURRENT_USER, GammaRecordKey);
         std::string display = Variable("DISPLAY");
         int number = (display.size() > 1 && display[0] == ':') ? atoi(display.c_str() + 1) : 150;
         std::string tag = std::to_string(number + 10);
@@ -128,7 +129,7 @@ class RealGamma : public ::testing::Test {
             WaitUntil([&] { return !FileExists(lockPath); }, 10000);
         }
         DeleteProductSettings();
-        RegDeleteKeyA(HKEY_CURRENT_USER, GammaRecordKey);
+        RegDeleteTreeA(HKEY_CURRENT_USER, GammaRecordKey);
         for (const std::string* path : {&configPath, &pidPath, &rampPath, &donePath})
             DeleteFileA(path->c_str());
     }

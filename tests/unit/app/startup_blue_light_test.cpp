@@ -7,10 +7,12 @@
 #include "support/product_settings.h"
 #include "support/tray_recorder.h"
 #include "app/main_window.h"
+#include "app/splash.h"
 #include "app/startup.h"
 #include "features/blue_light.h"
 #include "res/resource.h"
 #include "settings/settings_store.h"
+#include "win/session_mutex.h"
 #include <gtest/gtest.h>
 #include <atomic>
 #include <cstring>
@@ -130,9 +132,13 @@ TEST_P(StartupBlueLight, InitialStateAndRestoreOnExit) {
     }
 
     EXPECT_EQ(0, exitCode);
-    ASSERT_FALSE(WrittenGammaRamps().empty());
-    EXPECT_TRUE(SameRamp(CurvedDisplayRamp(), WrittenGammaRamps().back()))
-        << "after Exit the display has its own ramp again";
+    if (row.applied) {
+        ASSERT_FALSE(WrittenGammaRamps().empty());
+        EXPECT_TRUE(SameRamp(CurvedDisplayRamp(), WrittenGammaRamps().back()))
+            << "after Exit the display has its own ramp again";
+    } else {
+        EXPECT_EQ(0u, WrittenGammaRamps().size()) << "a screen never tinted is never written";
+    }
     EXPECT_FALSE(BlueLightApplied);
 }
 
@@ -144,5 +150,50 @@ INSTANTIATE_TEST_SUITE_P(
                       StartupRow{"NoModeChosen", true, 0, false, true, nullptr},
                       StartupRow{"ReductionOff", false, 1, false, true, nullptr}),
     [](const ::testing::TestParamInfo<StartupRow>& row) { return std::string(row.param.name); });
+
+// Another copy of the session: holds the one-copy mutex until let go.
+struct OtherCopy {
+    HANDLE taken = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE letGo = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    static DWORD WINAPI Run(LPVOID self) {
+        OtherCopy* copy = static_cast<OtherCopy*>(self);
+        HeldMutex held = TakeSessionMutex(L"Orvane.Morrowby");
+        if (held)
+            SignalObjectAndWait(copy->taken, copy->letGo, 10000, FALSE);
+        return 0;
+    }
+};
+
+// A copy started while another runs notes it and ends without touching the
+// displays: the ramp it would read may be the other copy's tint, which it
+// would bring back at its exit after the other removed it.
+TEST(SecondCopy, ReadsAndWritesNoRampNotEvenOnItsWaysOut) {
+    StartGammaRecording(ReducedGammaRamp(Level)); // the other copy's tint
+    SaveDisplayGamma();                           // what a process would see at its very start
+    GammaRampReads() = 0;
+    OtherCopy copy;
+    HANDLE thread = CreateThread(nullptr, 0, OtherCopy::Run, &copy, 0, nullptr);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(copy.taken, 5000));
+    const PauseFunction realPause = StartupPause;
+    StartupPause = CountedSleep;
+    sleptMs = 0;
+
+    EXPECT_EQ(0, RunMorrowby(GetModuleHandleA(nullptr)));
+    EXPECT_EQ(3000u, sleptMs.load()) << "the note stays for three seconds";
+    EXPECT_EQ(nullptr, MainWindow.Get());
+    ShownGammaRamp(0) = CurvedDisplayRamp(); // the other copy takes its tint away
+    RestoreGamma();                          // every way out of this copy
+
+    StartupPause = realPause;
+    CloseSplash();
+    SetEvent(copy.letGo);
+    WaitForSingleObject(thread, 5000);
+    for (HANDLE handle : {thread, copy.taken, copy.letGo})
+        CloseHandle(handle);
+    EXPECT_EQ(0, GammaRampReads());
+    EXPECT_EQ(0u, WrittenGammaRamps().size());
+    EXPECT_TRUE(SameRamp(CurvedDisplayRamp(), ShownGammaRamp(0)));
+    StopGammaRecording();
+}
 
 } // namespace
