@@ -2,7 +2,7 @@
 // that only shows its own splash and leaves the first running, the eleven
 // first-run values it writes, its hidden main window, commands that do
 // nothing, and Exit. One start covers them all: each start sleeps through
-// the nine-second splash sequence.
+// the nine-second splash sequence. And copies started together: one runs.
 #include "res/resource.h"
 #include "support/morrowby_process.h"
 #include "support/product_settings.h"
@@ -129,6 +129,41 @@ TEST_F(FirstStart, SplashSecondCopyDefaultsHiddenWindowAndExit) {
     ASSERT_TRUE(first.WaitForExit(30000, &code));
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(FindMorrowbyWindow(), nullptr);
+}
+
+int CountMorrowbyWindows() {
+    int count = 0;
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "MORROWBY", nullptr));)
+        count++;
+    return count;
+}
+
+// Copies started at the same moment (a double-click repeated, the Start menu
+// and sign-in together) race for the session: exactly one of them runs.
+TEST_F(FirstStart, ThreeCopiesStartedTogetherLeaveOneRunning) {
+    MorrowbyProcess copies[3];
+    for (MorrowbyProcess& copy : copies)
+        ASSERT_TRUE(copy.Start(true));
+    for (MorrowbyProcess& copy : copies) // as close together as can be
+        copy.Resume();
+    auto ended = [&] {
+        int count = 0;
+        for (MorrowbyProcess& copy : copies)
+            count += copy.Running() ? 0 : 1;
+        return count;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return ended() == 2; }, 30000));
+    for (MorrowbyProcess& copy : copies) {
+        DWORD code = 99;
+        if (!copy.Running() && copy.WaitForExit(0, &code)) {
+            EXPECT_EQ(code, 0u) << "\"is already running\" ends with exit code 0";
+        } else {
+            EXPECT_NE(copy.WaitForMainWindow(), nullptr);
+        }
+    }
+    PumpMessagesFor(1000); // a second main window would have come by now
+    EXPECT_EQ(ended(), 2);
+    EXPECT_EQ(CountMorrowbyWindows(), 1);
 }
 
 } // namespace
