@@ -8,6 +8,7 @@
 #include "support/tray_recorder.h"
 #include "app/main_window.h"
 #include "app/splash.h"
+#include "app/splash_screen.h"
 #include "app/startup.h"
 #include "features/blue_light.h"
 #include "res/resource.h"
@@ -46,8 +47,11 @@ Observed observed;
 
 // The pauses start-up asked for while a run was counting.
 std::atomic<DWORD> sleptMs{0};
+// The splash's status line at each pause.
+std::vector<std::wstring> shownAtPauses;
 VOID WINAPI CountedSleep(DWORD ms) {
     sleptMs += ms;
+    shownAtPauses.push_back(SplashInstance ? SplashInstance->StatusText() : L"(no splash)");
 }
 
 // Runs inside the program's message loop: looks at the state start-up left,
@@ -106,6 +110,7 @@ TEST_P(StartupBlueLight, InitialStateAndRestoreOnExit) {
     const PauseFunction realPause = StartupPause;
     StartupPause = CountedSleep;
     sleptMs = 0;
+    shownAtPauses.clear();
     SetTimer(nullptr, 0, 100, ProbeRunningProgram);
     runEnded = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE watchdog =
@@ -119,6 +124,9 @@ TEST_P(StartupBlueLight, InitialStateAndRestoreOnExit) {
 
     ASSERT_TRUE(observed.probed) << "the message loop never ran";
     EXPECT_EQ(StartupPauses, observed.sleptBeforeLoop) << "the splash pauses before the loop";
+    EXPECT_EQ(shownAtPauses, (std::vector<std::wstring>{L"Starting application...",
+                                                        L"Tap icon for menu - Double-tap to Lock",
+                                                        L"Minimizing to system tray"}));
     if (row.applied) {
         ASSERT_EQ(1u, observed.writes.size());
         EXPECT_TRUE(SameRamp(ReducedGammaRamp(Level), observed.writes[0]));
@@ -177,8 +185,10 @@ TEST(SecondCopy, ReadsAndWritesNoRampNotEvenOnItsWaysOut) {
     const PauseFunction realPause = StartupPause;
     StartupPause = CountedSleep;
     sleptMs = 0;
+    shownAtPauses.clear();
 
     EXPECT_EQ(0, RunMorrowby(GetModuleHandleA(nullptr)));
+    EXPECT_EQ(shownAtPauses, std::vector<std::wstring>{L"Morrowby is already running"});
     EXPECT_EQ(3000u, sleptMs.load()) << "the note stays for three seconds";
     EXPECT_EQ(nullptr, MainWindow.Get());
     ShownGammaRamp(0) = CurvedDisplayRamp(); // the other copy takes its tint away
