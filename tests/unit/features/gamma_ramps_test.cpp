@@ -16,8 +16,8 @@ class GammaRamps : public ::testing::Test {
         WrittenGammaRamps().clear();
     }
     void TearDown() override {
+        RestoreGamma(); // and with it the record an applied ramp keeps
         StopGammaRecording();
-        BlueLightApplied = false;
     }
 };
 
