@@ -52,15 +52,40 @@ TEST_F(MainWindowTest, IsAHiddenToolWindowOfItsOwnClass) {
     EXPECT_EQ(FindWindowA(Texts.MainClassName, nullptr), window);
 }
 
-// A double-tap arrives as the tray callback with lParam WM_LBUTTONDBLCLK; the
-// window takes any message carrying that lParam before looking at the message.
-TEST_F(MainWindowTest, DoubleTapLocksWhenUnlockedAndUnlocksOtherwise) {
-    for (UINT message : {TrayCallbackMessage, (UINT)WM_USER + 55}) {
-        ASSERT_TRUE(Lock.Unlocked);
-        SendMessageA(window, message, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
-        EXPECT_FALSE(Lock.Unlocked) << "message " << message;
-        SendMessageA(window, message, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
-        EXPECT_TRUE(Lock.Unlocked) << "message " << message;
+// A double-tap arrives as the tray callback with lParam WM_LBUTTONDBLCLK (515).
+// Other messages may carry 515 too (a session notification for session 515),
+// and none of them starts a countdown or releases a lock, unlocked or locked.
+TEST_F(MainWindowTest, OnlyTheTrayCallbackIsADoubleTap) {
+    Settings.DisableKeyboard = false;
+    Settings.EnableTouchShield = true;
+    struct Row {
+        UINT message;
+        bool toPadlock;
+        bool toggles;
+    };
+    const Row rows[] = {
+        {TrayCallbackMessage, false, true},  {WM_WTSSESSION_CHANGE, false, false},
+        {WM_USER + 55, false, false},        {TrayCallbackMessage, true, false},
+        {WM_WTSSESSION_CHANGE, true, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message()
+                     << "message " << row.message << " padlock " << row.toPadlock);
+        for (bool locked : {false, true}) {
+            if (locked) {
+                Lock.ImmediateLock = true;
+                SendMessageA(window, WM_COMMAND, IDM_LOCK, 0);
+                ASSERT_TRUE(WaitUntil([] { return Shield.UnlockImageWindow() != nullptr; }, 2000));
+            } else if (row.toPadlock) {
+                continue; // no padlock while unlocked
+            }
+            SendMessageA(row.toPadlock ? Shield.UnlockImageWindow() : window, row.message,
+                         IDR_TRAYMENU, WM_LBUTTONDBLCLK);
+            EXPECT_EQ(Lock.Unlocked, locked == row.toggles) << "locked " << locked;
+            if (!Lock.Unlocked)
+                SendMessageA(window, WM_COMMAND, IDM_LOCK, 0); // back to unlocked
+            ASSERT_TRUE(Lock.Unlocked);
+        }
     }
 }
 
