@@ -122,16 +122,21 @@ UnlockResult RequestUnlock() {
     Lock.UnlockRequestRunning = true;
     // Whatever keyboard hook holds the keys now (also one left from a lock
     // whose settings changed since) must give way, or the word can't be typed.
-    if (Lock.KeyboardHeld())
+    if (Lock.KeyboardHeld()) {
         Lock.ExchangeKeyboardHook(UnlockWordKeyFilterProc);
+        // Ctrl, Alt or Win let go while the lock swallowed it is still down
+        // for the system and would turn the letters typed into shortcuts.
+        ReleaseKeysHeldDown(HeldKeys::Modifiers);
+    }
     const UnlockWord answer = PromptForUnlockWord(Lock.Host.Window);
     Lock.UnlockRequestRunning = false;
     if (answer == UnlockWord::Accepted) {
         ReleaseLock();
         return UnlockResult::Released;
     }
-    if (Lock.KeyboardHeld())
+    if (Lock.KeyboardHeld()) {
         Lock.ExchangeKeyboardHook(BlockAllKeysProc);
+    }
     return UnlockResult::Refused;
 }
 

@@ -47,6 +47,9 @@ void LockSession::LetGo() {
     DiscardPendingKeyboardMessages();
     keyboardHook.Reset();
     keyboardProcedure = nullptr;
+    // Keys let go while the hook swallowed them are still down for the system.
+    if (keyboardHeld)
+        ReleaseKeysHeldDown(HeldKeys::All);
     keyboardHeld = false;
     mouseHook.Reset();
     mouseHeld = false;
@@ -61,7 +64,7 @@ void LockSession::ReplaceHook(OwnedHook& hook, int type, HOOKPROC procedure) {
         return;
     // A new keyboard hook is told of no key pressed before it went in.
     if (type == WH_KEYBOARD_LL)
-        ForgetHeldModifiers();
+        ForgetHeldKeys();
     hook.Reset(fresh);
 }
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <atomic>
 #include <set>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -28,42 +29,134 @@ std::set<DWORD> WordKeys() {
         keys.insert(key);
     for (DWORD key = 0xDB; key <= 0xDF; key++)
         keys.insert(key);
+    // Input method keys: Hangul or Kana, IME on and off, conversion, the
+    // processed key and the Japanese mode keys.
+    for (DWORD key : {0x15, 0x16, 0x1A, 0x1C, 0x1D, 0x1E, 0x1F, 0xE5, 0xF0, 0xF1, 0xF2, 0xF3, 0xF4,
+                      0xF5})
+        keys.insert(key);
     return keys;
 }
 
-bool LetsThrough(int code, DWORD key, bool keyUp, bool modifierHeld, bool inFront = true) {
-    return UnlockWordFilterLetsThrough({code, key, keyUp, modifierHeld, inFront});
+const KeyAction S = KeyAction::Swallow, P = KeyAction::Pass, M = KeyAction::PassAfterMask,
+                C = KeyAction::PassChord;
+
+struct KeyEvent {
+    DWORD vk;
+    bool up;
+    bool systemDown; // a release: the system counts the key as down
+    DWORD scan;
+    bool inFront;
+};
+KeyEvent Down(DWORD vk, DWORD scan = 0) {
+    return {vk, false, false, scan, true};
+}
+KeyEvent Up(DWORD vk, bool systemDown = true, DWORD scan = 0) {
+    return {vk, true, systemDown, scan, true};
+}
+const DWORD AltGrCtrl = 0x21D; // the Left Ctrl's scan code that goes with AltGr
+
+// Runs the events through the filter from a fresh start; the actions taken.
+std::vector<KeyAction> Filter(const std::vector<KeyEvent>& events, DWORD* lastChordKey = nullptr) {
+    WordFilterState state = {0, 0};
+    std::vector<KeyAction> actions;
+    for (const KeyEvent& e : events) {
+        const WordFilterStep step =
+            StepWordFilter(state, {HC_ACTION, e.vk, e.scan, e.up, e.inFront, e.systemDown, false});
+        state = step.next;
+        actions.push_back(step.action);
+        if (lastChordKey && step.action == C)
+            *lastChordKey = step.chordKey;
+    }
+    return actions;
 }
 
 TEST(UnlockWordFilter, LetsThroughOnlyWordKeysAndShiftToTheProgramsOwnDialog) {
     const std::set<DWORD> wordKeys = WordKeys();
-    const std::set<DWORD> modifiers = {VK_CONTROL, VK_LCONTROL, VK_RCONTROL, VK_MENU,
-                                       VK_LMENU,   VK_RMENU,    VK_TAB};
+    const std::set<DWORD> menuKeys = {VK_MENU, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN};
     for (DWORD key = 0; key < 256; key++) {
+        SCOPED_TRACE(testing::Message() << "vk 0x" << std::hex << key);
         const bool shift = key == VK_LSHIFT || key == VK_RSHIFT;
-        for (bool keyUp : {false, true})
-            for (bool modifierHeld : {false, true}) {
-                SCOPED_TRACE(testing::Message() << "vk 0x" << std::hex << key << " up " << keyUp
-                                                << " modifier " << modifierHeld);
-                // A released Ctrl, Alt or Tab passes, so it cannot stay down.
-                const bool expected = shift || (keyUp && modifiers.count(key) != 0) ||
-                                      (!modifierHeld && wordKeys.count(key) != 0);
-                EXPECT_EQ(LetsThrough(HC_ACTION, key, keyUp, modifierHeld), expected);
-                // Nothing reaches another window in front, nor anything but a plain action.
-                EXPECT_FALSE(LetsThrough(HC_ACTION, key, keyUp, modifierHeld, false));
-                EXPECT_FALSE(LetsThrough(3 /* HC_NOREMOVE */, key, keyUp, modifierHeld));
-                EXPECT_FALSE(LetsThrough(-1, key, keyUp, modifierHeld));
-            }
+        EXPECT_EQ(Filter({Down(key)})[0], shift || wordKeys.count(key) ? P : S);
+        // While Ctrl is held, only Shift.
+        EXPECT_EQ(Filter({Down(VK_LCONTROL), Down(key)})[1], shift ? P : S);
+        // A release passes while the system counts the key as down (after a
+        // masking key for Win and Alt), and only then.
+        EXPECT_EQ(Filter({Up(key, true)})[0], menuKeys.count(key) ? M : P);
+        EXPECT_EQ(Filter({Up(key, false)})[0], S);
+        // Nothing reaches another window in front, nor anything but a plain action.
+        for (bool up : {false, true}) {
+            EXPECT_EQ(StepWordFilter({0, 0}, {HC_ACTION, key, 0, up, false, true, false}).action, S);
+            EXPECT_EQ(StepWordFilter({0, 0}, {3 /* HC_NOREMOVE */, key, 0, up, true, true, false})
+                          .action,
+                      S);
+            EXPECT_EQ(StepWordFilter({0, 0}, {-1, key, 0, up, true, true, false}).action, S);
+            // What the program sent itself was decided already.
+            EXPECT_EQ(StepWordFilter({0, 0}, {HC_ACTION, key, 0, up, false, false, true}).action,
+                      P);
+        }
     }
 }
 
-TEST(UnlockWordFilter, HoldsBackTheWaysOutOfThePrompt) {
-    const DWORD held[] = {VK_ESCAPE, VK_TAB,   VK_CAPITAL,  VK_F1,    VK_F4,      VK_F24,
-                          VK_LEFT,   VK_UP,    VK_HOME,     VK_END,   VK_PRIOR,   VK_INSERT,
-                          VK_DELETE, VK_LWIN,  VK_RWIN,     VK_APPS,  VK_NUMLOCK, VK_CONTROL,
-                          VK_MENU,   VK_LMENU, VK_RCONTROL, VK_SHIFT, VK_SNAPSHOT};
-    for (DWORD key : held)
-        EXPECT_FALSE(LetsThrough(HC_ACTION, key, false, false)) << std::hex << key;
+struct SequenceRow {
+    const char* name;
+    std::vector<KeyEvent> events;
+    std::vector<KeyAction> actions;
+};
+
+// AltGr, the layout-switch chords and the ways out of the prompt, as the
+// system reports them.
+TEST(UnlockWordFilter, TypesOnEveryLayoutAndHoldsBackTheWaysOut) {
+    const SequenceRow rows[] = {
+        {"AltGr+Q types @ on a German layout",
+         {Down(VK_LCONTROL, AltGrCtrl), Down(VK_RMENU), Down('Q'), Up('Q'),
+          Up(VK_LCONTROL, true, AltGrCtrl), Up(VK_RMENU)},
+         {P, P, P, P, P, P}},
+        {"AltGr held: the keys repeat and type", {Down(VK_LCONTROL, AltGrCtrl), Down(VK_RMENU),
+          Down(VK_RMENU), Down(VK_OEM_4), Down(VK_OEM_4), Down('2')},
+         {P, P, P, P, P, P}},
+        {"AltGr+Shift", {Down(VK_LCONTROL, AltGrCtrl), Down(VK_RMENU), Down(VK_LSHIFT), Down('S')},
+         {P, P, P, P}},
+        {"a Ctrl held makes AltGr's keys shortcuts",
+         {Down(VK_RCONTROL), Down(VK_LCONTROL, AltGrCtrl), Down(VK_RMENU), Down('Q')},
+         {S, S, S, S}},
+        {"a plain Right Alt is Alt", {Down(VK_RMENU), Down('Q'), Up('Q', false), Up(VK_RMENU, false)},
+         {S, S, S, S}},
+        {"AltGr's Right Alt left alone is Alt",
+         {Down(VK_LCONTROL, AltGrCtrl), Down(VK_RMENU), Up(VK_LCONTROL, true, AltGrCtrl), Down('Q')},
+         {P, P, P, S}},
+        {"Left Alt+Shift switches the layout",
+         {Down(VK_LMENU), Down(VK_LSHIFT), Up(VK_LSHIFT), Up(VK_LMENU)}, {S, C, P, P}},
+        {"Shift+Left Alt too", {Down(VK_RSHIFT), Down(VK_LMENU), Up(VK_LMENU), Up(VK_RSHIFT)},
+         {P, P, P, P}},
+        {"Left Alt alone opens no menu bar", {Down(VK_LMENU), Down(VK_LMENU), Up(VK_LMENU, false)},
+         {S, S, S}},
+        {"Win+Space switches the layout, again and again",
+         {Down(VK_LWIN), Down(VK_SPACE), Up(VK_SPACE), Down(VK_SPACE), Up(VK_SPACE), Up(VK_LWIN)},
+         {S, C, P, P, P, P}},
+        {"the right Win key too", {Down(VK_RWIN), Down(VK_SPACE)}, {S, C}},
+        {"Win alone opens no Start menu", {Down(VK_LWIN), Up(VK_LWIN, false)}, {S, S}},
+        {"Win+letter", {Down(VK_LWIN), Down('L'), Down('D'), Up(VK_LWIN, false)}, {S, S, S, S}},
+        {"after Win+Space no Win+letter", {Down(VK_LWIN), Down(VK_SPACE), Down('R')}, {S, C, S}},
+        {"after Left Alt+Shift no Alt+letter", {Down(VK_LMENU), Down(VK_LSHIFT), Down('F')},
+         {S, C, S}},
+        {"Alt+Tab", {Down(VK_LMENU), Down(VK_TAB), Up(VK_TAB, false), Up(VK_LMENU, false)},
+         {S, S, S, S}},
+        {"Alt+F4, Alt+Esc", {Down(VK_LMENU), Down(VK_F4), Down(VK_ESCAPE)}, {S, S, S}},
+        {"Ctrl+Esc, Ctrl+V", {Down(VK_LCONTROL), Down(VK_ESCAPE), Down('V')}, {S, S, S}},
+        {"Shift+Alt+Tab", {Down(VK_LSHIFT), Down(VK_LMENU), Down(VK_TAB)}, {P, P, S}},
+        {"Tab held", {Down(VK_TAB), Down('A'), Up(VK_TAB, false), Down('A')}, {S, S, S, P}},
+        {"held before the lock: Win and Alt released after a masking key, Ctrl as it is",
+         {Up(VK_LWIN), Up(VK_RMENU), Up(VK_LMENU), Up(VK_LCONTROL), Up('K')}, {M, M, M, P, P}},
+    };
+    for (const SequenceRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(Filter(row.events), row.actions);
+    }
+    DWORD chordKey = 0;
+    Filter({Down(VK_RWIN), Down(VK_SPACE)}, &chordKey);
+    EXPECT_EQ(chordKey, (DWORD)VK_RWIN);
+    Filter({Down(VK_LMENU), Down(VK_RSHIFT)}, &chordKey);
+    EXPECT_EQ(chordKey, (DWORD)VK_LMENU);
 }
 
 TEST(BlockAllKeys, SwallowsEveryEvent) {
@@ -179,9 +272,17 @@ INPUT Key(WORD vk, bool up) {
 }
 
 std::vector<DWORD> SeenKeys;
+// Every event, down (+) or up (-), by its key code in hex: "5b+".
+std::vector<std::string> SeenEvents;
 LRESULT CALLBACK WatchKeysProc(int code, WPARAM wParam, LPARAM lParam) {
+    const KBDLLHOOKSTRUCT* key = (KBDLLHOOKSTRUCT*)lParam;
     if (code == HC_ACTION && wParam == WM_KEYDOWN)
-        SeenKeys.push_back(((KBDLLHOOKSTRUCT*)lParam)->vkCode);
+        SeenKeys.push_back(key->vkCode);
+    if (code == HC_ACTION) {
+        char event[16];
+        wsprintfA(event, "%x%c", (unsigned)key->vkCode, (key->flags & LLKHF_UP) ? '-' : '+');
+        SeenEvents.push_back(event);
+    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -227,7 +328,7 @@ TEST(InstalledHooks, ModifierDownAsTheFilterGoesInDoesNotJamIt) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     HHOOK watcher = SetWindowsHookExA(WH_KEYBOARD_LL, WatchKeysProc, instance, 0);
     InjectFromAnotherThread({Key(VK_CONTROL, false)}); // held before the lock
-    ForgetHeldModifiers();
+    ForgetHeldKeys();
     HHOOK filter = SetWindowsHookExA(WH_KEYBOARD_LL, UnlockWordKeyFilterProc, instance, 0);
     SeenKeys.clear();
     InjectFromAnotherThread({Key(VK_CONTROL, true), Key('A', false), Key('A', true),
@@ -236,6 +337,27 @@ TEST(InstalledHooks, ModifierDownAsTheFilterGoesInDoesNotJamIt) {
     UnhookWindowsHookEx(filter);
     UnhookWindowsHookEx(watcher);
     EXPECT_EQ(SeenKeys, (std::vector<DWORD>{'A', 'C'})); // B went with Alt held
+}
+
+// What the filter sends in place of a key reaches the later hooks in order: a
+// Win key the system had down before gets a masking key (0xE8) before its
+// release, and the chords go down as one.
+TEST(InstalledHooks, WordFilterSendsTheChordsAndMasksAWinKeyDownBeforeIt) {
+    FrontPrompt prompt;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HHOOK watcher = SetWindowsHookExA(WH_KEYBOARD_LL, WatchKeysProc, instance, 0);
+    InjectFromAnotherThread({Key(VK_LWIN, false)});
+    ForgetHeldKeys();
+    HHOOK filter = SetWindowsHookExA(WH_KEYBOARD_LL, UnlockWordKeyFilterProc, instance, 0);
+    SeenEvents.clear();
+    InjectFromAnotherThread({Key(VK_LWIN, true), Key(VK_LWIN, false), Key(VK_SPACE, false),
+                             Key(VK_SPACE, true), Key(VK_LWIN, true), Key(VK_LMENU, false),
+                             Key(VK_LSHIFT, false), Key(VK_LSHIFT, true), Key(VK_LMENU, true)});
+    UnhookWindowsHookEx(filter);
+    UnhookWindowsHookEx(watcher);
+    EXPECT_EQ(SeenEvents, (std::vector<std::string>{"e8+", "e8-", "5b-", "5b+", "20+", "20-", "5b-",
+                                                    "a4+", "a0+", "a0-", "a4-"}));
+    EXPECT_FALSE(GetAsyncKeyState(VK_LWIN) & 0x8000);
 }
 
 TEST(InstalledHooks, BlockingHookStopsEveryKey) {
