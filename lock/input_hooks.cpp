@@ -3,6 +3,7 @@
 // silently unhooks a low-level hook that keeps the input queue waiting.
 #include "input_hooks.h"
 #include "mouse_region.h"
+#include "typed_word.h"
 #include "unlock_prompt.h"
 
 static bool IsOwnDialogInFront();
@@ -34,7 +35,11 @@ MouseDecision DecideMouseEvent(POINT point, UINT message, int cornerX, int corne
     return decision;
 }
 
-LRESULT CALLBACK BlockAllKeysProc(int, WPARAM, LPARAM) {
+LRESULT CALLBACK BlockAllKeysProc(int code, WPARAM, LPARAM lParam) {
+    // The unlock word typed anywhere unlocks: the keys are read on the way,
+    // and swallowed all the same.
+    if (code == HC_ACTION && TypedWord.Listening())
+        TypedWord.OnKey(*reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam));
     return 1;
 }
 

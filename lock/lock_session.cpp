@@ -3,6 +3,7 @@
 // the program: what is held is remembered apart from whether its hook is in.
 #include "lock_session.h"
 #include "input_hooks.h"
+#include "typed_word.h"
 
 static void DiscardPendingKeyboardMessages();
 
@@ -47,6 +48,7 @@ void LockSession::LetGo() {
     DiscardPendingKeyboardMessages();
     keyboardHook.Reset();
     keyboardProcedure = nullptr;
+    TypedWord.StopListening();
     // Keys let go while the hook swallowed them are still down for the system.
     if (keyboardHeld)
         ReleaseKeysHeldDown(HeldKeys::All);

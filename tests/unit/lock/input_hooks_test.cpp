@@ -1,6 +1,7 @@
 // The hook decisions against full tables, and the hook procedures for real.
 #include "support/lock_fixture.h"
 #include "support/in_process_app.h"
+#include "support/prompt_driver.h"
 #include "support/wait.h"
 #include "app/main_window.h"
 #include "lock/input_hooks.h"
@@ -8,6 +9,7 @@
 #include "lock/mouse_region.h"
 #include "lock/unlock_prompt.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <atomic>
 #include <set>
 #include <string>
@@ -31,8 +33,8 @@ std::set<DWORD> WordKeys() {
         keys.insert(key);
     // Input method keys: Hangul or Kana, IME on and off, conversion, the
     // processed key and the Japanese mode keys.
-    for (DWORD key : {0x15, 0x16, 0x1A, 0x1C, 0x1D, 0x1E, 0x1F, 0xE5, 0xF0, 0xF1, 0xF2, 0xF3, 0xF4,
-                      0xF5})
+    for (DWORD key :
+         {0x15, 0x16, 0x1A, 0x1C, 0x1D, 0x1E, 0x1F, 0xE5, 0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5})
         keys.insert(key);
     return keys;
 }
@@ -85,10 +87,11 @@ TEST(UnlockWordFilter, LetsThroughOnlyWordKeysAndShiftToTheProgramsOwnDialog) {
         EXPECT_EQ(Filter({Up(key, false)})[0], S);
         // Nothing reaches another window in front, nor anything but a plain action.
         for (bool up : {false, true}) {
-            EXPECT_EQ(StepWordFilter({0, 0}, {HC_ACTION, key, 0, up, false, true, false}).action, S);
-            EXPECT_EQ(StepWordFilter({0, 0}, {3 /* HC_NOREMOVE */, key, 0, up, true, true, false})
-                          .action,
+            EXPECT_EQ(StepWordFilter({0, 0}, {HC_ACTION, key, 0, up, false, true, false}).action,
                       S);
+            EXPECT_EQ(
+                StepWordFilter({0, 0}, {3 /* HC_NOREMOVE */, key, 0, up, true, true, false}).action,
+                S);
             EXPECT_EQ(StepWordFilter({0, 0}, {-1, key, 0, up, true, true, false}).action, S);
             // What the program sent itself was decided already.
             EXPECT_EQ(StepWordFilter({0, 0}, {HC_ACTION, key, 0, up, false, false, true}).action,
@@ -111,24 +114,31 @@ TEST(UnlockWordFilter, TypesOnEveryLayoutAndHoldsBackTheWaysOut) {
          {Down(VK_LCONTROL, AltGrCtrl), Down(VK_RMENU), Down('Q'), Up('Q'),
           Up(VK_LCONTROL, true, AltGrCtrl), Up(VK_RMENU)},
          {P, P, P, P, P, P}},
-        {"AltGr held: the keys repeat and type", {Down(VK_LCONTROL, AltGrCtrl), Down(VK_RMENU),
-          Down(VK_RMENU), Down(VK_OEM_4), Down(VK_OEM_4), Down('2')},
+        {"AltGr held: the keys repeat and type",
+         {Down(VK_LCONTROL, AltGrCtrl), Down(VK_RMENU), Down(VK_RMENU), Down(VK_OEM_4),
+          Down(VK_OEM_4), Down('2')},
          {P, P, P, P, P, P}},
-        {"AltGr+Shift", {Down(VK_LCONTROL, AltGrCtrl), Down(VK_RMENU), Down(VK_LSHIFT), Down('S')},
+        {"AltGr+Shift",
+         {Down(VK_LCONTROL, AltGrCtrl), Down(VK_RMENU), Down(VK_LSHIFT), Down('S')},
          {P, P, P, P}},
         {"a Ctrl held makes AltGr's keys shortcuts",
          {Down(VK_RCONTROL), Down(VK_LCONTROL, AltGrCtrl), Down(VK_RMENU), Down('Q')},
          {S, S, S, S}},
-        {"a plain Right Alt is Alt", {Down(VK_RMENU), Down('Q'), Up('Q', false), Up(VK_RMENU, false)},
+        {"a plain Right Alt is Alt",
+         {Down(VK_RMENU), Down('Q'), Up('Q', false), Up(VK_RMENU, false)},
          {S, S, S, S}},
         {"AltGr's Right Alt left alone is Alt",
-         {Down(VK_LCONTROL, AltGrCtrl), Down(VK_RMENU), Up(VK_LCONTROL, true, AltGrCtrl), Down('Q')},
+         {Down(VK_LCONTROL, AltGrCtrl), Down(VK_RMENU), Up(VK_LCONTROL, true, AltGrCtrl),
+          Down('Q')},
          {P, P, P, S}},
         {"Left Alt+Shift switches the layout",
-         {Down(VK_LMENU), Down(VK_LSHIFT), Up(VK_LSHIFT), Up(VK_LMENU)}, {S, C, P, P}},
-        {"Shift+Left Alt too", {Down(VK_RSHIFT), Down(VK_LMENU), Up(VK_LMENU), Up(VK_RSHIFT)},
+         {Down(VK_LMENU), Down(VK_LSHIFT), Up(VK_LSHIFT), Up(VK_LMENU)},
+         {S, C, P, P}},
+        {"Shift+Left Alt too",
+         {Down(VK_RSHIFT), Down(VK_LMENU), Up(VK_LMENU), Up(VK_RSHIFT)},
          {P, P, P, P}},
-        {"Left Alt alone opens no menu bar", {Down(VK_LMENU), Down(VK_LMENU), Up(VK_LMENU, false)},
+        {"Left Alt alone opens no menu bar",
+         {Down(VK_LMENU), Down(VK_LMENU), Up(VK_LMENU, false)},
          {S, S, S}},
         {"Win+Space switches the layout, again and again",
          {Down(VK_LWIN), Down(VK_SPACE), Up(VK_SPACE), Down(VK_SPACE), Up(VK_SPACE), Up(VK_LWIN)},
@@ -137,16 +147,19 @@ TEST(UnlockWordFilter, TypesOnEveryLayoutAndHoldsBackTheWaysOut) {
         {"Win alone opens no Start menu", {Down(VK_LWIN), Up(VK_LWIN, false)}, {S, S}},
         {"Win+letter", {Down(VK_LWIN), Down('L'), Down('D'), Up(VK_LWIN, false)}, {S, S, S, S}},
         {"after Win+Space no Win+letter", {Down(VK_LWIN), Down(VK_SPACE), Down('R')}, {S, C, S}},
-        {"after Left Alt+Shift no Alt+letter", {Down(VK_LMENU), Down(VK_LSHIFT), Down('F')},
+        {"after Left Alt+Shift no Alt+letter",
+         {Down(VK_LMENU), Down(VK_LSHIFT), Down('F')},
          {S, C, S}},
-        {"Alt+Tab", {Down(VK_LMENU), Down(VK_TAB), Up(VK_TAB, false), Up(VK_LMENU, false)},
+        {"Alt+Tab",
+         {Down(VK_LMENU), Down(VK_TAB), Up(VK_TAB, false), Up(VK_LMENU, false)},
          {S, S, S, S}},
         {"Alt+F4, Alt+Esc", {Down(VK_LMENU), Down(VK_F4), Down(VK_ESCAPE)}, {S, S, S}},
         {"Ctrl+Esc, Ctrl+V", {Down(VK_LCONTROL), Down(VK_ESCAPE), Down('V')}, {S, S, S}},
         {"Shift+Alt+Tab", {Down(VK_LSHIFT), Down(VK_LMENU), Down(VK_TAB)}, {P, P, S}},
         {"Tab held", {Down(VK_TAB), Down('A'), Up(VK_TAB, false), Down('A')}, {S, S, S, P}},
         {"held before the lock: Win and Alt released after a masking key, Ctrl as it is",
-         {Up(VK_LWIN), Up(VK_RMENU), Up(VK_LMENU), Up(VK_LCONTROL), Up('K')}, {M, M, M, P, P}},
+         {Up(VK_LWIN), Up(VK_RMENU), Up(VK_LMENU), Up(VK_LCONTROL), Up('K')},
+         {M, M, M, P, P}},
     };
     for (const SequenceRow& row : rows) {
         SCOPED_TRACE(row.name);
@@ -475,6 +488,55 @@ TEST_F(HookWatchdog, KeysAreSwallowedAgainWithinSecondsAlsoWithoutACover) {
     // The watchdog ticks every 5 s; the bound is three times that.
     EXPECT_TRUE(WaitUntil([&] { return Lock.KeyboardHook() != dropped; }, 15000));
     EXPECT_FALSE(KeyGetsThrough());
+}
+
+bool Saw(const std::vector<std::string>& events, const char* event) {
+    return std::find(events.begin(), events.end(), event) != events.end();
+}
+bool SawBefore(const std::vector<std::string>& events, const char* first, const char* then) {
+    return Saw(events, first) && std::find(events.begin(), events.end(), first) <
+                                     std::find(events.begin(), events.end(), then);
+}
+
+// A key let go while the lock swallowed its release is still down for the
+// system. Ctrl, Alt and Win are released as the prompt opens, so that they
+// make no shortcuts of the word's letters, and every key at the unlock; a Win
+// key's release comes after a masking key (0xE8), so no Start menu opens.
+TEST_F(HookWatchdog, KeysLetGoUnderTheLockAreReleasedForThePromptAndAtTheUnlock) {
+    InstallHook = RealInstall;
+    Settings.DisableMouse = false;
+    Settings.Password = "Pw9";
+    for (bool prompt : {true, false}) {
+        SCOPED_TRACE(prompt ? "prompt" : "unlock");
+        Settings.Prompt = prompt;
+        InjectFromAnotherThread({Key(VK_LWIN, false), Key(VK_LCONTROL, false), Key('K', false)});
+        ASSERT_TRUE(EngageAtOnce());
+        InjectFromAnotherThread({Key(VK_LWIN, true), Key(VK_LCONTROL, true), Key('K', true)});
+        ASSERT_TRUE(GetAsyncKeyState(VK_LWIN) & 0x8000);
+        ASSERT_TRUE(GetAsyncKeyState('K') & 0x8000);
+        SeenEvents.clear();
+        // Wine also lets go of keys as a window of its own takes the focus, so
+        // what the program sent is read from the hook, not from the key state.
+        std::vector<std::string> seenWhileOpen;
+        PromptScript script;
+        script.typed = "Pw9";
+        script.onOpen = [&](HWND) { seenWhileOpen = SeenEvents; };
+        {
+            PromptDriver driver(script);
+            EXPECT_EQ(RequestUnlock(), UnlockResult::Released);
+        }
+        PumpMessagesFor(200);
+        if (prompt) {
+            EXPECT_TRUE(SawBefore(seenWhileOpen, "e8+", "5b-"));
+            EXPECT_TRUE(Saw(seenWhileOpen, "a2-"));
+            EXPECT_FALSE(Saw(seenWhileOpen, "4b-"));
+        } else {
+            EXPECT_TRUE(SawBefore(SeenEvents, "e8+", "5b-"));
+            EXPECT_TRUE(Saw(SeenEvents, "a2-") && Saw(SeenEvents, "4b-"));
+            EXPECT_FALSE(GetAsyncKeyState('K') & 0x8000);
+            EXPECT_FALSE(GetAsyncKeyState(VK_LWIN) & 0x8000);
+        }
+    }
 }
 
 } // namespace
