@@ -23,6 +23,9 @@ static void SetTicked(HWND dialog, int id, bool ticked);
 static int SliderPosition(HWND dialog);
 static void SetMaskingCharacter(HWND dialog, int character);
 static void RegisterTouchInput(HWND dialog);
+static void ShowUnlockWordHint(HWND dialog);
+
+static const int ResourceHintSize = 100;
 
 SettingsDialogState SettingsDialog = {nullptr, 20, 0, 0x25CF}; // the black circle
 
@@ -82,6 +85,7 @@ static INT_PTR HandleInitDialog(HWND dialog) {
     SendDlgItemMessageA(dialog, IDC_GREEN_GAMMA, TBM_SETRANGEMAX, TRUE, MostGreenReduction);
     SendDlgItemMessageA(dialog, IDC_GREEN_GAMMA, TBM_SETRANGEMIN, TRUE, LeastGreenReduction);
     FillSettingsControls(dialog);
+    ShowUnlockWordHint(dialog);
 
     SettingsDialog.FadeStep = 20;
     LONG exStyle = GetWindowLongA(dialog, GWL_EXSTYLE);
@@ -354,4 +358,13 @@ static void RegisterTouchInput(HWND dialog) {
             GetProcAddress(GetModuleHandleA("user32.dll"), "RegisterTouchWindow")));
     if (registerTouch)
         registerTouch(dialog, 0);
+}
+
+// A word of four or more characters, typed anywhere while the keyboard is
+// locked, unlocks: the field says so while it is empty, also while focused.
+static void ShowUnlockWordHint(HWND dialog) {
+    wchar_t hint[ResourceHintSize] = L"";
+    LoadStringW(GetModuleHandleW(nullptr), IDS_UNLOCK_WORD_HINT, hint, ResourceHintSize);
+    SendDlgItemMessageW(dialog, IDC_PASSWORD, EM_SETCUEBANNER, TRUE,
+                        reinterpret_cast<LPARAM>(hint));
 }

@@ -49,6 +49,7 @@
 #define IDS_LOCK_ITEM 111
 #define IDS_LOCK_TIP 132
 #define IDS_UNLOCK_TIP 133
+#define IDS_UNLOCK_WORD_HINT 200 // the settings dialog's word field, while it is empty
 
 // Menu commands
 #define IDM_ABOUT 104

@@ -139,6 +139,21 @@ TEST_F(SettingsDialogTest, FirstRunShowsTheBuiltInDefaults) {
     for (const auto& control : controls)
         EXPECT_EQ(Enabled(control.Id), control.Enabled) << "control " << control.Id;
     EXPECT_TRUE(WrittenGammaRamps().empty()) << "opening alone writes no ramp";
+
+    // The empty word field says that the word typed anywhere unlocks, whole
+    // within the field.
+    wchar_t hint[100] = L"";
+    EXPECT_TRUE(SendMessageW(Item(IDC_PASSWORD), EM_GETCUEBANNER, (WPARAM)hint, 100));
+    EXPECT_STREQ(hint, L"4+ chars: type to unlock");
+    HDC dc = GetDC(Item(IDC_PASSWORD));
+    HGDIOBJ font = SelectObject(dc, (HFONT)SendMessageW(Item(IDC_PASSWORD), WM_GETFONT, 0, 0));
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc, hint, (int)wcslen(hint), &extent);
+    SelectObject(dc, font);
+    ReleaseDC(Item(IDC_PASSWORD), dc);
+    RECT field = {};
+    SendMessageW(Item(IDC_PASSWORD), EM_GETRECT, 0, (LPARAM)&field);
+    EXPECT_LE(extent.cx, field.right - field.left);
 }
 
 TEST_F(SettingsDialogTest, EveryFlagFlippedIsShownFlipped) {
