@@ -182,6 +182,8 @@ void ReinstallLockHooks() {
 
 void CALLBACK GuardLock(HWND window, UINT message, UINT_PTR id, DWORD time) {
     ReinstallLockHooks();
+    if (TypedWord.Listening())
+        TypedWord.FollowLayout();
     if (Lock.MouseHeld())
         PointerRegion.RefreshTrayIcon(*Lock.Host.Tray);
     ReassertCover(window, message, id, time);

@@ -1,7 +1,7 @@
 // The unlock word typed while the keyboard is locked. This runs inside the
-// blocking hook for every key, so it does a few table steps and, for a key
-// that types, one translation; the unlock itself waits for a timer on the
-// program's thread, outside the hook.
+// blocking hook for every key, so it does a few table steps: what a key types
+// is asked of the system once per layout, and the unlock itself waits for a
+// timer on the program's thread, outside the hook.
 #include "typed_word.h"
 #include "../res/timer_ids.h"
 #include "../settings/settings_record.h"
@@ -43,8 +43,9 @@ bool WordMatcher::Feed(wchar_t character) {
 }
 
 TypedUnlockWord::TypedUnlockWord()
-    : listening(false), shiftDown(0), capsLockOn(false), capsLockDown(false),
-      deadKeyLayout(nullptr), window(nullptr), onTyped(nullptr) {}
+    : listening(false), shiftDown(0), capsLockOn(false), capsLockDown(false), layout(nullptr),
+      typing(), deadKeyPending(false), deadKey(), deadKeyModifiers(0), window(nullptr),
+      onTyped(nullptr) {}
 
 // The prompt compares the bytes its field gives in the system code page with
 // the stored word; the same word as characters is what its keys type.
@@ -67,19 +68,24 @@ void TypedUnlockWord::Listen(const SettingsRecord& settings, HWND timerWindow, T
     // The toggle as it stands when the lock starts; the hook swallows the
     // Caps Lock presses from then on, so it follows them itself.
     capsLockOn = (GetKeyState(VK_CAPITAL) & 1) != 0;
+    if (listening)
+        FollowLayout();
 }
 
 void TypedUnlockWord::StopListening() {
     listening = false;
-    if (!deadKeyLayout)
+    deadKeyPending = false;
+}
+
+void TypedUnlockWord::FollowLayout() {
+    const HKL now = GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), nullptr));
+    if (now == layout)
         return;
-    // A space completes any dead key, leaving nothing pending for the next
-    // program that translates a key.
-    BYTE state[256] = {};
-    wchar_t characters[4];
-    ToUnicodeEx(VK_SPACE, MapVirtualKeyExW(VK_SPACE, MAPVK_VK_TO_VSC, deadKeyLayout), state,
-                characters, 4, 0, deadKeyLayout);
-    deadKeyLayout = nullptr;
+    layout = now;
+    for (auto& key : typing)
+        for (Typing& state : key)
+            state.known = false;
+    deadKeyPending = false;
 }
 
 bool TypedUnlockWord::OnKey(const KBDLLHOOKSTRUCT& key) {
@@ -113,7 +119,7 @@ bool TypedUnlockWord::OnKey(const KBDLLHOOKSTRUCT& key) {
     if (up)
         return false;
     wchar_t characters[4];
-    const int count = KeyCharacters(key, characters, 4);
+    const int count = KeyCharacters(key, characters);
     if (count < 0)
         return false;
     bool typed = false;
@@ -130,21 +136,55 @@ bool TypedUnlockWord::OnKey(const KBDLLHOOKSTRUCT& key) {
     return typed;
 }
 
-int TypedUnlockWord::KeyCharacters(const KBDLLHOOKSTRUCT& key, wchar_t* characters, int room) {
+int TypedUnlockWord::KeyCharacters(const KBDLLHOOKSTRUCT& key, wchar_t* characters) {
     // An on-screen keyboard may send characters rather than keys.
     if (key.vkCode == VK_PACKET) {
         characters[0] = static_cast<wchar_t>(key.scanCode);
         return 1;
     }
-    // The layout of the window the keys would have gone to, as the prompt's
-    // would be, with no Ctrl or Alt: the prompt never gets a key with those.
-    const HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), nullptr));
+    // No Ctrl or Alt: the prompt never gets a key with those.
+    const unsigned modifiers = (shiftDown ? 1 : 0) | (capsLockOn ? 2 : 0);
+    if (deadKeyPending) {
+        // The dead key and this one together, as the prompt would have
+        // composed them: the dead key goes to the system first, then this
+        // key completes it.
+        deadKeyPending = false;
+        BYTE state[256] = {};
+        state[VK_SHIFT] = (deadKeyModifiers & 1) ? 0x80 : 0;
+        state[VK_CAPITAL] = (deadKeyModifiers & 2) ? 0x01 : 0;
+        wchar_t ignored[4];
+        ToUnicodeEx(deadKey.vkCode, deadKey.scanCode, state, ignored, 4, 0, layout);
+        return Translate(key.vkCode, key.scanCode, modifiers, characters);
+    }
+    Typing& known = typing[key.vkCode & 0xFF][modifiers];
+    if (!known.known) {
+        known.count = static_cast<signed char>(
+            Translate(key.vkCode, key.scanCode, modifiers, known.characters));
+        known.known = true;
+    }
+    if (known.count < 0) {
+        deadKeyPending = true;
+        deadKey = key;
+        deadKeyModifiers = modifiers;
+        return -1;
+    }
+    for (int i = 0; i < known.count; i++)
+        characters[i] = known.characters[i];
+    return known.count;
+}
+
+int TypedUnlockWord::Translate(DWORD virtualKey, DWORD scanCode, unsigned modifiers,
+                               wchar_t* characters) {
     BYTE state[256] = {};
-    if (shiftDown)
-        state[VK_SHIFT] = 0x80;
-    if (capsLockOn)
-        state[VK_CAPITAL] = 0x01;
-    const int count = ToUnicodeEx(key.vkCode, key.scanCode, state, characters, room, 0, layout);
-    deadKeyLayout = count < 0 ? layout : nullptr;
-    return count < 0 ? -1 : count;
+    state[VK_SHIFT] = (modifiers & 1) ? 0x80 : 0;
+    state[VK_CAPITAL] = (modifiers & 2) ? 0x01 : 0;
+    const int count = ToUnicodeEx(virtualKey, scanCode, state, characters, 4, 0, layout);
+    if (count >= 0)
+        return count < 4 ? count : 4;
+    // A dead key stays pending in the system until a key completes it; a
+    // space does, so the next program to translate a key finds nothing left.
+    BYTE none[256] = {};
+    wchar_t ignored[4];
+    ToUnicodeEx(VK_SPACE, 0, none, ignored, 4, 0, layout);
+    return -1;
 }

@@ -45,26 +45,41 @@ class TypedUnlockWord {
     // least ShortestTypedUnlockWord characters); when it is typed, sets a
     // timer on window with onTyped. Without such a word it does not listen.
     void Listen(const SettingsRecord& settings, HWND window, TIMERPROC onTyped);
-    // Clears a dead key the last key left pending, as no key that would
-    // complete it reaches any program.
     void StopListening();
     bool Listening() const { return listening; }
+    // Takes the keyboard layout of the foreground window's thread, and
+    // forgets what the keys typed when it changed. Asked when listening
+    // starts and on the lock's watchdog tick, never inside the hook.
+    void FollowLayout();
     // One event of the blocking hook; true when it completed the word (and
     // set the timer). Shift and Caps Lock are followed here, as the system's
     // key state does not see keys the hook swallows.
     bool OnKey(const KBDLLHOOKSTRUCT& key);
 
   private:
-    // The characters the key types on the foreground window's layout; -1 for
-    // a dead key, which waits for the next one.
-    int KeyCharacters(const KBDLLHOOKSTRUCT& key, wchar_t* characters, int room);
+    // What a key types with Shift (1) and Caps Lock (2) or not: up to four
+    // characters, or -1 for a dead key, which waits for the next key.
+    struct Typing {
+        bool known;
+        signed char count;
+        wchar_t characters[4];
+    };
+    int KeyCharacters(const KBDLLHOOKSTRUCT& key, wchar_t* characters);
+    // The layout's translation, leaving no dead key pending in the system.
+    int Translate(DWORD virtualKey, DWORD scanCode, unsigned modifiers, wchar_t* characters);
 
     WordMatcher readings[2];
     bool listening;
     unsigned shiftDown; // one bit for each Shift key
     bool capsLockOn;
     bool capsLockDown;
-    HKL deadKeyLayout; // the layout with a dead key pending, else none
+    HKL layout;
+    // The system translates a key once per layout (a trip to the display
+    // server under some systems); the hook reads it from here after that.
+    Typing typing[256][4];
+    bool deadKeyPending;
+    KBDLLHOOKSTRUCT deadKey;
+    unsigned deadKeyModifiers;
     HWND window;
     TIMERPROC onTyped;
 };

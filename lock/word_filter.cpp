@@ -3,7 +3,6 @@
 // so while one of them is down nothing else passes, except what a word on
 // some layout is typed with: AltGr, Shift, and the layout-switch chords.
 #include "word_filter.h"
-#include <vector>
 
 static unsigned KeyBit(DWORD virtualKey, DWORD scanCode);
 static KeyAction DecideKeyDown(const WordFilterState& state, DWORD virtualKey, unsigned bit,
@@ -186,8 +185,13 @@ bool IsOwnInput(const KBDLLHOOKSTRUCT& key) {
     return (key.flags & LLKHF_INJECTED) && key.dwExtraInfo == OwnInputMark;
 }
 
+// At most one release for every key code, after a masking key press.
+static const int MostOwnKeys = 260;
+
 void SendOwnKeys(const OwnKey* keys, int count) {
-    std::vector<INPUT> inputs(count);
+    INPUT inputs[MostOwnKeys] = {};
+    if (count > MostOwnKeys)
+        count = MostOwnKeys;
     for (int i = 0; i < count; i++) {
         KEYBDINPUT& key = inputs[i].ki;
         inputs[i].type = INPUT_KEYBOARD;
@@ -201,7 +205,7 @@ void SendOwnKeys(const OwnKey* keys, int count) {
         key.dwExtraInfo = OwnInputMark;
     }
     if (count > 0)
-        SendInput(static_cast<UINT>(count), inputs.data(), sizeof(INPUT));
+        SendInput(static_cast<UINT>(count), inputs, sizeof(INPUT));
 }
 
 void SendInPlaceOf(const WordFilterStep& step, DWORD virtualKey) {
@@ -215,25 +219,20 @@ void SendInPlaceOf(const WordFilterStep& step, DWORD virtualKey) {
 }
 
 void ReleaseKeysHeldDown(HeldKeys which) {
-    static const DWORD modifiers[] = {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL,
-                                      VK_LMENU,  VK_RMENU,  VK_LWIN,     VK_RWIN};
-    std::vector<DWORD> candidates(modifiers, modifiers + sizeof modifiers / sizeof *modifiers);
-    if (which == HeldKeys::All)
-        for (DWORD key = VK_CANCEL; key < 0xFF; key++) {
-            // Mouse buttons, the sides-alike Shift, Ctrl and Alt (their left and
-            // right keys are in the list), the key that carries characters,
-            // and the mask.
-            const bool skip = (key >= VK_MBUTTON && key <= VK_XBUTTON2) ||
-                              (key >= VK_SHIFT && key <= VK_MENU) ||
-                              (key >= VK_LSHIFT && key <= VK_RMENU) || key == VK_LWIN ||
-                              key == VK_RWIN || key == VK_PACKET || key == MaskKey;
-            if (!skip)
-                candidates.push_back(key);
-        }
-    std::vector<OwnKey> releases = {{MaskKey, false}, {MaskKey, true}};
-    for (DWORD key : candidates)
-        if (GetAsyncKeyState(static_cast<int>(key)) & 0x8000)
-            releases.push_back({key, true});
-    if (releases.size() > 2)
-        SendOwnKeys(releases.data(), static_cast<int>(releases.size()));
+    OwnKey releases[MostOwnKeys] = {{MaskKey, false}, {MaskKey, true}};
+    int count = 2;
+    for (DWORD key = VK_CANCEL; key < 0xFF; key++) {
+        // Mouse buttons, the sides-alike Shift, Ctrl and Alt (their left and
+        // right keys count), the key that carries characters, and the mask.
+        if ((key >= VK_MBUTTON && key <= VK_XBUTTON2) || (key >= VK_SHIFT && key <= VK_MENU) ||
+            key == VK_PACKET || key == MaskKey)
+            continue;
+        const bool modifier =
+            (key >= VK_LSHIFT && key <= VK_RMENU) || key == VK_LWIN || key == VK_RWIN;
+        if ((modifier || which == HeldKeys::All) &&
+            (GetAsyncKeyState(static_cast<int>(key)) & 0x8000))
+            releases[count++] = {key, true};
+    }
+    if (count > 2)
+        SendOwnKeys(releases, count);
 }
