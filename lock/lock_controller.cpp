@@ -14,9 +14,10 @@
 #include "../res/resource.h"
 #include "../res/timer_ids.h"
 #include "../settings/settings_store.h"
+#include "../win/string_table.h"
 #include "../win/system_tray.h"
 
-static void ShowBalloon(const char* text);
+static void ShowBalloon(const std::wstring& text);
 static void MakeCoversOpaque();
 static void ApplyBlueLightPolicy(BlueLightEvent event);
 static void ListenForTypedWord(HOOKPROC keyboardProcedure);
@@ -41,7 +42,7 @@ void StartLockCountdown() {
         SetTimer(host.Window, LockTimerId, ImmediateStageDelay, AdvanceLockCountdown);
     } else {
         SetTimer(host.Window, LockTimerId, CountdownStageDelay, AdvanceLockCountdown);
-        ShowBalloon(" 10 seconds until lock ");
+        ShowBalloon(LoadText(IDS_BALLOON_TEN_SECONDS));
     }
 }
 
@@ -49,7 +50,7 @@ void CALLBACK AdvanceLockCountdown(HWND, UINT, UINT_PTR, DWORD) {
     KillTimer(Lock.Host.Window, LockTimerId);
     UINT delay = ImmediateStageDelay;
     if (!Lock.ImmediateLock) {
-        ShowBalloon(" 5 seconds ");
+        ShowBalloon(LoadText(IDS_BALLOON_FIVE_SECONDS));
         delay = CountdownStageDelay;
     }
     SetTimer(Lock.Host.Window, LockTimerId, delay, EngageLock);
@@ -92,11 +93,11 @@ void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
     }
 
     if (engage.noOptions) {
-        ShowBalloon(" Check settings: No locking options selected ");
+        ShowBalloon(LoadText(IDS_BALLOON_NO_OPTIONS));
     } else {
         host.Tray->SetTrayIcon(IDI_LOCKED);
         host.Tray->SetTrayTooltip(host.UnlockTipText);
-        ShowBalloon(" Now locked ");
+        ShowBalloon(LoadText(IDS_BALLOON_LOCKED));
     }
     if (engage.touchShield) {
         ApplyBlueLightPolicy(BlueLightEvent::ShieldUp);
@@ -156,7 +157,7 @@ void ReleaseLock() {
     KillTimer(host.Window, LockTimerId);
     KillTimer(host.Window, VideoTimerId);
     KillTimer(host.Window, TypedWordTimerId);
-    ShowBalloon("");
+    ShowBalloon(std::wstring()); // takes a balloon still showing away
     host.Tray->SetTrayTooltip(host.LockTipText);
     host.Tray->SetTrayIcon(IDI_MORROWBY);
     DrawMenuBar(host.Window);
@@ -198,8 +199,8 @@ static void ListenForTypedWord(HOOKPROC keyboardProcedure) {
         TypedWord.StopListening();
 }
 
-static void ShowBalloon(const char* text) {
-    Lock.Host.Tray->ShowTrayBalloon(text, nullptr, 0, 10);
+static void ShowBalloon(const std::wstring& text) {
+    Lock.Host.Tray->ShowTrayBalloon(text.c_str(), nullptr, 0, 10);
 }
 
 static void MakeCoversOpaque() {
