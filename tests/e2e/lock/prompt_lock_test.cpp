@@ -129,59 +129,43 @@ TEST_F(PromptLockTest, PromptGivesUpAfterThirtySecondsAndTheLockStays) {
 // it: AltGr and its keys, the input method keys (Hangul first), the layout
 // switches Win+Space and Left Alt+Shift. The ways out reach nothing.
 TEST_F(PromptLockTest, EveryLayoutsKeysReachThePromptAndNoWayOutDoes) {
-    // Locked again should the right word have unlocked before.
-    if (!Cover())
+    if (!Cover()) // locked again should the right word have unlocked before
         program->PostTrayMessage(WM_LBUTTONDBLCLK);
     ASSERT_TRUE(WaitUntil([] { return Cover() != nullptr; }, 30000));
     HWND prompt = OpenPrompt();
-    ASSERT_NE(prompt, nullptr);
-    ASSERT_EQ(GetForegroundWindow(), prompt);
-    INPUT altGrCtrl = KeyInput(VK_LCONTROL, false), altGrCtrlUp = KeyInput(VK_LCONTROL, true);
-    altGrCtrl.ki.wScan = altGrCtrlUp.ki.wScan = 0x21D; // as Windows sends it ahead of AltGr
-    std::vector<INPUT> keys = {
-        altGrCtrl,           KeyInput(VK_RMENU, false), KeyInput('Q', false),
-        KeyInput('Q', true), KeyInput(VK_OEM_4, false), KeyInput(VK_OEM_4, true),
-        altGrCtrlUp,         KeyInput(VK_RMENU, true)};
-    const std::vector<WORD> imeKeys = {0x15, 0x16, 0x1A, 0x1C, 0x1D, 0x1E, 0x1F,
-                                       0xE5, 0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5};
-    for (WORD vk : imeKeys) {
-        keys.push_back(KeyInput(vk, false));
-        keys.push_back(KeyInput(vk, true));
+    ASSERT_TRUE(prompt && GetForegroundWindow() == prompt);
+    INPUT altGrCtrl = KeyInput(VK_LCONTROL, false);
+    altGrCtrl.ki.wScan = 0x21D; // as Windows sends it ahead of AltGr's Right Alt
+    std::vector<INPUT> keys = {altGrCtrl, KeyInput(VK_RMENU, false)};
+    auto add = [&](const std::vector<INPUT>& more) {
+        keys.insert(keys.end(), more.begin(), more.end());
+    };
+    add(Taps({'Q', VK_OEM_4}));
+    altGrCtrl.ki.dwFlags = KEYEVENTF_KEYUP;
+    add({altGrCtrl, KeyInput(VK_RMENU, true)});
+    add(Taps({0x15, 0x16, 0x1A, 0x1C, 0x1D, 0x1E, 0x1F, 0xE5, 0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5}));
+    // The layout switches; then Alt+Tab, Alt+F4, Alt+Esc, Ctrl+Esc, Win+D.
+    const WORD chords[][2] = {{VK_LWIN, VK_SPACE}, {VK_LMENU, VK_LSHIFT}, {VK_LMENU, VK_TAB},
+                              {VK_LMENU, VK_F4},   {VK_LMENU, VK_ESCAPE}, {VK_LCONTROL, VK_ESCAPE},
+                              {VK_LWIN, 'D'}};
+    for (const auto& chord : chords) {
+        keys.push_back(KeyInput(chord[0], false));
+        add(Taps({chord[1]}));
+        keys.push_back(KeyInput(chord[0], true));
     }
-    for (WORD modifier : {VK_LWIN, VK_LMENU}) {
-        const WORD second = modifier == VK_LWIN ? VK_SPACE : VK_LSHIFT;
-        for (INPUT input : {KeyInput(modifier, false), KeyInput(second, false),
-                            KeyInput(second, true), KeyInput(modifier, true)})
-            keys.push_back(input);
-    }
+    add(Taps({VK_LWIN, VK_LMENU})); // alone
     SeenKeys().clear();
     Inject(keys);
-    // Alt+Tab, Alt+F4, Alt+Esc, Ctrl+Esc, Win alone, Win+D, Alt alone.
-    std::vector<INPUT> waysOut;
-    const WORD pairs[][2] = {
-        {VK_LMENU, VK_TAB}, {VK_LMENU, VK_F4}, {VK_LMENU, VK_ESCAPE}, {VK_LCONTROL, VK_ESCAPE},
-        {VK_LWIN, 0},       {VK_LWIN, 'D'},    {VK_LMENU, 0}};
-    for (const auto& pair : pairs) {
-        waysOut.push_back(KeyInput(pair[0], false));
-        if (pair[1]) {
-            waysOut.push_back(KeyInput(pair[1], false));
-            waysOut.push_back(KeyInput(pair[1], true));
-        }
-        waysOut.push_back(KeyInput(pair[0], true));
-    }
-    Inject(waysOut);
-    std::vector<DWORD> expected = {VK_LCONTROL, VK_RMENU, 'Q', VK_OEM_4};
-    expected.insert(expected.end(), imeKeys.begin(), imeKeys.end());
-    for (DWORD vk : {VK_LWIN, VK_SPACE, VK_LMENU, VK_LSHIFT})
-        expected.push_back(vk);
-    EXPECT_EQ(SeenKeys(), expected);
+    EXPECT_EQ(SeenKeys(), (std::vector<DWORD>{VK_LCONTROL, VK_RMENU, 'Q',      VK_OEM_4, 0x15, 0x16,
+                                              0x1A,        0x1C,     0x1D,     0x1E,     0x1F, 0xE5,
+                                              0xF0,        0xF1,     0xF2,     0xF3,     0xF4, 0xF5,
+                                              VK_LWIN,     VK_SPACE, VK_LMENU, VK_LSHIFT}));
     EXPECT_EQ(GetForegroundWindow(), prompt);
-    // The lock stays: the word typed is wrong, and the box that says so is dismissed.
+    // The word typed is wrong: the lock stays once the box that says so goes.
     Inject(Taps({VK_RETURN}));
     HWND box = nullptr;
-    EXPECT_TRUE(WaitUntil([&] { return (box = FindMismatchBox(Id())) != nullptr; }, 3000));
-    if (box)
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindMismatchBox(Id())) != nullptr; }, 3000));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([&] { return FindMismatchBox(Id()) == nullptr; }, 3000));
     EXPECT_NE(Cover(), nullptr);
 }

@@ -2,6 +2,7 @@
 // rule, the command table, display changes and the end of the session.
 #include <gtest/gtest.h>
 #include <cstring>
+#include <utility>
 #include "app/main_window.h"
 #include "app/resource_texts.h"
 #include "app/splash.h"
@@ -54,39 +55,28 @@ TEST_F(MainWindowTest, IsAHiddenToolWindowOfItsOwnClass) {
 
 // A double-tap arrives as the tray callback with lParam WM_LBUTTONDBLCLK (515).
 // Other messages may carry 515 too (a session notification for session 515),
-// and none of them starts a countdown or releases a lock, unlocked or locked.
+// and none of them starts a countdown or releases a lock.
 TEST_F(MainWindowTest, OnlyTheTrayCallbackIsADoubleTap) {
     Settings.DisableKeyboard = false;
     Settings.EnableTouchShield = true;
-    struct Row {
-        UINT message;
-        bool toPadlock;
-        bool toggles;
-    };
-    const Row rows[] = {
-        {TrayCallbackMessage, false, true},  {WM_WTSSESSION_CHANGE, false, false},
-        {WM_USER + 55, false, false},        {TrayCallbackMessage, true, false},
-        {WM_WTSSESSION_CHANGE, true, false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message()
-                     << "message " << row.message << " padlock " << row.toPadlock);
-        for (bool locked : {false, true}) {
-            if (locked) {
-                Lock.ImmediateLock = true;
-                SendMessageA(window, WM_COMMAND, IDM_LOCK, 0);
-                ASSERT_TRUE(WaitUntil([] { return Shield.UnlockImageWindow() != nullptr; }, 2000));
-            } else if (row.toPadlock) {
-                continue; // no padlock while unlocked
-            }
-            SendMessageA(row.toPadlock ? Shield.UnlockImageWindow() : window, row.message,
-                         IDR_TRAYMENU, WM_LBUTTONDBLCLK);
-            EXPECT_EQ(Lock.Unlocked, locked == row.toggles) << "locked " << locked;
-            if (!Lock.Unlocked)
-                SendMessageA(window, WM_COMMAND, IDM_LOCK, 0); // back to unlocked
-            ASSERT_TRUE(Lock.Unlocked);
-        }
+    for (UINT message : {(UINT)WM_WTSSESSION_CHANGE, (UINT)WM_USER + 55}) {
+        SendMessageA(window, message, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
+        EXPECT_TRUE(Lock.Unlocked) << message;
     }
+    Lock.ImmediateLock = true;
+    SendMessageA(window, TrayCallbackMessage, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(WaitUntil([] { return Shield.UnlockImageWindow() != nullptr; }, 2000));
+    // The padlock shares the main window's procedure, but not its tray.
+    const HWND padlock = Shield.UnlockImageWindow();
+    const std::pair<HWND, UINT> others[] = {{window, WM_WTSSESSION_CHANGE},
+                                            {padlock, WM_WTSSESSION_CHANGE},
+                                            {padlock, TrayCallbackMessage}};
+    for (const auto& other : others) {
+        SendMessageA(other.first, other.second, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
+        EXPECT_FALSE(Lock.Unlocked) << other.second;
+    }
+    SendMessageA(window, TrayCallbackMessage, IDR_TRAYMENU, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(Lock.Unlocked);
 }
 
 TEST_F(MainWindowTest, LockCommandTogglesLikeTheDoubleTap) {

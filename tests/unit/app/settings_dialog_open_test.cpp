@@ -144,13 +144,12 @@ TEST_F(SettingsDialogTest, FirstRunShowsTheBuiltInDefaults) {
     // The empty word field says that the word typed anywhere unlocks, whole
     // within the field.
     wchar_t hint[100] = L"";
-    EXPECT_TRUE(SendMessageW(Item(IDC_PASSWORD), EM_GETCUEBANNER, (WPARAM)hint, 100));
+    SendMessageW(Item(IDC_PASSWORD), EM_GETCUEBANNER, (WPARAM)hint, 100);
     EXPECT_EQ(std::wstring(hint), LoadText(IDS_UNLOCK_WORD_HINT));
     HDC dc = GetDC(Item(IDC_PASSWORD));
-    HGDIOBJ font = SelectObject(dc, (HFONT)SendMessageW(Item(IDC_PASSWORD), WM_GETFONT, 0, 0));
+    SelectObject(dc, (HFONT)SendMessageW(Item(IDC_PASSWORD), WM_GETFONT, 0, 0));
     SIZE extent = {};
     GetTextExtentPoint32W(dc, hint, (int)wcslen(hint), &extent);
-    SelectObject(dc, font);
     ReleaseDC(Item(IDC_PASSWORD), dc);
     RECT field = {};
     SendMessageW(Item(IDC_PASSWORD), EM_GETRECT, 0, (LPARAM)&field);
