@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "support/morrowby_process.h"
 #include "support/product_settings.h"
+#include "support/program_test.h"
 #include "support/screenshot.h"
 #include "support/wait.h"
 
@@ -66,8 +67,9 @@ HWND WindowOfClass(DWORD processId, const char* className) {
     return nullptr;
 }
 
-TEST(Screenshots, AParentsWalkThroughTheProgram) {
-    KillAllMorrowby();
+using Screenshots = ProgramTest;
+
+TEST_F(Screenshots, AParentsWalkThroughTheProgram) {
     WriteProductSettings({{"Prompt", "1"}, {"EnableTouchShield", "1"}, {"DisableKeyboard", "1"}});
     WriteProductUnlockWord(UnlockWord);
 
