@@ -77,13 +77,15 @@ bool CreateMainWindow(HINSTANCE instance) {
     if (!MainWindow)
         return false;
     AttachMainWindow(MainWindow, instance);
-    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MORROWBY));
+    OwnedIcon icon(CSystemTray::LoadTrayIcon(instance, IDI_MORROWBY));
     // Without a taskbar the add fails. The program goes on (a lock asked for
     // at start-up engages all the same); the tray adds the icon when the
     // shell broadcasts "TaskbarCreated", and the timer covers a shell that
     // never does.
-    if (!Tray.Install(instance, MainWindow, TrayCallbackMessage, Texts.LockTipText, icon,
-                      IDR_TRAYMENU, FALSE, nullptr, nullptr, 0, 10)) {
+    const BOOL added = Tray.Install(instance, MainWindow, TrayCallbackMessage, Texts.LockTipText,
+                                    icon, IDR_TRAYMENU, FALSE, nullptr, nullptr, 0, 10);
+    Tray.NoteIconResource(IDI_MORROWBY);
+    if (!added) {
         TrayRetriesLeft = TrayRetries;
         SetTimer(MainWindow, TrayRetryTimerId, TrayRetryInterval, RetryTrayIcon);
     }

@@ -15,6 +15,11 @@ LRESULT CALLBACK MouseConfineProc(int code, WPARAM wParam, LPARAM lParam);
 // hook that goes in, as keys pressed before it are not reported to it.
 void ForgetHeldKeys();
 
+// The top-level window under a point (WindowFromPoint), through this pointer
+// so that tests can ask about windows on monitors no virtual display here has.
+typedef HWND(WINAPI* WindowAtPointFunction)(POINT point);
+extern WindowAtPointFunction WindowAtPoint;
+
 struct MouseDecision {
     bool letThrough;
     POINT cursor; // where to put the cursor back when the event is swallowed
@@ -28,3 +33,7 @@ struct MouseDecision {
 // desktop. With an empty trayIcon every event inside the region passes.
 MouseDecision DecideMouseEvent(POINT point, UINT message, int cornerX, int cornerY, RECT trayIcon,
                                bool overOwnWindow);
+// What MouseConfineProc decides for an event at point (physical pixels): the
+// region and the tray icon as last refreshed, and whether one of the
+// program's own windows is under the point.
+MouseDecision DecideMouseHookEvent(POINT point, UINT message);
