@@ -78,6 +78,8 @@
 #define IDS_BLUE_MENU 241
 #define IDS_BLUE_WITH_SHIELD 242
 
+#define IDS_UNLOCK_WORD_HINT 250 // the settings dialog's word field, while it is empty
+
 // Menu commands
 #define IDM_ABOUT 104
 #define IDM_EXIT 105
