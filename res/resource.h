@@ -80,6 +80,8 @@
 // The padlock's name for screen readers (its window title stays "Cover Icon")
 #define IDS_PADLOCK_NAME 251
 
+#define IDS_UNLOCK_WORD_HINT 250 // the settings dialog's word field, while it is empty
+
 // Menu commands
 #define IDM_ABOUT 104
 #define IDM_EXIT 105

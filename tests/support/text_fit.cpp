@@ -1,10 +1,11 @@
 #include "text_fit.h"
+#include <commctrl.h>
 
 namespace {
 
 // How a control lays out its text; chrome is the width its own parts take.
 struct Layout {
-    bool measured, wraps, prefix, checkHeight, items;
+    bool measured, wraps, prefix, checkHeight, items, cue;
     int chrome;
 };
 
@@ -17,29 +18,43 @@ Layout LayoutOf(HWND control) {
         const bool multiline = (style & BS_MULTILINE) != 0;
         switch (style & BS_TYPEMASK) {
         case BS_GROUPBOX: // the title sits on the frame, in from either corner
-            return {true, false, true, false, false, 2 * box};
+            return {true, false, true, false, false, false, 2 * box};
         case BS_AUTOCHECKBOX:
         case BS_CHECKBOX: // the box, the gap to the text, the focus rectangle
-            return {true, multiline, true, true, false, box + 6};
+            return {true, multiline, true, true, false, false, box + 6};
         case BS_PUSHBUTTON:
         case BS_DEFPUSHBUTTON: // edges, and the focus rectangle inside them
-            return {true, multiline, true, true, false, 4 * edge + 2};
+            return {true, multiline, true, true, false, false, 4 * edge + 2};
         }
     } else if (lstrcmpiW(name, L"Static") == 0) {
         const DWORD type = style & SS_TYPEMASK;
         if (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT)
-            return {true, true, (style & SS_NOPREFIX) == 0, true, false, 0};
+            return {true, true, (style & SS_NOPREFIX) == 0, true, false, false, 0};
     } else if (lstrcmpiW(name, L"ComboBox") == 0) {
         // The drop-down button, the edges and the item's margins.
-        return {true, false, false, false, true, GetSystemMetrics(SM_CXVSCROLL) + 4 * edge};
+        return {true, false, false, false, true, false, GetSystemMetrics(SM_CXVSCROLL) + 4 * edge};
+    } else if (lstrcmpiW(name, L"Edit") == 0) {
+        // The hint an empty field shows, inside the border and the margins.
+        const LRESULT margins = SendMessageW(control, EM_GETMARGINS, 0, 0);
+        return {true,
+                false,
+                false,
+                false,
+                false,
+                true,
+                2 * edge + LOWORD(margins) + HIWORD(margins) + 2};
     }
-    return {false, false, false, false, false, 0};
+    return {false, false, false, false, false, false, 0};
 }
 
-// A combo box's items, or any other control's own text.
-std::vector<std::wstring> TextsOf(HWND control, bool items) {
+// A combo box's items, an edit's hint, or any other control's own text.
+std::vector<std::wstring> TextsOf(HWND control, const Layout& layout) {
     wchar_t text[512] = L"";
-    if (!items) {
+    if (layout.cue) {
+        SendMessageW(control, EM_GETCUEBANNER, (WPARAM)text, 512);
+        return {text};
+    }
+    if (!layout.items) {
         GetWindowTextW(control, text, 512);
         return {text};
     }
@@ -80,7 +95,7 @@ std::vector<ClippedText> ClippedTexts(HWND dialog, BYTE fallbackCharset) {
         HFONT fallback = CreateFontIndirectW(&description);
         HDC dc = GetDC(control);
         HGDIOBJ previous = SelectObject(dc, font);
-        for (const std::wstring& text : TextsOf(control, layout.items)) {
+        for (const std::wstring& text : TextsOf(control, layout)) {
             SelectObject(dc, font);
             bool missing = !HasEveryGlyph(dc, text);
             if (missing && fallbackCharset != DEFAULT_CHARSET) {

@@ -3,6 +3,7 @@
 // out in the dialog's own font.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 #include <string>
 #include <vector>
 #include "app/resource_texts.h"
@@ -75,13 +76,19 @@ INSTANTIATE_TEST_SUITE_P(Translations, LanguageBlock,
                              return std::string(param.param.name);
                          });
 
-// The lists the dialogs' code fills from the string table.
-struct ListItems {
+// What the dialogs' code fills in from the string table: list items, and the
+// hint of an empty field.
+struct FilledIn {
     int dialog, control;
+    UINT message;
     std::vector<UINT> strings;
 };
-const ListItems Lists[] = {
-    {IDD_SETTINGS, IDC_BLUE_MODE, {IDS_BLUE_ALWAYS, IDS_BLUE_MENU, IDS_BLUE_WITH_SHIELD}},
+const FilledIn Filled[] = {
+    {IDD_SETTINGS,
+     IDC_BLUE_MODE,
+     CB_ADDSTRING,
+     {IDS_BLUE_ALWAYS, IDS_BLUE_MENU, IDS_BLUE_WITH_SHIELD}},
+    {IDD_SETTINGS, IDC_PASSWORD, EM_SETCUEBANNER, {IDS_UNLOCK_WORD_HINT}},
 };
 
 struct DialogInLanguage {
@@ -105,10 +112,11 @@ TEST_P(DialogTexts, FitTheirControls) {
     const DialogInLanguage& c = GetParam();
     HWND dialog = CreateDialogIn(Module, c.dialog, c.language.id);
     ASSERT_NE(dialog, nullptr);
-    for (const ListItems& list : Lists)
-        for (UINT id : list.strings)
-            if (list.dialog == c.dialog)
-                SendDlgItemMessageW(dialog, list.control, CB_ADDSTRING, 0,
+    for (const FilledIn& filled : Filled)
+        for (UINT id : filled.strings)
+            if (filled.dialog == c.dialog)
+                SendDlgItemMessageW(dialog, filled.control, filled.message,
+                                    filled.message == EM_SETCUEBANNER,
                                     (LPARAM)StringIn(Module, id, c.language.id).c_str());
     for (const ClippedText& clipped : ClippedTexts(dialog, c.language.charset))
         ADD_FAILURE() << Describe(clipped);
