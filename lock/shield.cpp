@@ -10,6 +10,9 @@
 #include "../win/gdi.h"
 #include "../win/os_version.h"
 
+// The padlock's width at 100 % display scale.
+static const int PadlockPixelsAt100 = 128;
+
 static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC procedure);
 static void RaiseWithoutActivating(HWND window);
 static void PlaceWindow(HWND window, const RECT& area, UINT flags);
@@ -40,8 +43,9 @@ static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC pr
 }
 
 TouchShield::TouchShield()
-    : others(), otherCount(0), cover(), padlock(), bitmap(), bitmapDC(), bitmapSize(), padlockAt(),
-      opaque(false), owner(nullptr), instance(nullptr) {}
+    : others(), otherCount(0), cover(), padlock(), bitmap(), bitmapDC(), moonImage(),
+      moonShown(false), bitmapSize(), padlockAt(), opaque(false), owner(nullptr),
+      instance(nullptr) {}
 
 HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
     // A second engagement without a release in between must not strand the
@@ -74,6 +78,7 @@ HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
     SetWindowPos(padlock, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(padlock);
     ShowWindow(padlock, SW_SHOW);
+    ShowMoon(moonShown);
     DrawUnlockImage(padlock);
     return padlock;
 }
@@ -85,6 +90,7 @@ void TouchShield::DestroyCoverWindows() {
     padlock.Reset();
     bitmapDC.Reset();
     bitmap.Reset();
+    moonImage = ImageBitmap();
 }
 
 void TouchShield::LoadUnlockBitmap(HWND window, HINSTANCE module) {
@@ -116,7 +122,8 @@ void TouchShield::BlitUnlockImage(HWND window) {
     PaintDC paint(window);
     if (!bitmapDC || !bitmap)
         return;
-    SelectedObject selected(bitmapDC, bitmap);
+    const bool moon = moonShown && moonImage;
+    SelectedObject selected(bitmapDC, moon ? moonImage.Get() : bitmap.Get());
     BitBlt(paint, 0, 0, bitmapSize.cx, bitmapSize.cy, bitmapDC, 0, 0, SRCCOPY);
 }
 
@@ -166,6 +173,18 @@ void TouchShield::MakeCoversOpaque() {
         SetLayeredWindowAttributes(others[i], ArtworkColorKey, 255, LWA_ALPHA);
     SetLayeredWindowAttributes(cover, ArtworkColorKey, 255, LWA_ALPHA);
     RaiseCover(true);
+}
+
+void TouchShield::ShowMoon(bool moon) {
+    moonShown = moon;
+    if (!padlock)
+        return;
+    // The moon is drawn for every display scale; the one as large as the
+    // padlock shown now is taken, so the window keeps its size.
+    if (moon && !moonImage)
+        moonImage = LoadArtwork(instance, Artwork::Moon,
+                                MulDiv(USER_DEFAULT_SCREEN_DPI, bitmapSize.cx, PadlockPixelsAt100));
+    InvalidateRect(padlock, nullptr, FALSE);
 }
 
 void TouchShield::RaiseCover(bool takeForeground) {

@@ -4,6 +4,7 @@
 #pragma once
 #include "cover_geometry.h"
 #include "../win/owner.h"
+#include "../win/png_image.h"
 #include <windows.h>
 
 // The cover hangs this far below the maximized height, over the taskbar.
@@ -29,8 +30,11 @@ class TouchShield {
     // The covers of the monitors other than the primary one.
     int OtherCoverCount() const { return otherCount; }
     HWND OtherCover(int index) const { return others[index]; }
-    // True while the padlock's bitmap and memory device context are held.
-    bool UnlockBitmapLoaded() const { return bitmap.Get() != nullptr || bitmapDC.Get() != nullptr; }
+    // True while the padlock's bitmaps (the moon's too) and memory device
+    // context are held.
+    bool UnlockBitmapLoaded() const {
+        return bitmap.Get() != nullptr || bitmapDC.Get() != nullptr || moonImage;
+    }
     SIZE UnlockBitmapSize() const { return bitmapSize; }
 
     // Makes one cover per monitor, owned by owner, and the padlock on the
@@ -48,6 +52,11 @@ class TouchShield {
     void FitCoverToDisplay();
     // The video limit: every cover turns opaque and comes to the top.
     void MakeCoversOpaque();
+    // The child's cue that the screen goes dark soon: the padlock shows the
+    // moon instead (the same size and place, and still the unlock target),
+    // also on covers made later, until it is asked back.
+    void ShowMoon(bool moon);
+    bool MoonShown() const { return moonShown; }
     // Puts the covers back at the top of the topmost band, and with
     // takeForeground also in front. Every raise goes through here: while the
     // unlock word prompt or its "did not match" box is open, the covers stay
@@ -71,6 +80,8 @@ class TouchShield {
     OwnedWindow padlock;
     OwnedBitmap bitmap;
     OwnedDC bitmapDC;
+    ImageBitmap moonImage; // loaded while the moon is shown on a padlock
+    bool moonShown;
     SIZE bitmapSize;
     POINT padlockAt;
     // True once the video limit made the covers opaque, until they go.
