@@ -12,6 +12,8 @@ std::string ArtifactPath(const char* fileName);
 HWND FindMorrowbyWindow();
 // Ends every running copy of the program (left over from a failed test).
 void KillAllMorrowby();
+// The first top-level window of the class that belongs to the process, or none.
+HWND FindProcessWindowOfClass(DWORD processId, const char* className);
 
 class MorrowbyProcess {
   public:

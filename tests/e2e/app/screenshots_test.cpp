@@ -70,6 +70,10 @@ TEST(Screenshots, AParentsWalkThroughTheProgram) {
     KillAllMorrowby();
     WriteProductSettings({{"Prompt", "1"}, {"EnableTouchShield", "1"}, {"DisableKeyboard", "1"}});
     WriteProductUnlockWord(UnlockWord);
+    // A viewing-time limit as a parent would choose it, for the settings' picture.
+    const char* const limitsKey = "Software\\Orvane\\Morrowby\\Limits";
+    RegSetKeyValueA(HKEY_CURRENT_USER, limitsKey, "ViewingMinutes", REG_SZ, "30", 3);
+    RegSetKeyValueA(HKEY_CURRENT_USER, limitsKey, "FinishVideoMinutes", REG_SZ, "10", 3);
 
     MorrowbyProcess program;
     ASSERT_TRUE(program.Start());
@@ -129,6 +133,8 @@ TEST(Screenshots, AParentsWalkThroughTheProgram) {
     DWORD code = 99;
     ASSERT_TRUE(program.WaitForExit(10000, &code));
     EXPECT_EQ(code, 0u);
+    RegDeleteTreeA(HKEY_CURRENT_USER, limitsKey);
+    RegDeleteKeyA(HKEY_CURRENT_USER, limitsKey);
 }
 
 } // namespace
