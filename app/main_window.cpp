@@ -13,6 +13,7 @@
 #include "../res/resource.h"
 #include "../res/timer_ids.h"
 #include "../res/version.h"
+#include "../win/string_table.h"
 
 static LRESULT HandleCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 static void ReapplyBlueLightAfterSystemEvent(HWND window);
@@ -27,7 +28,8 @@ void RegisterMainWindowClass(HINSTANCE instance) {
     windowClass.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
     windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
     windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
-    windowClass.lpszClassName = Texts.MainClassName;
+    const std::string className = AnsiText(Texts.MainClassName);
+    windowClass.lpszClassName = className.c_str();
     windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MORROWBY));
     RegisterClassExA(&windowClass);
 }
@@ -121,7 +123,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 static LRESULT HandleCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
     case IDM_ABOUT:
-        ShowSplashStatus(window, MORROWBY_WEB_ADDRESS, 10000);
+        ShowSplashStatus(window, L"" MORROWBY_WEB_ADDRESS, 10000);
         return 0;
     case IDM_EXIT:
         if (RequestUnlock() == UnlockResult::Released)

@@ -6,7 +6,7 @@ ResourceTexts Texts;
 void LoadResourceTexts(HINSTANCE instance) {
     struct ResourceText {
         UINT id;
-        char* buffer;
+        wchar_t* buffer;
     };
     const ResourceText texts[] = {
         {IDS_APP_TITLE, Texts.AppTitle},         {IDS_MAIN_CLASS, Texts.MainClassName},
@@ -15,5 +15,5 @@ void LoadResourceTexts(HINSTANCE instance) {
         {IDS_ENABLE_BLUE, Texts.EnableBlueText}, {IDS_DISABLE_BLUE, Texts.DisableBlueText},
     };
     for (const ResourceText& text : texts)
-        LoadStringA(instance, text.id, text.buffer, ResourceTextSize);
+        LoadStringW(instance, text.id, text.buffer, ResourceTextSize);
 }

@@ -3,18 +3,18 @@
 #pragma once
 #include <windows.h>
 
-// Size of each buffer; LoadStringA keeps at most 99 characters.
+// Size of each buffer in characters; LoadStringW keeps at most 99 of them.
 const int ResourceTextSize = 100;
 
 struct ResourceTexts {
-    char AppTitle[ResourceTextSize];        // 103 "Morrowby"
-    char MainClassName[ResourceTextSize];   // 109 "MORROWBY"
-    char UnlockItemText[ResourceTextSize];  // 107
-    char LockItemText[ResourceTextSize];    // 111
-    char UnlockTipText[ResourceTextSize];   // 133
-    char LockTipText[ResourceTextSize];     // 132
-    char EnableBlueText[ResourceTextSize];  // 105
-    char DisableBlueText[ResourceTextSize]; // 106
+    wchar_t AppTitle[ResourceTextSize];        // 103 "Morrowby"
+    wchar_t MainClassName[ResourceTextSize];   // 109 "MORROWBY"
+    wchar_t UnlockItemText[ResourceTextSize];  // 107
+    wchar_t LockItemText[ResourceTextSize];    // 111
+    wchar_t UnlockTipText[ResourceTextSize];   // 133
+    wchar_t LockTipText[ResourceTextSize];     // 132
+    wchar_t EnableBlueText[ResourceTextSize];  // 105
+    wchar_t DisableBlueText[ResourceTextSize]; // 106
 };
 extern ResourceTexts Texts;
 

@@ -9,13 +9,14 @@
 #include "../res/timer_ids.h"
 #include "../settings/settings_store.h"
 #include "../win/dialog_placement.h"
+#include "../win/string_table.h"
 #include <commctrl.h>
 #include <windowsx.h>
 #include <cstring>
 
 static INT_PTR HandleInitDialog(HWND dialog);
 static INT_PTR HandleCommand(HWND dialog, int id);
-static void FillComboBox(HWND dialog, int id, const char* const* items, int count);
+static void FillComboBox(HWND dialog, int id, const std::wstring* items, int count);
 static void EnableBlueLightControls(HWND dialog, bool enable);
 static void EnableUnlockWordControls(HWND dialog, bool enable);
 static void EnableControl(HWND dialog, int id, bool enable);
@@ -28,9 +29,8 @@ static void RegisterTouchInput(HWND dialog);
 SettingsDialogState SettingsDialog = {nullptr, 20, 0, 0x25CF}; // the black circle
 
 // The lists are inserted at the front in reverse order, so they read in this
-// order although both boxes sort.
-static const char* const YouTubeMaxItems[] = {"1", "2", "3", "4", "5"};
-static const char* const BlueMenuItems[] = {"Always", "Menu", "w/ Shield"};
+// order although both boxes sort (and in every language).
+static const UINT BlueMenuItemTexts[] = {IDS_BLUE_ALWAYS, IDS_BLUE_MENU, IDS_BLUE_WITH_SHIELD};
 
 void OpenSettingsDialog(HWND owner) {
     if (SettingsDialog.Window) {
@@ -43,7 +43,7 @@ void OpenSettingsDialog(HWND owner) {
     classes.dwSize = sizeof classes;
     classes.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&classes);
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), owner,
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), owner,
                     SettingsDialogProc, 0);
 }
 
@@ -96,7 +96,8 @@ static INT_PTR HandleInitDialog(HWND dialog) {
 }
 
 void FillSettingsControls(HWND dialog) {
-    FillComboBox(dialog, IDC_YOUTUBE_MAX, YouTubeMaxItems, 5);
+    const std::wstring youTubeMaxItems[] = {L"1", L"2", L"3", L"4", L"5"};
+    FillComboBox(dialog, IDC_YOUTUBE_MAX, youTubeMaxItems, 5);
     if (Settings.YouTubeMax < 1)
         Settings.YouTubeMax = 1;
     // An index past the list clears the selection.
@@ -115,7 +116,10 @@ void FillSettingsControls(HWND dialog) {
     SetDlgItemTextA(dialog, IDC_PASSWORD_AGAIN, Settings.Password.c_str());
     EnableUnlockWordControls(dialog, Settings.Prompt);
 
-    FillComboBox(dialog, IDC_BLUE_MODE, BlueMenuItems, 3);
+    std::wstring blueMenuItems[3];
+    for (int i = 0; i < 3; i++)
+        blueMenuItems[i] = LoadText(BlueMenuItemTexts[i]);
+    FillComboBox(dialog, IDC_BLUE_MODE, blueMenuItems, 3);
     if (Settings.BlueMenu < BlueAlways)
         Settings.BlueMenu = BlueAlways;
     SendDlgItemMessageA(dialog, IDC_BLUE_MODE, CB_SETCURSEL, Settings.BlueMenu - 1, 0);
@@ -143,8 +147,8 @@ static INT_PTR HandleCommand(HWND dialog, int id) {
     switch (id) {
     case IDOK:
         if (CheckUnlockWords(dialog) != UnlockWords::Agree) {
-            MessageBoxA(dialog, "The two unlock words do not match", "Unlock Word Check",
-                        MB_OK | MB_SETFOREGROUND);
+            MessageBoxW(dialog, LoadText(IDS_WORDS_DIFFER).c_str(),
+                        LoadText(IDS_UNLOCK_WORD_CHECK).c_str(), MB_OK | MB_SETFOREGROUND);
             return TRUE;
         }
         ReadSettingsControls(dialog);
@@ -195,8 +199,8 @@ static INT_PTR HandleCommand(HWND dialog, int id) {
         } else {
             // Without the machine-wide range setting the system refuses the
             // reduced ramp; the setting takes effect only after a restart.
-            MessageBoxA(dialog, "A computer restart is needed before using Blue Light Reduction",
-                        "Computer Restart", MB_OK | MB_TOPMOST);
+            MessageBoxW(dialog, LoadText(IDS_RESTART_NEEDED).c_str(),
+                        LoadText(IDS_RESTART_CAPTION).c_str(), MB_OK | MB_TOPMOST);
             SetTicked(dialog, IDC_BLUE_LIGHT, false);
         }
         return TRUE;
@@ -249,14 +253,14 @@ void AttachRevealIcon(HWND dialog, int controlId) {
         return;
     // A static control ignores the mouse unless it notifies.
     SetWindowLongA(control, GWL_STYLE, GetWindowLongA(control, GWL_STYLE) | SS_NOTIFY);
-    SetPropA(control, OriginalProcProperty, (HANDLE)GetWindowLongPtrA(control, GWLP_WNDPROC));
-    SetWindowLongPtrA(control, GWLP_WNDPROC, (LONG_PTR)RevealIconProc);
+    SetPropA(control, OriginalProcProperty, (HANDLE)GetWindowLongPtrW(control, GWLP_WNDPROC));
+    SetWindowLongPtrW(control, GWLP_WNDPROC, (LONG_PTR)RevealIconProc);
 }
 
 LRESULT CALLBACK RevealIconProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     WNDPROC original = (WNDPROC)GetPropA(control, OriginalProcProperty);
     if (!original)
-        return DefWindowProcA(control, message, wParam, lParam);
+        return DefWindowProcW(control, message, wParam, lParam);
     HWND dialog = GetParent(control);
     switch (message) {
     case WM_SETCURSOR: {
@@ -304,16 +308,16 @@ LRESULT CALLBACK RevealIconProc(HWND control, UINT message, WPARAM wParam, LPARA
         }
         break;
     case WM_DESTROY:
-        SetWindowLongPtrA(control, GWLP_WNDPROC, (LONG_PTR)original);
+        SetWindowLongPtrW(control, GWLP_WNDPROC, (LONG_PTR)original);
         RemovePropA(control, OriginalProcProperty);
         break;
     }
-    return CallWindowProcA(original, control, message, wParam, lParam);
+    return CallWindowProcW(original, control, message, wParam, lParam);
 }
 
-static void FillComboBox(HWND dialog, int id, const char* const* items, int count) {
+static void FillComboBox(HWND dialog, int id, const std::wstring* items, int count) {
     for (int i = count - 1; i >= 0; i--)
-        SendDlgItemMessageA(dialog, id, CB_INSERTSTRING, 0, (LPARAM)items[i]);
+        SendDlgItemMessageW(dialog, id, CB_INSERTSTRING, 0, (LPARAM)items[i].c_str());
 }
 
 static void EnableBlueLightControls(HWND dialog, bool enable) {

@@ -6,10 +6,9 @@
 #include "../res/resource.h"
 #include "../res/timer_ids.h"
 #include "../win/gdi.h"
+#include "../win/string_table.h"
 #include <cstddef>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <cwchar>
 #include <vector>
 
 // Contents:
@@ -34,11 +33,11 @@ static const int LargestFittedPointSize = 400;
 
 static bool ReadBitmapSize(HBITMAP bitmap, int* width, int* height);
 static int PointSizeToHeight(HDC dc, int pointSize);
-static void MeasureTexts(HDC dc, const char* face, int pointSize, const char* const texts[],
+static void MeasureTexts(HDC dc, const wchar_t* face, int pointSize, const wchar_t* const texts[],
                          int count, int* widest, int* lineHeight);
-static bool QueryVersionText(std::vector<char>& record, const char* name, std::string* text);
+static bool QueryVersionText(std::vector<BYTE>& record, const wchar_t* name, std::wstring* text);
 
-void ShowSplashStatus(HWND parent, const char* status, int closeDelay) {
+void ShowSplashStatus(HWND parent, const wchar_t* status, int closeDelay) {
     if (!SplashInstance) {
         SplashInstance.reset(new CSplashScreen(parent));
         if (!SplashInstance->CreateSplashWindow(parent)) {
@@ -82,10 +81,10 @@ CSplashScreen::~CSplashScreen() = default;
 // systems refuse the longer size.
 void CSplashScreen::LoadMessageFontMetrics() {
     int major = LOBYTE(LOWORD(GetVersion()));
-    messageFontMetrics = NONCLIENTMETRICSA();
+    messageFontMetrics = NONCLIENTMETRICSW();
     messageFontMetrics.cbSize =
-        major >= 6 ? sizeof(NONCLIENTMETRICSA) : offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, messageFontMetrics.cbSize, &messageFontMetrics,
+        major >= 6 ? sizeof(NONCLIENTMETRICSW) : offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, messageFontMetrics.cbSize, &messageFontMetrics,
                           0);
 }
 
@@ -101,7 +100,7 @@ bool CSplashScreen::RegisterSplashClass(const char* className) {
     windowClass.lpszClassName = className;
     SplashClassAtom = RegisterClassExA(&windowClass);
     if (!SplashClassAtom) {
-        ReportSplashError("Failed to register class - error %d", (int)GetLastError());
+        ReportSplashError(IDS_REGISTER_CLASS_FAILED, (int)GetLastError());
         return false;
     }
     return true;
@@ -122,7 +121,7 @@ bool CSplashScreen::CreateSplashWindow(HWND parent) {
     window.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, SplashClassName, "", WS_POPUP, x, y, width,
                                  height, parent, nullptr, moduleInstance, this));
     if (!window) {
-        ReportSplashError("Failed to create window- error %d", (int)GetLastError());
+        ReportSplashError(IDS_CREATE_WINDOW_FAILED, (int)GetLastError());
         return false;
     }
     SetWindowLongA(window, GWL_EXSTYLE, GetWindowLongA(window, GWL_EXSTYLE) | WS_EX_LAYERED);
@@ -153,13 +152,13 @@ void CSplashScreen::PaintSplash(HWND target) {
         OwnedFont font(CreateSplashFont(dc, 14));
         SelectedObject selected(dc, font);
         RECT box = {200, 50, width - 20, 90};
-        DrawTextA(dc, version.ProductName.c_str(), -1, &box, CentredLine);
+        DrawTextW(dc, version.ProductName.c_str(), -1, &box, CentredLine);
     }
 
-    const char* versionBlock[3] = {version.Version.c_str(), version.LegalNotice.c_str(),
-                                   version.Comments.c_str()};
+    const wchar_t* versionBlock[3] = {version.Version.c_str(), version.LegalNotice.c_str(),
+                                      version.Comments.c_str()};
     if (VersionBlockFit.pointSize == -1)
-        VersionBlockFit = FitFontSize(dc, "Times New Roman", versionBlock, 3, width - 180, 60);
+        VersionBlockFit = FitFontSize(dc, L"Times New Roman", versionBlock, 3, width - 180, 60);
     {
         const int h = VersionBlockFit.lineHeight;
         // Neighbouring boxes overlap a little; each text is centred in its own.
@@ -169,33 +168,33 @@ void CSplashScreen::PaintSplash(HWND target) {
         OwnedFont font(CreateSplashFont(dc, VersionBlockFit.pointSize));
         SelectedObject selected(dc, font);
         for (int line = 0; line < 3; line++)
-            DrawTextA(dc, versionBlock[line], -1, &boxes[line], CentredLine);
+            DrawTextW(dc, versionBlock[line], -1, &boxes[line], CentredLine);
     }
 
     {
         // Fitted to the first status text only; later, longer texts are
         // drawn at that size and clipped at both sides.
-        const char* status[1] = {statusText.c_str()};
+        const wchar_t* status[1] = {statusText.c_str()};
         if (StatusLineFit.pointSize == -1)
-            StatusLineFit = FitFontSize(dc, "Script", status, 1, width - 30, 23);
+            StatusLineFit = FitFontSize(dc, L"Script", status, 1, width - 30, 23);
         OwnedFont font(CreateSplashFont(dc, StatusLineFit.pointSize));
         SelectedObject selected(dc, font);
         RECT box = {0, 208, width, 235};
-        DrawTextA(dc, statusText.c_str(), -1, &box, CentredLine);
+        DrawTextW(dc, statusText.c_str(), -1, &box, CentredLine);
     }
 }
 
 // Every text is drawn in the system's message-box font; the named faces only
 // decide the sizes.
 HFONT CSplashScreen::CreateSplashFont(HDC dc, int pointSize) {
-    LOGFONTA font = {};
+    LOGFONTW font = {};
     font.lfHeight = PointSizeToHeight(dc, pointSize);
-    lstrcpynA(font.lfFaceName, messageFontMetrics.lfMessageFont.lfFaceName, LF_FACESIZE);
-    return CreateFontIndirectA(&font);
+    lstrcpynW(font.lfFaceName, messageFontMetrics.lfMessageFont.lfFaceName, LF_FACESIZE);
+    return CreateFontIndirectW(&font);
 }
 
-FontFit CSplashScreen::FitFontSize(HDC dc, const char* face, const char* const texts[], int count,
-                                   int maxWidth, int maxHeight) {
+FontFit CSplashScreen::FitFontSize(HDC dc, const wchar_t* face, const wchar_t* const texts[],
+                                   int count, int maxWidth, int maxHeight) {
     const int lineLimit = maxHeight / (count > 0 ? count : 1);
     int widest = 0, lineHeight = 0;
     // Too big even at 8 points gives 6 points, with that size's line height.
@@ -228,20 +227,20 @@ static int PointSizeToHeight(HDC dc, int pointSize) {
 
 // Widest text and the line height of the face at one point size. The line
 // height is the font's own, so it is known even when every text is empty.
-static void MeasureTexts(HDC dc, const char* face, int pointSize, const char* const texts[],
+static void MeasureTexts(HDC dc, const wchar_t* face, int pointSize, const wchar_t* const texts[],
                          int count, int* widest, int* lineHeight) {
-    LOGFONTA description = {};
+    LOGFONTW description = {};
     description.lfHeight = PointSizeToHeight(dc, pointSize);
-    lstrcpynA(description.lfFaceName, face, LF_FACESIZE);
-    OwnedFont font(CreateFontIndirectA(&description));
+    lstrcpynW(description.lfFaceName, face, LF_FACESIZE);
+    OwnedFont font(CreateFontIndirectW(&description));
     SelectedObject selected(dc, font);
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
     *widest = 0;
     *lineHeight = metrics.tmHeight;
     for (int i = 0; i < count; i++) {
         SIZE size = {};
-        GetTextExtentPoint32A(dc, texts[i], (int)strlen(texts[i]), &size);
+        GetTextExtentPoint32W(dc, texts[i], (int)wcslen(texts[i]), &size);
         if (size.cx > *widest)
             *widest = size.cx;
         if (size.cy > *lineHeight)
@@ -268,41 +267,41 @@ static bool ReadBitmapSize(HBITMAP bitmap, int* width, int* height) {
 
 VersionStrings ReadVersionStrings() {
     VersionStrings strings;
-    char fileName[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, fileName, MAX_PATH);
+    wchar_t fileName[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, fileName, MAX_PATH);
     DWORD unused = 0;
-    DWORD size = GetFileVersionInfoSizeA(fileName, &unused);
+    DWORD size = GetFileVersionInfoSizeW(fileName, &unused);
     if (size == 0)
         return strings;
-    std::vector<char> record(size + 1);
-    if (!GetFileVersionInfoA(fileName, 0, size, record.data()))
+    std::vector<BYTE> record(size + 1);
+    if (!GetFileVersionInfoW(fileName, 0, size, record.data()))
         return strings;
-    QueryVersionText(record, "ProductName", &strings.ProductName);
-    QueryVersionText(record, "LegalCopyright", &strings.LegalNotice);
-    QueryVersionText(record, "Comments", &strings.Comments);
-    std::string productVersion;
-    if (QueryVersionText(record, "ProductVersion", &productVersion))
+    QueryVersionText(record, L"ProductName", &strings.ProductName);
+    QueryVersionText(record, L"LegalCopyright", &strings.LegalNotice);
+    QueryVersionText(record, L"Comments", &strings.Comments);
+    std::wstring productVersion;
+    if (QueryVersionText(record, L"ProductVersion", &productVersion))
         strings.Version = FormatVersionLine(productVersion.c_str());
     return strings;
 }
 
-static bool QueryVersionText(std::vector<char>& record, const char* name, std::string* text) {
-    std::string path = std::string("\\StringFileInfo\\040904b0\\") + name;
-    char* value = nullptr;
+static bool QueryVersionText(std::vector<BYTE>& record, const wchar_t* name, std::wstring* text) {
+    std::wstring path = std::wstring(L"\\StringFileInfo\\040904b0\\") + name;
+    wchar_t* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(record.data(), path.c_str(), (void**)&value, &length) || !value)
+    if (!VerQueryValueW(record.data(), path.c_str(), (void**)&value, &length) || !value)
         return false;
     *text = value;
     return true;
 }
 
 // Reads up to four dot-separated numbers from the start of text, each as
-// strtol reads it (leading blanks and a sign allowed); returns how many.
-static int ParseVersionNumbers(const char* text, int numbers[4]) {
+// wcstol reads it (leading blanks and a sign allowed); returns how many.
+static int ParseVersionNumbers(const wchar_t* text, int numbers[4]) {
     int parsed = 0;
     while (parsed < 4) {
-        char* end = nullptr;
-        long value = strtol(text, &end, 10);
+        wchar_t* end = nullptr;
+        long value = wcstol(text, &end, 10);
         if (end == text)
             break;
         numbers[parsed++] = (int)value;
@@ -315,27 +314,31 @@ static int ParseVersionNumbers(const char* text, int numbers[4]) {
 
 // Only the numbers that lead the text are shown. A text that begins with no
 // number at all is shown as it is.
-std::string FormatVersionLine(const char* productVersion) {
+std::wstring FormatVersionLine(const wchar_t* productVersion) {
     int n[4] = {};
     int parsed = ParseVersionNumbers(productVersion, n);
-    char numbers[64];
+    wchar_t numbers[64] = L"";
     switch (parsed) {
     case 4:
-        wsprintfA(numbers, "%d.%d.%d.%d", n[0], n[1], n[2], n[3]);
+        wsprintfW(numbers, L"%d.%d.%d.%d", n[0], n[1], n[2], n[3]);
         break;
     case 3:
-        wsprintfA(numbers, "%d.%d.%d", n[0], n[1], n[2]);
+        wsprintfW(numbers, L"%d.%d.%d", n[0], n[1], n[2]);
         break;
     case 2:
-        wsprintfA(numbers, "%d.%d", n[0], n[1]);
+        wsprintfW(numbers, L"%d.%d", n[0], n[1]);
         break;
     case 1:
-        wsprintfA(numbers, "%d", n[0]);
+        wsprintfW(numbers, L"%d", n[0]);
         break;
-    default:
-        return *productVersion ? std::string("Version ") + productVersion : "Version";
     }
-    return std::string("Version ") + numbers;
+    std::wstring line = FormatText(IDS_VERSION_LINE, parsed > 0 ? numbers : productVersion);
+    // With no version at all the word stands alone, without the blank the
+    // format puts after it.
+    if (!*productVersion)
+        while (!line.empty() && line.back() == L' ')
+            line.pop_back();
+    return line;
 }
 
 LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -369,8 +372,7 @@ LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void CSplashScreen::ReportSplashError(const char* format, int error) {
-    char text[256];
-    wsprintfA(text, format, error);
-    MessageBoxA(window, text, "Error", MB_ICONERROR);
+void CSplashScreen::ReportSplashError(UINT format, int error) {
+    MessageBoxW(window, FormatText(format, error).c_str(), LoadText(IDS_ERROR_CAPTION).c_str(),
+                MB_ICONERROR);
 }

@@ -14,10 +14,10 @@ struct FontFit {
 
 // The texts of the program's own version record that the splash shows.
 struct VersionStrings {
-    std::string ProductName;
-    std::string Version; // "Version " and the leading numbers of ProductVersion
-    std::string LegalNotice;
-    std::string Comments;
+    std::wstring ProductName;
+    std::wstring Version; // "Version " and the leading numbers of ProductVersion
+    std::wstring LegalNotice;
+    std::wstring Comments;
 };
 
 class CSplashScreen {
@@ -29,10 +29,10 @@ class CSplashScreen {
 
     HWND Window() const { return window; }
     HWND Parent() const { return parentWindow; }
-    const std::string& StatusText() const { return statusText; }
+    const std::wstring& StatusText() const { return statusText; }
 
     bool CreateSplashWindow(HWND parent);
-    void SetStatusText(const char* status) { statusText = status ? status : ""; }
+    void SetStatusText(const wchar_t* status) { statusText = status ? status : L""; }
     void PaintSplash(HWND target);
     void PumpSplashMessages();
     // The window is going by itself (its owner went): it is no longer this
@@ -41,7 +41,7 @@ class CSplashScreen {
 
     // Largest even point size (from 8 up; 6 when even 8 is too big) at which
     // every text fits maxWidth and one line fits maxHeight / count.
-    static FontFit FitFontSize(HDC dc, const char* face, const char* const texts[], int count,
+    static FontFit FitFontSize(HDC dc, const wchar_t* face, const wchar_t* const texts[], int count,
                                int maxWidth, int maxHeight);
     // Fitted once per process: the first paint decides, every later one reuses.
     static FontFit VersionBlockFit;
@@ -51,13 +51,13 @@ class CSplashScreen {
     bool RegisterSplashClass(const char* className);
     HFONT CreateSplashFont(HDC dc, int pointSize);
     void LoadMessageFontMetrics();
-    void ReportSplashError(const char* format, int error);
+    void ReportSplashError(UINT format, int error);
 
     HWND parentWindow;
     HINSTANCE moduleInstance;
-    NONCLIENTMETRICSA messageFontMetrics;
+    NONCLIENTMETRICSW messageFontMetrics;
     VersionStrings version;
-    std::string statusText;
+    std::wstring statusText;
     OwnedBitmap splashBitmap;
     // Last, so that it goes first: the window is destroyed before its bitmap.
     OwnedWindow window;
@@ -70,6 +70,6 @@ extern std::unique_ptr<CSplashScreen> SplashInstance;
 // the program's own version record.
 VersionStrings ReadVersionStrings();
 // "Version " and the leading numbers of a ProductVersion text, e.g. "2.1.7".
-std::string FormatVersionLine(const char* productVersion);
+std::wstring FormatVersionLine(const wchar_t* productVersion);
 
 LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -11,7 +11,7 @@
 #include "../res/timer_ids.h"
 #include "../settings/settings_store.h"
 #include "../win/os_version.h"
-#include <string>
+#include "../win/string_table.h"
 #include <wtsapi32.h>
 
 static void EndWithUnreadableSettings();
@@ -32,9 +32,8 @@ int RunMorrowby(HINSTANCE instance) {
     InitSettingsKeyPath();
 
     // One copy per user session: the main window's class name is the key.
-    if (FindWindowA(Texts.MainClassName, nullptr)) {
-        std::string text = std::string(Texts.AppTitle) + " is already running";
-        ShowSplashStatus(nullptr, text.c_str(), 0);
+    if (FindWindowW(Texts.MainClassName, nullptr)) {
+        ShowSplashStatus(nullptr, FormatText(IDS_ALREADY_RUNNING, Texts.AppTitle).c_str(), 0);
         StartupPause(3000);
         return 0;
     }
@@ -45,7 +44,7 @@ int RunMorrowby(HINSTANCE instance) {
     if (!CreateMainWindow(instance))
         return 0;
 
-    ShowSplashStatus(nullptr, "Starting application...", 0);
+    ShowSplashStatus(nullptr, LoadText(IDS_STARTING).c_str(), 0);
     StartupPause(2000);
     ShowSplashStatus(nullptr, Texts.LockTipText, 0);
     if (LoadSettings() == SettingsKey::Unreadable) {
@@ -53,7 +52,7 @@ int RunMorrowby(HINSTANCE instance) {
         return 0;
     }
     StartupPause(3000);
-    ShowSplashStatus(nullptr, "Minimizing to system tray", 0);
+    ShowSplashStatus(nullptr, LoadText(IDS_MINIMIZING).c_str(), 0);
     StartupPause(4000);
     CloseSplash();
 
@@ -71,9 +70,10 @@ int RunMorrowby(HINSTANCE instance) {
 }
 
 bool CreateMainWindow(HINSTANCE instance) {
-    MainWindow.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, Texts.MainClassName, Texts.AppTitle,
-                                     WS_POPUP, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr, nullptr,
-                                     instance, nullptr));
+    // An ANSI window like every window of the program that shows no text.
+    MainWindow.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, AnsiText(Texts.MainClassName).c_str(),
+                                     AnsiText(Texts.AppTitle).c_str(), WS_POPUP, CW_USEDEFAULT, 0,
+                                     CW_USEDEFAULT, 0, nullptr, nullptr, instance, nullptr));
     if (!MainWindow)
         return false;
     AttachMainWindow(MainWindow, instance);
@@ -126,7 +126,7 @@ int RunMessageLoop(HACCEL accelerators) {
 // for a while, then end at the next message without entering the main loop.
 static void EndWithUnreadableSettings() {
     RestoreGamma();
-    ShowSplashStatus(nullptr, "SETTINGS: The software can't read the settings registry", 0);
+    ShowSplashStatus(nullptr, LoadText(IDS_SETTINGS_UNREADABLE).c_str(), 0);
     StartupPause(24000);
     MSG message;
     GetMessageA(&message, nullptr, 0, 0);

@@ -4,6 +4,7 @@
 #include "viewing_limit_choices.h"
 #include "../res/resource.h"
 #include "../settings/limits_store.h"
+#include "../win/string_table.h"
 
 struct LimitChoice {
     int minutes;
@@ -22,8 +23,6 @@ static const LimitChoice FinishChoices[] = {
     {0, IDS_FINISH_OFF}, {2, IDS_FINISH_2},   {5, IDS_FINISH_5},
     {10, IDS_FINISH_10}, {15, IDS_FINISH_15},
 };
-static const int ChoiceTextSize = 100;
-
 // What was stored when the dialog opened; a list without a selection keeps it.
 static ViewingLimits Stored;
 
@@ -52,9 +51,8 @@ static void FillChoices(HWND dialog, int id, const LimitChoice* choices, int cou
     HWND list = GetDlgItem(dialog, id);
     SendMessageW(list, CB_RESETCONTENT, 0, 0);
     for (int i = 0; i < count; i++) {
-        wchar_t text[ChoiceTextSize] = {};
-        LoadStringW(GetModuleHandleW(nullptr), choices[i].text, text, ChoiceTextSize);
-        const LRESULT index = SendMessageW(list, CB_ADDSTRING, 0, (LPARAM)text);
+        const LRESULT index =
+            SendMessageW(list, CB_ADDSTRING, 0, (LPARAM)LoadText(choices[i].text).c_str());
         SendMessageW(list, CB_SETITEMDATA, index, choices[i].minutes);
         if (choices[i].minutes == minutes)
             SendMessageW(list, CB_SETCURSEL, index, 0);

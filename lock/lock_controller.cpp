@@ -15,9 +15,10 @@
 #include "../res/timer_ids.h"
 #include "../settings/limits_store.h"
 #include "../settings/settings_store.h"
+#include "../win/string_table.h"
 #include "../win/system_tray.h"
 
-static void ShowBalloon(const char* text);
+static void ShowBalloon(const std::wstring& text);
 static void MakeCoversOpaque();
 static void DarkenEveryMonitor();
 static void ApplyBlueLightPolicy(BlueLightEvent event);
@@ -42,7 +43,7 @@ void StartLockCountdown() {
         SetTimer(host.Window, LockTimerId, ImmediateStageDelay, AdvanceLockCountdown);
     } else {
         SetTimer(host.Window, LockTimerId, CountdownStageDelay, AdvanceLockCountdown);
-        ShowBalloon(" 10 seconds until lock ");
+        ShowBalloon(LoadText(IDS_BALLOON_TEN_SECONDS));
     }
 }
 
@@ -50,7 +51,7 @@ void CALLBACK AdvanceLockCountdown(HWND, UINT, UINT_PTR, DWORD) {
     KillTimer(Lock.Host.Window, LockTimerId);
     UINT delay = ImmediateStageDelay;
     if (!Lock.ImmediateLock) {
-        ShowBalloon(" 5 seconds ");
+        ShowBalloon(LoadText(IDS_BALLOON_FIVE_SECONDS));
         delay = CountdownStageDelay;
     }
     SetTimer(Lock.Host.Window, LockTimerId, delay, EngageLock);
@@ -100,11 +101,11 @@ void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
         StartViewingLimit(limits, engage.countVideos);
 
     if (engage.noOptions) {
-        ShowBalloon(" Check settings: No locking options selected ");
+        ShowBalloon(LoadText(IDS_BALLOON_NO_OPTIONS));
     } else {
         host.Tray->SetTrayIcon(IDI_LOCKED);
         ShowLockedTooltip();
-        ShowBalloon(LockedBalloonText(" Now locked ").c_str());
+        ShowBalloon(LockedBalloonText(LoadText(IDS_BALLOON_LOCKED)));
     }
     if (engage.touchShield) {
         ApplyBlueLightPolicy(BlueLightEvent::ShieldUp);
@@ -157,7 +158,7 @@ void ReleaseLock() {
     KillTimer(host.Window, LockTimerId);
     KillTimer(host.Window, VideoTimerId);
     StopViewingLimit();
-    ShowBalloon("");
+    ShowBalloon(std::wstring()); // takes a balloon still showing away
     host.Tray->SetTrayTooltip(host.LockTipText);
     host.Tray->SetTrayIcon(IDI_MORROWBY);
     DrawMenuBar(host.Window);
@@ -180,8 +181,8 @@ void CALLBACK GuardLock(HWND window, UINT message, UINT_PTR id, DWORD time) {
     ReassertCover(window, message, id, time);
 }
 
-static void ShowBalloon(const char* text) {
-    Lock.Host.Tray->ShowTrayBalloon(text, nullptr, 0, 10);
+static void ShowBalloon(const std::wstring& text) {
+    Lock.Host.Tray->ShowTrayBalloon(text.c_str(), nullptr, 0, 10);
 }
 
 // The video limit's action. With a viewing-time limit, whichever limit comes

@@ -12,10 +12,10 @@ struct LockHost {
     HWND Window; // the hidden main window: the lock's timers, the covers' and prompt's owner
     HINSTANCE Instance;
     CSystemTray* Tray;
-    const char* LockItemText;   // the tray menu's lock item while unlocked
-    const char* UnlockItemText; // and while a lock is pending or engaged
-    const char* LockTipText;    // the tray icon's tooltip while unlocked
-    const char* UnlockTipText;  // and while locked
+    const wchar_t* LockItemText;   // the tray menu's lock item while unlocked
+    const wchar_t* UnlockItemText; // and while a lock is pending or engaged
+    const wchar_t* LockTipText;    // the tray icon's tooltip while unlocked
+    const wchar_t* UnlockTipText;  // and while locked
 };
 
 // Every hook the lock installs goes through this pointer (SetWindowsHookExA),

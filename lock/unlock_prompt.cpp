@@ -6,6 +6,7 @@
 #include "../settings/settings_store.h"
 #include "../win/dialog_placement.h"
 #include "../win/owner.h"
+#include "../win/string_table.h"
 #include <cstring>
 
 static void InitUnlockPrompt(HWND dialog);
@@ -24,7 +25,7 @@ UnlockWord PromptForUnlockWord(HWND owner) {
     // Cleared here as well as when the dialog starts: should the dialog fail
     // to come up, an answer left over from an earlier prompt must not count.
     UnlockPrompt.Result = PromptResult::TimedOut;
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_UNLOCKWORD), owner,
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_UNLOCKWORD), owner,
                     UnlockWordDialogProc, 0);
     UnlockPrompt.UnlockPromptOpen = false;
     if (UnlockPrompt.Result == PromptResult::Matched)
@@ -34,14 +35,14 @@ UnlockWord PromptForUnlockWord(HWND owner) {
     return UnlockWord::Refused;
 }
 
-// The box has no time-out of its own and MessageBoxA gives no handle to set
+// The box has no time-out of its own and MessageBoxW gives no handle to set
 // one on: a hook on this thread catches the box's window as it is created.
 static void ShowMismatchBox(HWND owner) {
     MismatchBoxShowing = true;
     {
         OwnedHook watch(SetWindowsHookExA(WH_CBT, CatchMismatchBox, nullptr, GetCurrentThreadId()));
-        MessageBoxA(owner, "The unlock word did not match", "Unlock Word Check",
-                    MB_OK | MB_TOPMOST);
+        MessageBoxW(owner, LoadText(IDS_WORD_MISMATCH).c_str(),
+                    LoadText(IDS_UNLOCK_WORD_CHECK).c_str(), MB_OK | MB_TOPMOST);
     }
     MismatchBoxWindow = nullptr;
     MismatchBoxShowing = false;

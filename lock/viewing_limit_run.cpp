@@ -11,11 +11,9 @@
 #include "../features/viewing_limit.h"
 #include "../res/resource.h"
 #include "../res/timer_ids.h"
+#include "../win/string_table.h"
 #include "../win/system_tray.h"
 #include <memory>
-
-static std::wstring LimitText(UINT id, int minutes);
-static std::string ForTray(const std::wstring& text);
 
 namespace {
 
@@ -43,13 +41,13 @@ class ViewingLimitRun {
     std::wstring TipLine() const {
         switch (last.Phase) {
         case ViewingBeforeLimit:
-            return LimitText(IDS_LIMIT_TIP_LEFT, last.MinutesLeft);
+            return FormatText(IDS_LIMIT_TIP_LEFT, last.MinutesLeft);
         case ViewingFinishing:
-            return LimitText(IDS_LIMIT_TIP_FINISHING, 0);
+            return LoadText(IDS_LIMIT_TIP_FINISHING);
         case ViewingStopped:
             break;
         }
-        return LimitText(IDS_LIMIT_TIP_OVER, 0);
+        return LoadText(IDS_LIMIT_TIP_OVER);
     }
 
     const ViewingLimits limits;
@@ -113,32 +111,16 @@ void NoteViewingLimitPowerEvent(WPARAM event) {
 }
 
 void ShowLockedTooltip() {
-    std::string tip = Lock.Host.UnlockTipText;
+    std::wstring tip = Lock.Host.UnlockTipText;
     if (Run) {
         Run->tipShown = Run->TipLine();
-        tip += "\n" + ForTray(Run->tipShown);
+        tip += L"\n" + Run->tipShown;
     }
     Lock.Host.Tray->SetTrayTooltip(tip.c_str());
 }
 
-std::string LockedBalloonText(const char* locked) {
-    std::string text = locked;
-    if (Run)
-        text += "\n" + ForTray(LimitText(IDS_LIMIT_BALLOON, Run->limits.ViewingMinutes));
-    return text;
-}
-
-// A text of the string table, with its one number put in where it has one.
-static std::wstring LimitText(UINT id, int minutes) {
-    wchar_t format[128] = {}, text[160] = {};
-    LoadStringW(Lock.Host.Instance, id, format, 128);
-    wsprintfW(text, format, minutes);
-    return text;
-}
-
-// The tray still takes its texts in the system code page.
-static std::string ForTray(const std::wstring& text) {
-    char narrow[256] = {};
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
-    return narrow;
+std::wstring LockedBalloonText(const std::wstring& locked) {
+    if (!Run)
+        return locked;
+    return locked + L"\n" + FormatText(IDS_LIMIT_BALLOON, Run->limits.ViewingMinutes);
 }

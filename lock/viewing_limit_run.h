@@ -28,4 +28,4 @@ void NoteViewingLimitPowerEvent(WPARAM event);
 // The locked tooltip, with the limit's line under it while a limit runs.
 void ShowLockedTooltip();
 // The lock balloon's text, naming the limit when there is one.
-std::string LockedBalloonText(const char* locked);
+std::wstring LockedBalloonText(const std::wstring& locked);

@@ -49,6 +49,34 @@
 #define IDS_LOCK_ITEM 111
 #define IDS_LOCK_TIP 132
 #define IDS_UNLOCK_TIP 133
+
+// Every other text the program shows, whole sentences; a %s or %d is filled
+// in by FormatText (win/string_table.h).
+// Splash status lines and the splash's version line
+#define IDS_ALREADY_RUNNING 200     // "%s is already running", the product name filled in
+#define IDS_STARTING 201            // "Starting application..."
+#define IDS_MINIMIZING 202          // "Minimizing to system tray"
+#define IDS_SETTINGS_UNREADABLE 203 // "SETTINGS: The software can't read the settings registry"
+#define IDS_VERSION_LINE 204        // "Version %s", the version's numbers filled in
+// The splash's error boxes
+#define IDS_ERROR_CAPTION 210
+#define IDS_REGISTER_CLASS_FAILED 211 // "... error %d"
+#define IDS_CREATE_WINDOW_FAILED 212  // "... error %d"
+// Tray balloons of the lock
+#define IDS_BALLOON_TEN_SECONDS 220
+#define IDS_BALLOON_FIVE_SECONDS 221
+#define IDS_BALLOON_LOCKED 222
+#define IDS_BALLOON_NO_OPTIONS 223
+// Message boxes of the settings dialog and the unlock word prompt
+#define IDS_UNLOCK_WORD_CHECK 230 // caption of both unlock word boxes
+#define IDS_WORD_MISMATCH 231
+#define IDS_WORDS_DIFFER 232
+#define IDS_RESTART_CAPTION 233
+#define IDS_RESTART_NEEDED 234
+// The settings dialog's blue light modes, in the list's order
+#define IDS_BLUE_ALWAYS 240
+#define IDS_BLUE_MENU 241
+#define IDS_BLUE_WITH_SHIELD 242
 // The viewing-time limit: the settings dialog's two lists, item by item, in
 // list order (each item a whole phrase, so each translates on its own)...
 #define IDS_VIEWING_OFF 300

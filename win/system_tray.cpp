@@ -13,8 +13,8 @@
 //   HandleNotification       a tap opens the popup menu
 //   TrayWindowProc, RegisterTrayWindowClass
 
-static BOOL WINAPI CallShellNotifyIcon(DWORD message, PNOTIFYICONDATAA data) {
-    return Shell_NotifyIconA(message, data);
+static BOOL WINAPI CallShellNotifyIcon(DWORD message, PNOTIFYICONDATAW data) {
+    return Shell_NotifyIconW(message, data);
 }
 // Constant initialisation: the pointer is valid before any constructor runs.
 ShellNotifyIconFunction ShellNotifyIcon = CallShellNotifyIcon;
@@ -29,8 +29,8 @@ static const char* const TrayWindowClassName = "TrayIconClass";
 static const int PopupLift = 10;
 
 #ifndef _WIN64
-// The shell reads the structure by its size: the full Vista layout is 508 bytes.
-static_assert(sizeof(NOTIFYICONDATAA) == 508, "NOTIFYICONDATAA is not the full layout");
+// The shell reads the structure by its size: the full Vista layout is 956 bytes.
+static_assert(sizeof(NOTIFYICONDATAW) == 956, "NOTIFYICONDATAW is not the full layout");
 #endif
 
 CSystemTray::CSystemTray()
@@ -60,10 +60,10 @@ void CSystemTray::KeepIcon(HICON shown) {
     iconData.hIcon = iconCopy;
 }
 
-BOOL CSystemTray::Install(HINSTANCE module, HWND parent, UINT callbackMessage, const char* tooltip,
-                          HICON shownIcon, UINT iconId, BOOL hiddenIcon, const char* balloonText,
-                          const char* balloonTitle, DWORD balloonFlags,
-                          UINT balloonTimeoutSeconds) {
+BOOL CSystemTray::Install(HINSTANCE module, HWND parent, UINT callbackMessage,
+                          const wchar_t* tooltip, HICON shownIcon, UINT iconId, BOOL hiddenIcon,
+                          const wchar_t* balloonText, const wchar_t* balloonTitle,
+                          DWORD balloonFlags, UINT balloonTimeoutSeconds) {
     enabled = LOBYTE(LOWORD(GetVersion())) >= 4;
     if (!enabled)
         return FALSE;
@@ -85,19 +85,19 @@ BOOL CSystemTray::Install(HINSTANCE module, HWND parent, UINT callbackMessage, c
                                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                                            nullptr, instance, nullptr));
 
-    iconData.cbSize = sizeof(NOTIFYICONDATAA);
+    iconData.cbSize = sizeof(NOTIFYICONDATAW);
     iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     iconData.hWnd = parent ? parent : hiddenWindow;
     KeepIcon(shownIcon);
     iconData.uCallbackMessage = callbackMessage;
-    lstrcpynA(iconData.szTip, tooltip ? tooltip : "", tooltipLimit);
+    lstrcpynW(iconData.szTip, tooltip ? tooltip : L"", tooltipLimit);
 
     bool withBalloon = balloonsSupported && balloonText;
     if (withBalloon) {
         iconData.uFlags |= NIF_INFO;
-        lstrcpynA(iconData.szInfo, balloonText, sizeof iconData.szInfo);
-        lstrcpynA(iconData.szInfoTitle, balloonTitle ? balloonTitle : "",
-                  sizeof iconData.szInfoTitle);
+        lstrcpynW(iconData.szInfo, balloonText, ARRAYSIZE(iconData.szInfo));
+        lstrcpynW(iconData.szInfoTitle, balloonTitle ? balloonTitle : L"",
+                  ARRAYSIZE(iconData.szInfoTitle));
         iconData.uTimeout = balloonTimeoutSeconds * 1000;
         iconData.dwInfoFlags = balloonFlags;
     }
@@ -119,7 +119,7 @@ BOOL CSystemTray::Install(HINSTANCE module, HWND parent, UINT callbackMessage, c
         reAddPending = !result;
     }
     if (withBalloon)
-        iconData.szInfo[0] = '\0';
+        iconData.szInfo[0] = L'\0';
     return result;
 }
 
@@ -149,11 +149,11 @@ BOOL CSystemTray::SetTrayIcon(HICON shown) {
     return ShellNotifyIcon(NIM_MODIFY, &iconData);
 }
 
-BOOL CSystemTray::SetTrayTooltip(const char* text) {
+BOOL CSystemTray::SetTrayTooltip(const wchar_t* text) {
     if (!enabled)
         return FALSE;
     iconData.uFlags = NIF_TIP;
-    lstrcpynA(iconData.szTip, text ? text : "", tooltipLimit);
+    lstrcpynW(iconData.szTip, text ? text : L"", tooltipLimit);
     if (hidden)
         return TRUE;
     return ShellNotifyIcon(NIM_MODIFY, &iconData);
@@ -161,30 +161,30 @@ BOOL CSystemTray::SetTrayTooltip(const char* text) {
 
 // An empty text still goes out with NIF_INFO: that is how the shell is told
 // to take a showing balloon away.
-BOOL CSystemTray::ShowTrayBalloon(const char* text, const char* title, DWORD flags,
+BOOL CSystemTray::ShowTrayBalloon(const wchar_t* text, const wchar_t* title, DWORD flags,
                                   UINT timeoutSeconds) {
     if (!balloonsSupported)
         return FALSE;
     iconData.uFlags = NIF_INFO;
-    lstrcpynA(iconData.szInfo, text ? text : "", sizeof iconData.szInfo);
-    lstrcpynA(iconData.szInfoTitle, title ? title : "", sizeof iconData.szInfoTitle);
+    lstrcpynW(iconData.szInfo, text ? text : L"", ARRAYSIZE(iconData.szInfo));
+    lstrcpynW(iconData.szInfoTitle, title ? title : L"", ARRAYSIZE(iconData.szInfoTitle));
     iconData.dwInfoFlags = flags;
     iconData.uTimeout = timeoutSeconds * 1000;
     BOOL result = ShellNotifyIcon(NIM_MODIFY, &iconData);
-    iconData.szInfo[0] = '\0';
+    iconData.szInfo[0] = L'\0';
     return result;
 }
 
-void CSystemTray::SetMenuItemText(UINT command, const char* text) {
+void CSystemTray::SetMenuItemText(UINT command, const wchar_t* text) {
     if (!menu)
         return;
-    MENUITEMINFOA item = {};
+    MENUITEMINFOW item = {};
     item.cbSize = sizeof item;
     item.fMask = MIIM_TYPE | MIIM_DATA;
-    GetMenuItemInfoA(menu, command, FALSE, &item);
+    GetMenuItemInfoW(menu, command, FALSE, &item);
     item.fType = MFT_STRING;
-    item.dwTypeData = const_cast<char*>(text); // only read: the item keeps a copy
-    SetMenuItemInfoA(menu, command, FALSE, &item);
+    item.dwTypeData = const_cast<wchar_t*>(text); // only read: the item keeps a copy
+    SetMenuItemInfoW(menu, command, FALSE, &item);
 }
 
 // Adds the icon again with the picture and tooltip it has now. A balloon is
@@ -193,7 +193,7 @@ void CSystemTray::ReAddIcon() {
     if (!enabled || !reAddPending)
         return;
     iconData.uFlags = creationFlags & ~NIF_INFO;
-    iconData.szInfo[0] = '\0';
+    iconData.szInfo[0] = L'\0';
     BOOL added = ShellNotifyIcon(NIM_ADD, &iconData);
     // Some shells announce a new taskbar while still holding the old icons;
     // the add then fails because ours is there, and bringing it up to date

@@ -5,8 +5,8 @@
 #include <shellapi.h>
 
 // Every call to the shell goes through this pointer, so tests can watch what the
-// tray sends. It points at Shell_NotifyIconA.
-typedef BOOL(WINAPI* ShellNotifyIconFunction)(DWORD message, PNOTIFYICONDATAA data);
+// tray sends. It points at Shell_NotifyIconW.
+typedef BOOL(WINAPI* ShellNotifyIconFunction)(DWORD message, PNOTIFYICONDATAW data);
 extern ShellNotifyIconFunction ShellNotifyIcon;
 // The message a new taskbar broadcasts to every top-level window ("TaskbarCreated").
 extern UINT TaskbarCreatedMessage;
@@ -23,17 +23,18 @@ class CSystemTray {
     // Last chance to change the popup menu before it shows.
     virtual void AdjustPopupMenu(HMENU popup);
 
-    BOOL Install(HINSTANCE instance, HWND parent, UINT callbackMessage, const char* tooltip,
-                 HICON icon, UINT iconId, BOOL hidden, const char* balloonText,
-                 const char* balloonTitle, DWORD balloonFlags, UINT balloonTimeoutSeconds);
+    BOOL Install(HINSTANCE instance, HWND parent, UINT callbackMessage, const wchar_t* tooltip,
+                 HICON icon, UINT iconId, BOOL hidden, const wchar_t* balloonText,
+                 const wchar_t* balloonTitle, DWORD balloonFlags, UINT balloonTimeoutSeconds);
     BOOL RemoveFromTray();
     BOOL SetTrayIcon(UINT iconResourceId);
     BOOL SetTrayIcon(HICON icon);
-    BOOL SetTrayTooltip(const char* text);
-    BOOL ShowTrayBalloon(const char* text, const char* title, DWORD flags, UINT timeoutSeconds);
+    BOOL SetTrayTooltip(const wchar_t* text);
+    BOOL ShowTrayBalloon(const wchar_t* text, const wchar_t* title, DWORD flags,
+                         UINT timeoutSeconds);
     // Rewrites the text of a menu item, addressed by command, keeping its item
     // data; does nothing before the menu exists.
-    void SetMenuItemText(UINT command, const char* text);
+    void SetMenuItemText(UINT command, const wchar_t* text);
     // Puts the icon back after the shell lost it (see TrayWindowProc).
     void ReAddIcon();
     // True while the shell should be showing the icon but is not (the add
@@ -56,7 +57,7 @@ class CSystemTray {
     // iconData.hIcon is always this copy, so it stays valid for a re-add
     // whatever the caller does with the handle it passed in.
     OwnedIcon iconCopy;
-    NOTIFYICONDATAA iconData;
+    NOTIFYICONDATAW iconData;
     HINSTANCE instance;
     OwnedWindow hiddenWindow;
     HWND notificationTarget;

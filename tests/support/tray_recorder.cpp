@@ -62,7 +62,13 @@ static std::string IconName(HICON icon) {
     return "other";
 }
 
-static std::string Line(DWORD message, const NOTIFYICONDATAA& data) {
+std::string Utf8(const wchar_t* text) {
+    char buffer[1024] = "";
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
+    return buffer;
+}
+
+static std::string Line(DWORD message, const NOTIFYICONDATAW& data) {
     std::string line = message == NIM_ADD      ? "add"
                        : message == NIM_MODIFY ? "modify"
                        : message == NIM_DELETE ? "delete"
@@ -72,11 +78,11 @@ static std::string Line(DWORD message, const NOTIFYICONDATAA& data) {
     if (data.uFlags & NIF_ICON)
         line += " icon=" + IconName(data.hIcon);
     if (data.uFlags & NIF_TIP)
-        line += " tip=\"" + std::string(data.szTip) + "\"";
+        line += " tip=\"" + Utf8(data.szTip) + "\"";
     if (data.uFlags & NIF_INFO) {
-        line += " balloon=\"" + std::string(data.szInfo) + "\"";
+        line += " balloon=\"" + Utf8(data.szInfo) + "\"";
         if (data.szInfoTitle[0])
-            line += " title=\"" + std::string(data.szInfoTitle) + "\"";
+            line += " title=\"" + Utf8(data.szInfoTitle) + "\"";
         if (data.dwInfoFlags)
             line += " infoflags=" + std::to_string(data.dwInfoFlags);
         line += " timeout=" + std::to_string(data.uTimeout);
@@ -86,7 +92,7 @@ static std::string Line(DWORD message, const NOTIFYICONDATAA& data) {
     return line;
 }
 
-static BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAA data) {
+static BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAW data) {
     NotifyCall call = {};
     call.message = message;
     call.data = *data;
@@ -124,6 +130,6 @@ std::vector<std::string> RecordedBalloons() {
     std::vector<std::string> texts;
     for (const NotifyCall& call : calls)
         if (call.data.uFlags & NIF_INFO)
-            texts.push_back(call.data.szInfo);
+            texts.push_back(Utf8(call.data.szInfo));
     return texts;
 }

@@ -16,7 +16,7 @@
 
 struct NotifyCall {
     DWORD message; // NIM_ADD, NIM_MODIFY, NIM_DELETE
-    NOTIFYICONDATAA data;
+    NOTIFYICONDATAW data;
     std::string line; // the call as a line of the sequence
 };
 
@@ -27,8 +27,11 @@ void StopTrayRecording();
 std::vector<NotifyCall>& RecordedTrayCalls();
 // The calls so far, one line each.
 std::vector<std::string> RecordedTraySequence();
-// Balloon texts sent so far, in order (NIF_INFO calls).
+// Balloon texts sent so far, in order (NIF_INFO calls), in UTF-8 as in the lines.
 std::vector<std::string> RecordedBalloons();
+
+// A text of the tray's wide calls in UTF-8, as the lines show it.
+std::string Utf8(const wchar_t* text);
 
 // The icon's color pixels; empty when the handle is not a live icon.
 std::vector<BYTE> IconPixels(HICON icon);

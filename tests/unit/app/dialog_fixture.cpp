@@ -32,7 +32,8 @@ void SettingsDialogTest::TearDown() {
 
 HWND SettingsDialogTest::Open(bool fading) {
     SaveSettings();
-    dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS),
+    // A wide dialog, as the program opens it.
+    dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS),
                                 MainWindow, SettingsDialogProc, 0);
     if (dialog && !fading)
         KillTimer(dialog, FadeInTimerId);

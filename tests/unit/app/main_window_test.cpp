@@ -49,7 +49,7 @@ TEST_F(MainWindowTest, IsAHiddenToolWindowOfItsOwnClass) {
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_TRUE(GetWindowLongA(window, GWL_STYLE) & WS_POPUP);
     EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_EQ(FindWindowA(Texts.MainClassName, nullptr), window);
+    EXPECT_EQ(FindWindowW(Texts.MainClassName, nullptr), window);
 }
 
 // A double-tap arrives as the tray callback with lParam WM_LBUTTONDBLCLK; the

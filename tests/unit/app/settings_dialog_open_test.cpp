@@ -11,12 +11,12 @@
 
 namespace {
 
-std::vector<std::string> ComboItems(HWND combo) {
-    std::vector<std::string> items;
-    int count = (int)SendMessageA(combo, CB_GETCOUNT, 0, 0);
+std::vector<std::wstring> ComboItems(HWND combo) {
+    std::vector<std::wstring> items;
+    int count = (int)SendMessageW(combo, CB_GETCOUNT, 0, 0);
     for (int i = 0; i < count; i++) {
-        char text[64] = {};
-        SendMessageA(combo, CB_GETLBTEXT, i, (LPARAM)text);
+        wchar_t text[64] = {};
+        SendMessageW(combo, CB_GETLBTEXT, i, (LPARAM)text);
         items.push_back(text);
     }
     return items;
@@ -108,10 +108,10 @@ TEST_F(SettingsDialogTest, FirstRunShowsTheBuiltInDefaults) {
         EXPECT_EQ(Ticked(box.Id), box.Ticked) << "check box " << box.Id;
 
     EXPECT_EQ(ComboItems(Item(IDC_YOUTUBE_MAX)),
-              (std::vector<std::string>{"1", "2", "3", "4", "5"}));
+              (std::vector<std::wstring>{L"1", L"2", L"3", L"4", L"5"}));
     EXPECT_EQ(Selection(IDC_YOUTUBE_MAX), 0);
     EXPECT_EQ(ComboItems(Item(IDC_BLUE_MODE)),
-              (std::vector<std::string>{"Always", "Menu", "w/ Shield"}));
+              (std::vector<std::wstring>{L"Always", L"Menu", L"w/ Shield"}));
     EXPECT_EQ(Selection(IDC_BLUE_MODE), 0);
     EXPECT_EQ(Settings.BlueMenu, 1) << "no mode is shown as Always and becomes Always";
 

@@ -107,10 +107,10 @@ TEST_F(SettingsDialogTest, EyeGivesBackItsProcedureWhenDestroyed) {
     HWND eye = Item(IDC_REVEAL_EYE);
     LONG_PTR original = (LONG_PTR)GetPropA(eye, OriginalProcProperty);
     ASSERT_NE(original, 0);
-    EXPECT_EQ(GetWindowLongPtrA(eye, GWLP_WNDPROC), (LONG_PTR)RevealIconProc);
+    EXPECT_EQ(GetWindowLongPtrW(eye, GWLP_WNDPROC), (LONG_PTR)RevealIconProc);
     EXPECT_NE(GetWindowLongA(eye, GWL_STYLE) & SS_NOTIFY, 0);
     SendMessageA(eye, WM_DESTROY, 0, 0);
-    EXPECT_EQ(GetWindowLongPtrA(eye, GWLP_WNDPROC), original);
+    EXPECT_EQ(GetWindowLongPtrW(eye, GWLP_WNDPROC), original);
     EXPECT_EQ(GetPropA(eye, OriginalProcProperty), nullptr);
 }
 

@@ -93,7 +93,7 @@ TEST(SplashScreenshot, TheCloudShowsAndTheMagentaIsSeeThrough) {
     CloseSplashAndSettle();
     RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     HWND backdrop = CreateBackdropWindow(Backdrop, screen);
-    ShowSplashStatus(nullptr, "Starting application...", 0);
+    ShowSplashStatus(nullptr, L"Starting application...", 0);
     HWND splash = FindOwnSplash();
     ASSERT_TRUE(splash);
     PumpMessagesFor(500);

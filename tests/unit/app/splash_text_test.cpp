@@ -12,19 +12,19 @@ struct Measured {
     int widest;
     int lineHeight;
 };
-static Measured Measure(HDC dc, const char* face, int points,
-                        const std::vector<std::string>& texts) {
-    LOGFONTA description = {};
+static Measured Measure(HDC dc, const wchar_t* face, int points,
+                        const std::vector<std::wstring>& texts) {
+    LOGFONTW description = {};
     description.lfHeight = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
-    lstrcpynA(description.lfFaceName, face, LF_FACESIZE);
-    HFONT font = CreateFontIndirectA(&description);
+    lstrcpynW(description.lfFaceName, face, LF_FACESIZE);
+    HFONT font = CreateFontIndirectW(&description);
     HGDIOBJ previous = SelectObject(dc, font);
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
     Measured result = {0, metrics.tmHeight};
-    for (const std::string& text : texts) {
+    for (const std::wstring& text : texts) {
         SIZE size = {};
-        GetTextExtentPoint32A(dc, text.c_str(), (int)text.size(), &size);
+        GetTextExtentPoint32W(dc, text.c_str(), (int)text.size(), &size);
         result.widest = std::max(result.widest, (int)size.cx);
     }
     SelectObject(dc, previous);
@@ -34,8 +34,8 @@ static Measured Measure(HDC dc, const char* face, int points,
 
 struct FitCase {
     const char* name;
-    const char* face;
-    std::vector<std::string> texts;
+    const wchar_t* face;
+    std::vector<std::wstring> texts;
     int maxWidth;
     int maxHeight;
 };
@@ -47,8 +47,8 @@ class FitFontSizeTest : public ::testing::TestWithParam<FitCase> {};
 TEST_P(FitFontSizeTest, FindsTheLargestEvenSizeThatFits) {
     const FitCase& fit = GetParam();
     HDC dc = GetDC(nullptr);
-    std::vector<const char*> texts;
-    for (const std::string& text : fit.texts)
+    std::vector<const wchar_t*> texts;
+    for (const std::wstring& text : fit.texts)
         texts.push_back(text.c_str());
     DWORD start = GetTickCount();
     FontFit result = CSplashScreen::FitFontSize(dc, fit.face, texts.data(), (int)texts.size(),
@@ -75,23 +75,23 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, FitFontSizeTest,
     ::testing::Values(
         FitCase{"version block",
-                "Times New Roman",
-                {"Version 1.0.1.1", MORROWBY_COPYRIGHT, MORROWBY_COMMENTS},
+                L"Times New Roman",
+                {L"Version 1.0.1.1", L"" MORROWBY_COPYRIGHT, L"" MORROWBY_COMMENTS},
                 351,
                 60},
-        FitCase{"first status line", "Script", {"Starting application..."}, 501, 23},
+        FitCase{"first status line", L"Script", {L"Starting application..."}, 501, 23},
         FitCase{"long status line",
-                "Script",
-                {"SETTINGS: The software can't read the settings registry"},
+                L"Script",
+                {L"SETTINGS: The software can't read the settings registry"},
                 501,
                 23},
-        FitCase{"too wide even at 8 points", "Script", {std::string(300, 'W')}, 100, 23},
-        FitCase{"no room for any line", "Script", {"abc"}, 500, 0},
+        FitCase{"too wide even at 8 points", L"Script", {std::wstring(300, L'W')}, 100, 23},
+        FitCase{"no room for any line", L"Script", {L"abc"}, 500, 0},
         // Nothing grows with empty texts but the line height: the search must
         // still end, at the size whose line no longer fits.
-        FitCase{"empty version block", "Times New Roman", {"", "", ""}, 351, 60},
-        FitCase{"empty status line", "Script", {""}, 501, 23},
-        FitCase{"one text of three", "Times New Roman", {"", "Version 1.0.1.1", ""}, 351, 60}),
+        FitCase{"empty version block", L"Times New Roman", {L"", L"", L""}, 351, 60},
+        FitCase{"empty status line", L"Script", {L""}, 501, 23},
+        FitCase{"one text of three", L"Times New Roman", {L"", L"Version 1.0.1.1", L""}, 351, 60}),
     [](const ::testing::TestParamInfo<FitCase>& param) {
         std::string name;
         for (const char* c = param.param.name; *c; c++)
@@ -102,21 +102,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FormatVersionLine, ShowsTheLeadingNumbers) {
     struct {
-        const char* productVersion;
-        const char* line;
+        const wchar_t* productVersion;
+        const wchar_t* line;
     } cases[] = {
-        {"1.0.1.1", "Version 1.0.1.1"},
-        {"2.1.7", "Version 2.1.7"},
-        {"3.4", "Version 3.4"},
-        {"5", "Version 5"},
-        {"1.2.3.4.5", "Version 1.2.3.4"},
-        {"01.002.3", "Version 1.2.3"},
-        {"2.1 beta", "Version 2.1"},
-        {"7.x.1", "Version 7"},
+        {L"1.0.1.1", L"Version 1.0.1.1"},
+        {L"2.1.7", L"Version 2.1.7"},
+        {L"3.4", L"Version 3.4"},
+        {L"5", L"Version 5"},
+        {L"1.2.3.4.5", L"Version 1.2.3.4"},
+        {L"01.002.3", L"Version 1.2.3"},
+        {L"2.1 beta", L"Version 2.1"},
+        {L"7.x.1", L"Version 7"},
         // No leading number: the text as it is.
-        {"beta", "Version beta"},
-        {"v1.0", "Version v1.0"},
-        {"", "Version"},
+        {L"beta", L"Version beta"},
+        {L"v1.0", L"Version v1.0"},
+        {L"", L"Version"},
     };
     for (const auto& test : cases)
         EXPECT_EQ(FormatVersionLine(test.productVersion), test.line) << test.productVersion;
@@ -124,8 +124,8 @@ TEST(FormatVersionLine, ShowsTheLeadingNumbers) {
 
 TEST(ReadVersionStrings, ReadsTheProgramsOwnRecord) {
     const VersionStrings strings = ReadVersionStrings();
-    EXPECT_EQ(strings.ProductName, "Morrowby");
-    EXPECT_EQ(strings.Version, "Version " MORROWBY_VERSION_TEXT);
-    EXPECT_EQ(strings.LegalNotice, MORROWBY_COPYRIGHT);
-    EXPECT_EQ(strings.Comments, MORROWBY_COMMENTS);
+    EXPECT_EQ(strings.ProductName, L"Morrowby");
+    EXPECT_EQ(strings.Version, L"Version " MORROWBY_VERSION_TEXT);
+    EXPECT_EQ(strings.LegalNotice, L"" MORROWBY_COPYRIGHT);
+    EXPECT_EQ(strings.Comments, L"" MORROWBY_COMMENTS);
 }

@@ -25,7 +25,7 @@ class SplashWindowTest : public ::testing::Test {
 };
 
 TEST_F(SplashWindowTest, StartupSplashIsACentredShapedTopmostWindow) {
-    ShowSplashStatus(nullptr, "Starting application...", 0);
+    ShowSplashStatus(nullptr, L"Starting application...", 0);
     HWND splash = FindOwnSplash();
     ASSERT_TRUE(splash);
     ASSERT_TRUE(SplashInstance);
@@ -56,7 +56,7 @@ TEST_F(SplashWindowTest, StartupSplashIsACentredShapedTopmostWindow) {
 
 TEST_F(SplashWindowTest, AboutSplashStaysWithItsOwnerAndIsNotTopmost) {
     HWND owner = CreateParent();
-    ShowSplashStatus(owner, "https://www.orvane.com/", 10000);
+    ShowSplashStatus(owner, L"https://www.orvane.com/", 10000);
     HWND splash = FindOwnSplash();
     ASSERT_TRUE(splash);
     EXPECT_EQ(GetWindow(splash, GW_OWNER), owner);
@@ -64,18 +64,18 @@ TEST_F(SplashWindowTest, AboutSplashStaysWithItsOwnerAndIsNotTopmost) {
 }
 
 TEST_F(SplashWindowTest, ALaterStatusLineReusesTheWindowAndTheFirstFit) {
-    ShowSplashStatus(nullptr, "Starting application...", 0);
+    ShowSplashStatus(nullptr, L"Starting application...", 0);
     HWND splash = FindOwnSplash();
     ASSERT_TRUE(splash);
     ASSERT_NE(CSplashScreen::StatusLineFit.pointSize, -1);
     ASSERT_NE(CSplashScreen::VersionBlockFit.pointSize, -1);
     FontFit firstFit = CSplashScreen::StatusLineFit;
 
-    ShowSplashStatus(nullptr, "SETTINGS: The software can't read the settings registry", 0);
+    ShowSplashStatus(nullptr, L"SETTINGS: The software can't read the settings registry", 0);
     EXPECT_EQ(FindOwnSplash(), splash);
     ASSERT_TRUE(SplashInstance);
     EXPECT_EQ(SplashInstance->StatusText(),
-              "SETTINGS: The software can't read the settings registry");
+              L"SETTINGS: The software can't read the settings registry");
     EXPECT_EQ(CSplashScreen::StatusLineFit.pointSize, firstFit.pointSize);
     EXPECT_EQ(CSplashScreen::StatusLineFit.lineHeight, firstFit.lineHeight);
 
@@ -83,7 +83,7 @@ TEST_F(SplashWindowTest, ALaterStatusLineReusesTheWindowAndTheFirstFit) {
     CloseSplash();
     EXPECT_FALSE(IsWindow(splash));
     EXPECT_FALSE(SplashInstance) << "the object and its text go with the window";
-    ShowSplashStatus(nullptr, "Minimizing to system tray", 0);
+    ShowSplashStatus(nullptr, L"Minimizing to system tray", 0);
     EXPECT_TRUE(FindOwnSplash());
 }
 
@@ -107,7 +107,7 @@ TEST_F(SplashWindowTest, ClicksAndKeysCloseItOtherMessagesDoNot) {
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        ShowSplashStatus(nullptr, "Starting application...", 0);
+        ShowSplashStatus(nullptr, L"Starting application...", 0);
         HWND splash = FindOwnSplash();
         ASSERT_TRUE(splash);
         PostMessageA(splash, test.message, 0, 0);
@@ -119,7 +119,7 @@ TEST_F(SplashWindowTest, ClicksAndKeysCloseItOtherMessagesDoNot) {
 }
 
 TEST_F(SplashWindowTest, ARealClickOnTheCloudClosesIt) {
-    ShowSplashStatus(nullptr, "Starting application...", 0);
+    ShowSplashStatus(nullptr, L"Starting application...", 0);
     HWND splash = FindOwnSplash();
     ASSERT_TRUE(splash);
     RECT rect;
@@ -136,7 +136,7 @@ TEST_F(SplashWindowTest, ARealClickOnTheCloudClosesIt) {
 
 TEST_F(SplashWindowTest, ItsTimerClosesItAfterTheDelay) {
     DWORD start = GetTickCount();
-    ShowSplashStatus(nullptr, "Starting application...", 300);
+    ShowSplashStatus(nullptr, L"Starting application...", 300);
     HWND splash = FindOwnSplash();
     ASSERT_TRUE(splash);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(splash); }, 3000));
@@ -147,7 +147,7 @@ TEST_F(SplashWindowTest, ItsTimerClosesItAfterTheDelay) {
 // own timer is set, does not fire early, and closing it leaves the owner.
 TEST_F(SplashWindowTest, TheAboutSplashClosesByItselfWhenItsTimerFires) {
     HWND owner = CreateParent();
-    ShowSplashStatus(owner, "https://www.orvane.com/", 10000);
+    ShowSplashStatus(owner, L"https://www.orvane.com/", 10000);
     HWND splash = FindOwnSplash();
     ASSERT_TRUE(splash);
     PumpMessagesFor(500);
@@ -162,7 +162,7 @@ TEST_F(SplashWindowTest, TheAboutSplashClosesByItselfWhenItsTimerFires) {
 TEST_F(SplashWindowTest, ShowingPumpsOnlyTheSplashsOwnMessages) {
     HWND other = CreateParent();
     PostMessageA(other, WM_USER + 7, 0, 0);
-    ShowSplashStatus(nullptr, "Starting application...", 0);
+    ShowSplashStatus(nullptr, L"Starting application...", 0);
     MSG message;
     EXPECT_TRUE(PeekMessageA(&message, other, WM_USER + 7, WM_USER + 7, PM_REMOVE));
 }

@@ -7,6 +7,7 @@
 #include "support/product_settings.h"
 #include "support/tray_recorder.h"
 #include "app/main_window.h"
+#include "app/splash_screen.h"
 #include "app/startup.h"
 #include "features/blue_light.h"
 #include "res/resource.h"
@@ -44,8 +45,11 @@ Observed observed;
 
 // The pauses start-up asked for while a run was counting.
 std::atomic<DWORD> sleptMs{0};
+// The splash's status line at each pause.
+std::vector<std::wstring> shownAtPauses;
 VOID WINAPI CountedSleep(DWORD ms) {
     sleptMs += ms;
+    shownAtPauses.push_back(SplashInstance ? SplashInstance->StatusText() : L"(no splash)");
 }
 
 // Runs inside the program's message loop: looks at the state start-up left,
@@ -104,6 +108,7 @@ TEST_P(StartupBlueLight, InitialStateAndRestoreOnExit) {
     const PauseFunction realPause = StartupPause;
     StartupPause = CountedSleep;
     sleptMs = 0;
+    shownAtPauses.clear();
     SetTimer(nullptr, 0, 100, ProbeRunningProgram);
     runEnded = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE watchdog =
@@ -117,6 +122,9 @@ TEST_P(StartupBlueLight, InitialStateAndRestoreOnExit) {
 
     ASSERT_TRUE(observed.probed) << "the message loop never ran";
     EXPECT_EQ(StartupPauses, observed.sleptBeforeLoop) << "the splash pauses before the loop";
+    EXPECT_EQ(shownAtPauses, (std::vector<std::wstring>{L"Starting application...",
+                                                        L"Tap icon for menu - Double-tap to Lock",
+                                                        L"Minimizing to system tray"}));
     if (row.applied) {
         ASSERT_EQ(1u, observed.writes.size());
         EXPECT_TRUE(SameRamp(ReducedGammaRamp(Level), observed.writes[0]));

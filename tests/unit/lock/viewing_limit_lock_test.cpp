@@ -123,7 +123,7 @@ class ViewingLimitLock : public LockFixture {
         std::string tip;
         for (const NotifyCall& call : RecordedTrayCalls())
             if (call.data.uFlags & NIF_TIP)
-                tip = call.data.szTip;
+                tip = Utf8(call.data.szTip);
         return tip;
     }
     HWND video = nullptr;

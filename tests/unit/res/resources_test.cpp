@@ -157,20 +157,41 @@ TEST_F(ProgramResources, IconsHaveEverySize) {
     }
 }
 
+// Blanks at either end are part of a text; a %s or %d is filled in whole.
 TEST_F(ProgramResources, StringTableHoldsTheProgramTexts) {
-    const std::pair<int, const char*> texts[] = {
-        {IDS_APP_TITLE, "Morrowby"},
-        {IDS_MAIN_CLASS, "MORROWBY"},
-        {IDS_UNLOCK_ITEM, "UnLock Keyboard/Mouse/Touch"},
-        {IDS_LOCK_ITEM, "Lock Keyboard/Mouse/Touch"},
-        {IDS_UNLOCK_TIP, "Double-Tap icon to UnLock"},
-        {IDS_LOCK_TIP, "Tap icon for menu - Double-tap to Lock"},
-        {IDS_ENABLE_BLUE, "Enable Blue Light Reduction"},
-        {IDS_DISABLE_BLUE, "Disable Blue Light Reduction"},
+    const std::pair<int, const wchar_t*> texts[] = {
+        {IDS_APP_TITLE, L"Morrowby"},
+        {IDS_MAIN_CLASS, L"MORROWBY"},
+        {IDS_UNLOCK_ITEM, L"UnLock Keyboard/Mouse/Touch"},
+        {IDS_LOCK_ITEM, L"Lock Keyboard/Mouse/Touch"},
+        {IDS_UNLOCK_TIP, L"Double-Tap icon to UnLock"},
+        {IDS_LOCK_TIP, L"Tap icon for menu - Double-tap to Lock"},
+        {IDS_ENABLE_BLUE, L"Enable Blue Light Reduction"},
+        {IDS_DISABLE_BLUE, L"Disable Blue Light Reduction"},
+        {IDS_ALREADY_RUNNING, L"%s is already running"},
+        {IDS_STARTING, L"Starting application..."},
+        {IDS_MINIMIZING, L"Minimizing to system tray"},
+        {IDS_SETTINGS_UNREADABLE, L"SETTINGS: The software can't read the settings registry"},
+        {IDS_VERSION_LINE, L"Version %s"},
+        {IDS_ERROR_CAPTION, L"Error"},
+        {IDS_REGISTER_CLASS_FAILED, L"Failed to register class - error %d"},
+        {IDS_CREATE_WINDOW_FAILED, L"Failed to create window- error %d"},
+        {IDS_BALLOON_TEN_SECONDS, L" 10 seconds until lock "},
+        {IDS_BALLOON_FIVE_SECONDS, L" 5 seconds "},
+        {IDS_BALLOON_LOCKED, L" Now locked "},
+        {IDS_BALLOON_NO_OPTIONS, L" Check settings: No locking options selected "},
+        {IDS_UNLOCK_WORD_CHECK, L"Unlock Word Check"},
+        {IDS_WORD_MISMATCH, L"The unlock word did not match"},
+        {IDS_WORDS_DIFFER, L"The two unlock words do not match"},
+        {IDS_RESTART_CAPTION, L"Computer Restart"},
+        {IDS_RESTART_NEEDED, L"A computer restart is needed before using Blue Light Reduction"},
+        {IDS_BLUE_ALWAYS, L"Always"},
+        {IDS_BLUE_MENU, L"Menu"},
+        {IDS_BLUE_WITH_SHIELD, L"w/ Shield"},
     };
     for (const auto& text : texts) {
-        char buffer[100] = "";
-        LoadStringA(module, text.first, buffer, sizeof buffer);
+        wchar_t buffer[100] = L"";
+        LoadStringW(module, text.first, buffer, 100);
         EXPECT_STREQ(buffer, text.second) << "string " << text.first;
     }
 }

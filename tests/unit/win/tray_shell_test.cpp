@@ -47,10 +47,10 @@ class TrayShellTest : public ::testing::Test {
 
 TEST_F(TrayShellTest, TheIconShowsTakesABalloonAndGoesAway) {
     CSystemTray tray;
-    ASSERT_TRUE(InstallLikeStartup(tray, owner, "Tap icon for menu - Double-tap to Lock"));
+    ASSERT_TRUE(InstallLikeStartup(tray, owner, L"Tap icon for menu - Double-tap to Lock"));
     EXPECT_TRUE(WaitUntil([&] { return CountIconWindows() == before + 1; }, 5000));
     EXPECT_TRUE(tray.SetTrayIcon((UINT)131));
-    EXPECT_TRUE(tray.ShowTrayBalloon(" Now locked ", nullptr, 0, 10));
+    EXPECT_TRUE(tray.ShowTrayBalloon(L" Now locked ", nullptr, 0, 10));
     EXPECT_TRUE(WaitUntil([] { return ShellTooltipShows(" Now locked "); }, 8000));
     EXPECT_TRUE(tray.RemoveFromTray());
     EXPECT_TRUE(WaitUntil([&] { return CountIconWindows() == before; }, 5000));
@@ -58,14 +58,14 @@ TEST_F(TrayShellTest, TheIconShowsTakesABalloonAndGoesAway) {
 
 TEST_F(TrayShellTest, ATaskbarAnnouncementWhileTheIconShowsKeepsOneIcon) {
     CSystemTray tray;
-    ASSERT_TRUE(InstallLikeStartup(tray, owner, "Tap icon for menu - Double-tap to Lock"));
+    ASSERT_TRUE(InstallLikeStartup(tray, owner, L"Tap icon for menu - Double-tap to Lock"));
     ASSERT_TRUE(WaitUntil([&] { return CountIconWindows() == before + 1; }, 5000));
     SendMessageA(tray.HiddenWindow(), TaskbarCreatedMessage, 0, 0);
     PumpMessagesFor(300);
     EXPECT_EQ(CountIconWindows(), before + 1);
     // Still known as showing: changes reach the shell and succeed.
     RecordedTrayCalls().clear();
-    EXPECT_TRUE(tray.SetTrayTooltip("Double-Tap icon to UnLock"));
+    EXPECT_TRUE(tray.SetTrayTooltip(L"Double-Tap icon to UnLock"));
     EXPECT_EQ(RecordedTraySequence(),
               std::vector<std::string>{"modify tip=\"Double-Tap icon to UnLock\""});
     EXPECT_TRUE(tray.RemoveFromTray());

@@ -11,8 +11,8 @@
 
 typedef std::vector<std::string> Sequence;
 
-static const char* const LockTip = "Tap icon for menu - Double-tap to Lock";
-static const char* const UnlockTip = "Double-Tap icon to UnLock";
+static const wchar_t* const LockTip = L"Tap icon for menu - Double-tap to Lock";
+static const wchar_t* const UnlockTip = L"Double-Tap icon to UnLock";
 // The add of an icon installed as start-up installs it, and its later forms.
 static const std::string AddedAtStartup =
     "add callback=32778 icon=129 tip=\"Tap icon for menu - Double-tap to Lock\"";
@@ -45,8 +45,8 @@ class TrayTest : public ::testing::Test {
 TEST_F(TrayTest, InstallAddsTheIconOnceWithTheStartupArguments) {
     EXPECT_TRUE(InstallLikeStartup(*tray, owner, LockTip));
     EXPECT_EQ(RecordedTraySequence(), Sequence{AddedAtStartup});
-    const NOTIFYICONDATAA& add = RecordedTrayCalls().at(0).data;
-    EXPECT_EQ(add.cbSize, sizeof(NOTIFYICONDATAA));
+    const NOTIFYICONDATAW& add = RecordedTrayCalls().at(0).data;
+    EXPECT_EQ(add.cbSize, sizeof(NOTIFYICONDATAW));
     EXPECT_EQ(add.hWnd, owner);
     EXPECT_EQ(add.uID, (UINT)IDR_TRAYMENU);
     // The menu other modules change is the tray menu, loaded by Install.
@@ -67,12 +67,12 @@ TEST_F(TrayTest, WithoutAParentTheHiddenWindowGetsTheCallbacks) {
 }
 
 TEST_F(TrayTest, BalloonGivenToInstallGoesWithTheAddAndIsNotSentAgain) {
-    EXPECT_TRUE(InstallLikeStartup(*tray, owner, LockTip, FALSE, "Hello", "Title"));
+    EXPECT_TRUE(InstallLikeStartup(*tray, owner, LockTip, FALSE, L"Hello", L"Title"));
     EXPECT_TRUE(tray->SetTrayTooltip(UnlockTip));
     EXPECT_EQ(RecordedTraySequence(),
               (Sequence{AddedAtStartup + " balloon=\"Hello\" title=\"Title\" timeout=10000",
                         UnlockTipChanged}));
-    EXPECT_STREQ(RecordedTrayCalls().at(1).data.szInfo, "");
+    EXPECT_STREQ(RecordedTrayCalls().at(1).data.szInfo, L"");
 }
 
 TEST_F(TrayTest, BeforeInstallNothingReachesTheShell) {
@@ -131,8 +131,8 @@ TEST_F(TrayTest, DestructionRemovesTheIconAndItsWindow) {
 
 TEST_F(TrayTest, AnEmptyBalloonStillSendsTheBalloonFlag) {
     ASSERT_TRUE(InstallLikeStartup(*tray, owner, LockTip));
-    EXPECT_TRUE(tray->ShowTrayBalloon(" Now locked ", nullptr, 0, 10));
-    EXPECT_TRUE(tray->ShowTrayBalloon("", nullptr, 0, 10));
+    EXPECT_TRUE(tray->ShowTrayBalloon(L" Now locked ", nullptr, 0, 10));
+    EXPECT_TRUE(tray->ShowTrayBalloon(L"", nullptr, 0, 10));
     EXPECT_EQ(RecordedTraySequence(),
               (Sequence{AddedAtStartup, "modify balloon=\" Now locked \" timeout=10000",
                         "modify balloon=\"\" timeout=10000"}));
@@ -142,15 +142,15 @@ TEST_F(TrayTest, BalloonsReachTheShellEvenWhileHidden) {
     StartTrayRecording(false, FALSE);
     EXPECT_FALSE(InstallLikeStartup(*tray, owner, LockTip));
     StartTrayRecording(false, TRUE);
-    EXPECT_TRUE(tray->ShowTrayBalloon(" 5 seconds ", nullptr, 0, 10));
+    EXPECT_TRUE(tray->ShowTrayBalloon(L" 5 seconds ", nullptr, 0, 10));
     EXPECT_EQ(RecordedTraySequence(), Sequence{"modify balloon=\" 5 seconds \" timeout=10000"});
 }
 
 TEST_F(TrayTest, LongTextsAreCutAtTheirFields) {
-    ASSERT_TRUE(InstallLikeStartup(*tray, owner, std::string(200, 'i').c_str()));
-    EXPECT_TRUE(tray->SetTrayTooltip(std::string(200, 't').c_str()));
-    EXPECT_TRUE(tray->ShowTrayBalloon(std::string(300, 'b').c_str(), std::string(100, 'h').c_str(),
-                                      NIIF_INFO, 10));
+    ASSERT_TRUE(InstallLikeStartup(*tray, owner, std::wstring(200, L'i').c_str()));
+    EXPECT_TRUE(tray->SetTrayTooltip(std::wstring(200, L't').c_str()));
+    EXPECT_TRUE(tray->ShowTrayBalloon(std::wstring(300, L'b').c_str(),
+                                      std::wstring(100, L'h').c_str(), NIIF_INFO, 10));
     // The tooltip keeps 127 characters, the balloon 255 and its title 63.
     EXPECT_EQ(RecordedTraySequence(),
               (Sequence{"add callback=32778 icon=129 tip=\"" + std::string(127, 'i') + "\"",
@@ -192,6 +192,16 @@ TEST_F(TrayTest, OnlyAPressOpensThePopupMenuAboveTheTouchPoint) {
         EXPECT_EQ(popup.rect.left, 400);
         EXPECT_EQ(popup.rect.top, 290);
     }
+}
+
+// The texts go to the shell as they are, whatever the ANSI code page: no
+// letter of another script becomes a question mark on the way.
+TEST_F(TrayTest, TextsOfAnyScriptReachTheShellUnchanged) {
+    ASSERT_TRUE(InstallLikeStartup(*tray, owner, L"\u0417\u0430\u043c\u043e\u043a"));
+    EXPECT_TRUE(tray->ShowTrayBalloon(L" \u9501\u5b9a ", nullptr, 0, 10));
+    EXPECT_EQ(RecordedTraySequence(),
+              (Sequence{"add callback=32778 icon=129 tip=\"\u0417\u0430\u043c\u043e\u043a\"",
+                        "modify balloon=\" \u9501\u5b9a \" timeout=10000"}));
 }
 
 TEST_F(TrayTest, ARecreatedTaskbarGetsTheIconBackAsItIsNow) {

@@ -16,8 +16,8 @@ HWND CreateTrayOwnerWindow() {
                            10, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
-BOOL InstallLikeStartup(CSystemTray& tray, HWND parent, const char* tooltip, BOOL hidden,
-                        const char* balloonText, const char* balloonTitle) {
+BOOL InstallLikeStartup(CSystemTray& tray, HWND parent, const wchar_t* tooltip, BOOL hidden,
+                        const wchar_t* balloonText, const wchar_t* balloonTitle) {
     HINSTANCE module = GetModuleHandleA(nullptr);
     HICON icon = LoadIconA(module, MAKEINTRESOURCEA(IDI_MORROWBY));
     return tray.Install(module, parent, TrayCallbackMessage, tooltip, icon, IDR_TRAYMENU, hidden,

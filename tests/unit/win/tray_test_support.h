@@ -8,8 +8,9 @@
 HWND CreateTrayOwnerWindow();
 
 // Installs with the program's own arguments: icon 129, menu/id 143, 10 s.
-BOOL InstallLikeStartup(CSystemTray& tray, HWND parent, const char* tooltip, BOOL hidden = FALSE,
-                        const char* balloonText = nullptr, const char* balloonTitle = nullptr);
+BOOL InstallLikeStartup(CSystemTray& tray, HWND parent, const wchar_t* tooltip, BOOL hidden = FALSE,
+                        const wchar_t* balloonText = nullptr,
+                        const wchar_t* balloonTitle = nullptr);
 
 // What a popup menu looked like while it was open.
 struct OpenedPopup {
