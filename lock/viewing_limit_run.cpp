@@ -55,8 +55,8 @@ class ViewingLimitRun {
     ActiveClock clock;
     ViewingLimitState state;
     ViewingDecision last;
-    std::wstring tipShown;
-    // Last, so that it goes first: its runtime interfaces before anything else.
+    std::wstring tipShown; // the tooltip's line the tray shows now
+    // Released with the run: every runtime interface, and combase.dll with them.
     std::unique_ptr<MediaSessionSource> media;
 };
 
