@@ -19,7 +19,13 @@
 #
 # MORROWBY_XVFB_SCREENS replaces the screen arguments of a started Xvfb (two
 # monitors: "+xinerama -screen 0 ... -screen 1 ..."), and MORROWBY_PREFIX_REG
-# names a .reg file imported into the prefix before the session starts.
+# names a .reg file imported into the prefix before the session starts (say,
+# LogPixels for another display scale).
+#
+# With LOCPATH set, the locale named by LANG (language_TERRITORY.charset) is
+# generated there first when it is missing; no root rights are needed. Wine
+# takes the ANSI code page and the UI language from it, and a wineserver
+# keeps those of the locale it started under.
 set -u
 : "${WINEPREFIX:?}"
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -101,10 +107,30 @@ reg_set() { # file key-as-in-file key name data
         wine reg add "$3" /v "$4" /d "$5" /f >>"$log" 2>&1 </dev/null
 }
 
+# Sessions may start side by side with the same locale: each generates into a
+# folder of its own and the first to finish puts it in place.
+make_locale() {
+    [ -n "${LOCPATH:-}" ] && [ -n "${LANG:-}" ] || return 0
+    [ -f "$LOCPATH/$LANG/LC_CTYPE" ] && return 0
+    mkdir -p "$LOCPATH"
+    partial="$LOCPATH/.$LANG.$$"
+    # localedef exits non-zero on mere warnings; what counts is what it wrote.
+    LC_ALL=C localedef -i "${LANG%%.*}" -f "${LANG#*.}" "$partial" >>"$log" 2>&1
+    if [ -f "$partial/LC_CTYPE" ]; then
+        mv -T "$partial" "$LOCPATH/$LANG" 2>/dev/null
+    fi
+    rm -rf "$partial"
+    [ -f "$LOCPATH/$LANG/LC_CTYPE" ] || {
+        echo "wine-session.sh: cannot generate the locale $LANG in $LOCPATH" >&2
+        return 1
+    }
+}
+
 up() {
     : "${DISPLAY:?}"
     mkdir -p "$(dirname "$WINEPREFIX")"
     : >"$log"
+    make_locale || exit 1
     display_up "$DISPLAY" || start_xvfb || exit 1
     # A wineserver left over from an earlier run of this prefix would keep old
     # state, and one started without a display has a desktop with no driver.

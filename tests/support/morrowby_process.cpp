@@ -1,5 +1,6 @@
 #include "morrowby_process.h"
 #include "wait.h"
+#include "settings/key_path.h"
 
 std::string MorrowbyExePath() {
     char path[MAX_PATH];
@@ -38,6 +39,14 @@ void KillAllMorrowby() {
         }
         WaitUntil([&] { return !IsWindow(window); }, 2000);
     }
+}
+
+void ClearProgramTraces() {
+    KillAllMorrowby();
+    std::string productKey = ProductKeyPath("");
+    productKey.pop_back(); // the trailing backslash
+    RegDeleteTreeA(HKEY_CURRENT_USER, productKey.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, productKey.c_str());
 }
 
 MorrowbyProcess::~MorrowbyProcess() {

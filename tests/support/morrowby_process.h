@@ -12,6 +12,10 @@ std::string ArtifactPath(const char* fileName);
 HWND FindMorrowbyWindow();
 // Ends every running copy of the program (left over from a failed test).
 void KillAllMorrowby();
+// Ends every running copy and removes all the program keeps in the registry
+// (its settings, limits and record of the displays' own gamma ramps), so that
+// the next start is a first start whatever ran before.
+void ClearProgramTraces();
 // The first top-level window of the class that belongs to the process, or none.
 HWND FindProcessWindowOfClass(DWORD processId, const char* className);
 

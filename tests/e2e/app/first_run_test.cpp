@@ -2,6 +2,7 @@
 // leaves the key as it was. (What a first start writes: program_test.cpp.)
 #include "support/morrowby_process.h"
 #include "support/product_settings.h"
+#include "support/program_test.h"
 #include <gtest/gtest.h>
 
 static void DeleteProductSetting(const char* name) {
@@ -46,14 +47,7 @@ static void ExitAndExpectCleanEnd(MorrowbyProcess& program) {
     EXPECT_EQ(0u, code);
 }
 
-class FirstRunTest : public testing::Test {
-  protected:
-    void SetUp() override { KillAllMorrowby(); }
-    void TearDown() override {
-        KillAllMorrowby();
-        DeleteProductSettings();
-    }
-};
+using FirstRunTest = ProgramTest;
 
 TEST_F(FirstRunTest, HandEditedKeyStartsCleanlyAndIsLeftAsItWas) {
     WriteProductSettings({{"EnableLockAtStartup", "abc"},

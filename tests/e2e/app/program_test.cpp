@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "support/morrowby_process.h"
 #include "support/product_settings.h"
+#include "support/program_test.h"
 #include "support/wait.h"
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -44,17 +45,7 @@ HWND FindSplashOf(DWORD processId) {
     return nullptr;
 }
 
-class FirstStart : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        KillAllMorrowby();
-        DeleteProductSettings();
-    }
-    void TearDown() override {
-        KillAllMorrowby();
-        DeleteProductSettings();
-    }
-};
+using FirstStart = ProgramTest;
 
 TEST_F(FirstStart, SplashSecondCopyDefaultsHiddenWindowAndExit) {
     MorrowbyProcess first;

@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "support/morrowby_process.h"
 #include "support/product_settings.h"
+#include "support/program_test.h"
 #include "support/screenshot.h"
 #include "support/wait.h"
 
@@ -66,8 +67,9 @@ HWND WindowOfClass(DWORD processId, const char* className) {
     return nullptr;
 }
 
-TEST(Screenshots, AParentsWalkThroughTheProgram) {
-    KillAllMorrowby();
+using Screenshots = ProgramTest;
+
+TEST_F(Screenshots, AParentsWalkThroughTheProgram) {
     WriteProductSettings({{"Prompt", "1"}, {"EnableTouchShield", "1"}, {"DisableKeyboard", "1"}});
     WriteProductUnlockWord(UnlockWord);
     // A viewing-time limit as a parent would choose it, for the settings' picture.
@@ -133,8 +135,6 @@ TEST(Screenshots, AParentsWalkThroughTheProgram) {
     DWORD code = 99;
     ASSERT_TRUE(program.WaitForExit(10000, &code));
     EXPECT_EQ(code, 0u);
-    RegDeleteTreeA(HKEY_CURRENT_USER, limitsKey);
-    RegDeleteKeyA(HKEY_CURRENT_USER, limitsKey);
 }
 
 } // namespace

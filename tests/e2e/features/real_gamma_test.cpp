@@ -4,6 +4,7 @@
 // itself, run again as a small probe on that display.
 #include "support/morrowby_process.h"
 #include "support/product_settings.h"
+#include "support/program_test.h"
 #include "support/wait.h"
 #include <gtest/gtest.h>
 #include <cstdio>
@@ -104,11 +105,10 @@ std::string Variable(const char* name) {
     return value;
 }
 
-class RealGamma : public ::testing::Test {
+class RealGamma : public ProgramTest {
   protected:
     void SetUp() override {
-        KillAllMorrowby();
-        RegDeleteKeyA(HKEY_CURRENT_USER, GammaRecordKey);
+        ProgramTest::SetUp();
         std::string display = Variable("DISPLAY");
         int number = (display.size() > 1 && display[0] == ':') ? atoi(display.c_str() + 1) : 150;
         std::string tag = std::to_string(number + 10);
@@ -127,10 +127,9 @@ class RealGamma : public ::testing::Test {
             StartShell("kill $(cat '" + UnixPath(pidPath) + "') 2>/dev/null");
             WaitUntil([&] { return !FileExists(lockPath); }, 10000);
         }
-        DeleteProductSettings();
-        RegDeleteKeyA(HKEY_CURRENT_USER, GammaRecordKey);
         for (const std::string* path : {&configPath, &pidPath, &rampPath, &donePath})
             DeleteFileA(path->c_str());
+        ProgramTest::TearDown();
     }
 
     // The environment a Windows program needs to run on the gamma display.

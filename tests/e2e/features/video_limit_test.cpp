@@ -3,6 +3,7 @@
 // the program stays responsive while that browser hangs.
 #include "support/morrowby_process.h"
 #include "support/product_settings.h"
+#include "support/program_test.h"
 #include "support/wait.h"
 #include <gtest/gtest.h>
 #include <atomic>
@@ -77,10 +78,10 @@ BYTE AlphaOf(HWND cover) {
     return alpha;
 }
 
-class VideoLimit : public ::testing::Test {
+class VideoLimit : public ProgramTest {
   protected:
     void SetUp() override {
-        KillAllMorrowby();
+        ProgramTest::SetUp();
         WriteProductSettings({{"EnableYouTubeCount", "1"},
                               {"YouTubeMax", "1"},
                               {"EnableTouchShield", "1"},
@@ -101,7 +102,7 @@ class VideoLimit : public ::testing::Test {
         WaitForSingleObject(browser.thread, 15000);
         CloseHandle(browser.thread);
         CloseHandle(browser.ready);
-        DeleteProductSettings();
+        ProgramTest::TearDown();
     }
     void SetBrowserTitle(const char* title, DWORD hangMs = 0) {
         if (hangMs)

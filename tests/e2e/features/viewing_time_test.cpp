@@ -7,6 +7,7 @@
 // engages.
 #include "support/morrowby_process.h"
 #include "support/product_settings.h"
+#include "support/program_test.h"
 #include "support/wait.h"
 #include "support/z_order.h"
 #include <gtest/gtest.h>
@@ -50,10 +51,10 @@ bool Opaque(HWND cover) {
            (flags & LWA_ALPHA) && alpha == 255;
 }
 
-class ViewingTime : public ::testing::Test {
+class ViewingTime : public ProgramTest {
   protected:
     void SetUp() override {
-        KillAllMorrowby();
+        ProgramTest::SetUp();
         CloseRequests = 0;
         RegSetKeyValueA(HKEY_CURRENT_USER, LimitsKey, "ViewingMinutes", REG_SZ, "1", 2);
         RegSetKeyValueA(HKEY_CURRENT_USER, LimitsKey, "FinishVideoMinutes", REG_SZ, "1", 2);
@@ -64,9 +65,7 @@ class ViewingTime : public ::testing::Test {
         program.Kill();
         DestroyWindow(video);
         DestroyWindow(guard);
-        RegDeleteTreeA(HKEY_CURRENT_USER, LimitsKey);
-        RegDeleteKeyA(HKEY_CURRENT_USER, LimitsKey);
-        DeleteProductSettings();
+        ProgramTest::TearDown();
     }
     void Start(bool touchShield) {
         WriteProductSettings({{"EnableTouchShield", touchShield ? "1" : "0"},

@@ -4,6 +4,7 @@
 #pragma once
 #include "support/morrowby_process.h"
 #include "support/wait.h"
+#include <gtest/gtest.h>
 #include <windows.h>
 #include <atomic>
 #include <cstring>
@@ -122,3 +123,35 @@ inline void CollectTrayTexts(std::set<std::string>* texts) {
             texts->insert(value);
     }
 }
+
+// One program serves a suite's tests one after another, since each start
+// sleeps through the nine-second splash sequence, under a key watcher
+// installed before it. Every test begins with the program in the suite's
+// starting state: a test that leaves it so hands it on; after one that failed
+// or left it otherwise, the next test starts a new one.
+// Suite provides: static void StartProgram(MorrowbyProcess&), which brings a
+// new program to the starting state, and static bool InStartingState().
+template <class Suite> class SharedProgramTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { watcher = InstallKeyWatcher(); }
+    static void TearDownTestSuite() {
+        delete program;
+        program = nullptr;
+        UnhookWindowsHookEx(watcher);
+        ClearProgramTraces();
+    }
+    void SetUp() override {
+        if (!program || !program->Running() || !reusable) {
+            delete program;
+            ClearProgramTraces();
+            program = new MorrowbyProcess;
+            Suite::StartProgram(*program);
+        }
+        reusable = false;
+    }
+    void TearDown() override { reusable = !HasFailure() && Suite::InStartingState(); }
+
+    static inline MorrowbyProcess* program = nullptr;
+    static inline HHOOK watcher = nullptr;
+    static inline bool reusable = false;
+};

@@ -6,22 +6,22 @@
 
 namespace {
 
-class TrayLockTest : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        KillAllMorrowby();
+const char* const CountdownBalloons[] = {"10 seconds until lock", "5 seconds", "Now locked"};
+
+// Every test starts with the program unlocked and no countdown running.
+class TrayLockTest : public SharedProgramTest<TrayLockTest> {
+  public:
+    static void StartProgram(MorrowbyProcess& starting) {
         WriteProductSettings({});
-        watcher = InstallKeyWatcher();
-        program = new MorrowbyProcess;
-        ready = program->Start() && program->WaitUntilReady();
+        ASSERT_TRUE(starting.Start() && starting.WaitUntilReady());
     }
-    static void TearDownTestSuite() {
-        delete program;
-        program = nullptr;
-        UnhookWindowsHookEx(watcher);
-        KillAllMorrowby();
+    static bool InStartingState() { return Cover() == nullptr; }
+
+  protected:
+    void SetUp() override {
+        SharedProgramTest::SetUp();
+        trayTexts.clear();
     }
-    void SetUp() override { ASSERT_TRUE(ready); }
 
     static HWND Cover() { return FindProcessWindow(program->ProcessId(), "Cover"); }
     static HWND Padlock() { return FindProcessWindow(program->ProcessId(), "UnlockImage"); }
@@ -39,23 +39,17 @@ class TrayLockTest : public ::testing::Test {
         Inject(Taps({'K', VK_F5}));
         return KeySeen('K') && KeySeen(VK_F5);
     }
+    // Locks from the tray: ten seconds of countdown.
+    static bool LockFromTheTray() {
+        program->PostTrayMessage(WM_LBUTTONDBLCLK);
+        return WaitNoting([] { return Cover() != nullptr && Padlock() != nullptr; }, 30000);
+    }
 
-    static MorrowbyProcess* program;
-    static HHOOK watcher;
-    static bool ready;
-    static std::set<std::string> trayTexts;
+    static inline std::set<std::string> trayTexts;
 };
-MorrowbyProcess* TrayLockTest::program = nullptr;
-HHOOK TrayLockTest::watcher = nullptr;
-bool TrayLockTest::ready = false;
-std::set<std::string> TrayLockTest::trayTexts;
-
-TEST_F(TrayLockTest, KeysPassWhileUnlocked) {
-    EXPECT_TRUE(KeysGetThrough());
-    EXPECT_EQ(Cover(), nullptr);
-}
 
 TEST_F(TrayLockTest, DoubleTapDuringTheCountdownCancelsIt) {
+    EXPECT_TRUE(KeysGetThrough());
     program->PostTrayMessage(WM_LBUTTONDBLCLK);
     WaitNoting([] { return false; }, 2000);
     program->PostTrayMessage(WM_LBUTTONDBLCLK);
@@ -64,50 +58,62 @@ TEST_F(TrayLockTest, DoubleTapDuringTheCountdownCancelsIt) {
     EXPECT_TRUE(KeysGetThrough());
 }
 
-TEST_F(TrayLockTest, LockedKeysReachNoOtherHook) {
-    program->PostTrayMessage(WM_LBUTTONDBLCLK);
-    DWORD start = GetTickCount();
-    ASSERT_TRUE(WaitNoting([] { return Cover() != nullptr && Padlock() != nullptr; }, 30000));
-    EXPECT_GE(GetTickCount() - start, 9000u);
-    // The shell shows one balloon at a time, so the last one can come late.
-    WaitNoting([] { return trayTexts.count("Now locked") != 0; }, 8000);
-    SeenKeys().clear();
-    Inject(Taps({'A', '1', VK_ESCAPE, VK_RETURN, VK_LWIN, VK_F4}));
-    // Alt+Tab and Ctrl+Esc too.
-    Inject({KeyInput(VK_MENU, false), KeyInput(VK_TAB, false), KeyInput(VK_TAB, true),
-            KeyInput(VK_MENU, true), KeyInput(VK_CONTROL, false), KeyInput(VK_ESCAPE, false),
-            KeyInput(VK_ESCAPE, true), KeyInput(VK_CONTROL, true)});
-    EXPECT_TRUE(SeenKeys().empty()) << SeenKeys().size() << " keys got past the lock";
-}
+// Each way to unlock, after a countdown from the tray: the countdown's
+// balloons come (read from the shell's own tooltip windows), and no key gets
+// past the lock until the gesture.
+TEST_F(TrayLockTest, EachUnlockGestureEndsALockNoKeyGetsThrough) {
+    struct Gesture {
+        const char* name;
+        void (*perform)();
+    };
+    const Gesture gestures[] = {
+        {"a tap on the padlock's body",
+         [] {
+             // The yellow body, low in the picture.
+             RECT where = {};
+             GetWindowRect(Padlock(), &where);
+             const int x = where.left + 40, y = where.top + 100;
+             Inject({MouseInput(x, y, 0), MouseInput(x, y, MOUSEEVENTF_LEFTDOWN),
+                     MouseInput(x, y, MOUSEEVENTF_LEFTUP)});
+         }},
+        {"a second double-tap on the tray icon",
+         [] { program->PostTrayMessage(WM_LBUTTONDBLCLK); }},
+    };
+    for (const Gesture& gesture : gestures) {
+        SCOPED_TRACE(gesture.name);
+        // A balloon of an earlier countdown may still be up: it must not count.
+        WaitUntil(
+            [] {
+                std::set<std::string> shown;
+                CollectTrayTexts(&shown);
+                for (const char* text : CountdownBalloons)
+                    if (shown.count(text))
+                        return false;
+                return true;
+            },
+            30000);
+        trayTexts.clear();
+        DWORD start = GetTickCount();
+        ASSERT_TRUE(LockFromTheTray());
+        EXPECT_GE(GetTickCount() - start, 9000u);
+        // The shell shows one balloon at a time, so the last one can come late.
+        WaitNoting([] { return trayTexts.count("Now locked") != 0; }, 8000);
+        for (const char* text : CountdownBalloons)
+            EXPECT_EQ(trayTexts.count(text), 1u) << text;
 
-TEST_F(TrayLockTest, TapOnThePadlockBodyUnlocks) {
-    HWND padlock = Padlock();
-    ASSERT_NE(padlock, nullptr);
-    RECT where = {};
-    GetWindowRect(padlock, &where);
-    // The yellow body, low in the picture.
-    const int x = where.left + 40, y = where.top + 100;
-    Inject({MouseInput(x, y, 0), MouseInput(x, y, MOUSEEVENTF_LEFTDOWN),
-            MouseInput(x, y, MOUSEEVENTF_LEFTUP)});
-    EXPECT_TRUE(WaitNoting([] { return Cover() == nullptr && Padlock() == nullptr; }, 3000));
-    EXPECT_TRUE(KeysGetThrough());
-}
+        SeenKeys().clear();
+        Inject(Taps({'A', '1', VK_ESCAPE, VK_RETURN, VK_LWIN, VK_F4}));
+        // Alt+Tab and Ctrl+Esc too.
+        Inject({KeyInput(VK_MENU, false), KeyInput(VK_TAB, false), KeyInput(VK_TAB, true),
+                KeyInput(VK_MENU, true), KeyInput(VK_CONTROL, false), KeyInput(VK_ESCAPE, false),
+                KeyInput(VK_ESCAPE, true), KeyInput(VK_CONTROL, true)});
+        EXPECT_TRUE(SeenKeys().empty()) << SeenKeys().size() << " keys got past the lock";
 
-TEST_F(TrayLockTest, SecondDoubleTapUnlocks) {
-    program->PostTrayMessage(WM_LBUTTONDBLCLK);
-    ASSERT_TRUE(WaitNoting([] { return Cover() != nullptr; }, 30000));
-    EXPECT_FALSE(KeysGetThrough());
-    program->PostTrayMessage(WM_LBUTTONDBLCLK);
-    EXPECT_TRUE(WaitNoting([] { return Cover() == nullptr; }, 3000));
-    EXPECT_TRUE(KeysGetThrough());
+        gesture.perform();
+        ASSERT_TRUE(WaitNoting([] { return Cover() == nullptr && Padlock() == nullptr; }, 3000));
+        EXPECT_TRUE(KeysGetThrough());
+    }
     EXPECT_TRUE(program->Running());
-}
-
-// Reads the balloons from the shell's own tooltip windows; this needs the tray
-// that sends balloon texts to the shell.
-TEST_F(TrayLockTest, ShellShowedTheCountdownBalloons) {
-    for (const char* text : {"10 seconds until lock", "5 seconds", "Now locked"})
-        EXPECT_EQ(trayTexts.count(text), 1u) << text;
 }
 
 } // namespace

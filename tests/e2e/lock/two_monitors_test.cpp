@@ -3,6 +3,7 @@
 // monitor has its own cover and the padlock stays above them all.
 #include "lock_driver.h"
 #include "support/product_settings.h"
+#include "support/program_test.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <cstring>
@@ -16,12 +17,16 @@ BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT area, LPARAM list) {
 }
 
 // The program's covers, topmost first; *abovePadlock counts those above its
-// padlock (-1 without a padlock).
+// padlock (-1 without a padlock). Only shown windows count, as a user sees
+// them: while the shield is being built, the padlock exists for a moment
+// below the covers before it is put on top and shown.
 std::vector<RECT> Covers(DWORD processId, int* abovePadlock) {
     std::vector<RECT> covers;
     *abovePadlock = -1;
     const HWND padlock = FindProcessWindow(processId, "UnlockImage");
     for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(window))
+            continue;
         if (window == padlock)
             *abovePadlock = static_cast<int>(covers.size());
         char name[16] = {};
@@ -35,13 +40,14 @@ std::vector<RECT> Covers(DWORD processId, int* abovePadlock) {
     return covers;
 }
 
-TEST(TwoMonitors, EachMonitorHasItsOwnCoverWhileLocked) {
+using TwoMonitors = ProgramTest;
+
+TEST_F(TwoMonitors, EachMonitorHasItsOwnCoverWhileLocked) {
     if (!getenv("MORROWBY_XVFB_SCREENS"))
         GTEST_SKIP() << "runs in the two-monitor session";
     std::vector<RECT> monitors, covers;
     EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
     ASSERT_EQ(monitors.size(), 2u) << "the session should show two monitors";
-    KillAllMorrowby();
     WriteProductSettings({}); // keyboard and touch shield, no unlock word
     MorrowbyProcess program;
     ASSERT_TRUE(program.Start() && program.WaitUntilReady());

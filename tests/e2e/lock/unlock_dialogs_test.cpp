@@ -1,8 +1,10 @@
 // The real program's padlock, unlock word prompt and "did not match" box under
 // real clicks and keys: the box stays above the shield and takes only its own
-// keys, and the padlock answers inside every modal loop of the program.
+// keys, the right word typed then unlocks, and the padlock answers inside every
+// modal loop of the program.
 #include "lock_driver.h"
 #include "support/product_settings.h"
+#include "support/program_test.h"
 #include "support/z_order.h"
 #include "res/resource.h"
 #include <gtest/gtest.h>
@@ -11,17 +13,16 @@ namespace {
 
 const char* const Word = "Abc1";
 
-class UnlockDialogsTest : public ::testing::Test {
+class UnlockDialogsTest : public ProgramTest {
   protected:
     void SetUp() override {
-        KillAllMorrowby();
+        ProgramTest::SetUp();
         watcher = InstallKeyWatcher();
     }
     void TearDown() override {
         UnhookWindowsHookEx(watcher);
         program.Kill();
-        KillAllMorrowby();
-        DeleteProductSettings();
+        ProgramTest::TearDown();
     }
     bool Start(const std::vector<std::pair<std::string, std::string>>& settings) {
         WriteProductSettings(settings);
@@ -85,10 +86,15 @@ TEST_F(UnlockDialogsTest, MismatchBoxStaysOnTopTakesOnlyItsKeysAndTheNextTapAsks
     HWND prompt = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (prompt = FindUnlockPrompt(id)) != nullptr; }, 3000));
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == prompt; }, 3000));
+    // The right word, its capital typed with Shift, unlocks: no box, and keys pass again.
     Inject({KeyInput(VK_LSHIFT, false), KeyInput('A', false), KeyInput('A', true),
             KeyInput(VK_LSHIFT, true)});
     Inject(Taps({'B', 'C', '1', VK_RETURN}));
     EXPECT_TRUE(WaitUntil([&] { return Find("Cover") == nullptr; }, 3000));
+    EXPECT_EQ(FindMismatchBox(id), nullptr);
+    SeenKeys().clear();
+    Inject(Taps({'Q'}));
+    EXPECT_TRUE(KeySeen('Q'));
 }
 
 TEST_F(UnlockDialogsTest, PadlockUnlocksALockThatEngagedUnderTheSettingsDialog) {

@@ -4,6 +4,7 @@
 #include "settings/settings_store.h"
 #include "support/morrowby_process.h"
 #include "support/product_settings.h"
+#include "support/program_test.h"
 #include "support/screenshot.h"
 #include "support/wait.h"
 #include <gtest/gtest.h>
@@ -69,16 +70,8 @@ void SetText(HWND dialog, int id, const char* text) {
                         &result);
 }
 
-class SettingsDialogEndToEnd : public ::testing::Test {
+class SettingsDialogEndToEnd : public ProgramTest {
   protected:
-    void SetUp() override {
-        KillAllMorrowby();
-        DeleteProductSettings();
-    }
-    void TearDown() override {
-        app.Kill();
-        DeleteProductSettings();
-    }
     MorrowbyProcess app;
 };
 
