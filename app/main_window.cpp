@@ -56,6 +56,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         case WM_MOUSEACTIVATE:
             return ShieldMouseActivation();
+        case WM_SYSCOMMAND:
+            if (IsRefusedShieldCommand(wParam))
+                return 0;
+            break;
         }
     }
     // The tray reports a double-tap as the callback message with lParam
@@ -99,8 +103,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             RestoreAccessibilityShortcuts();
         return 0;
     case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+        // A monitor added, removed, turned, or set to another scale. The
+        // padlock's suggested rectangle is ignored: the shield lays itself out.
         Shield.FitCoverToDisplay();
         Shield.DisableEdgeGesturesOnCovers();
+        Tray.FitIconToDpi();
         return 0;
     case WM_COMMAND:
         return HandleCommand(window, message, wParam, lParam);

@@ -3,13 +3,15 @@
 #include "crash_filter.h"
 #include "../features/blue_light.h"
 
+// The displays' ramps are not saved here but once the single-instance check
+// has let this copy run: a copy that is turned away must not touch them.
 SettingsController::SettingsController() {
-    SaveDisplayGamma();
-    // A crash skips every orderly way out; the filter still puts the display's
-    // own ramp back so the screen is not left tinted.
+    // A crash or an uncaught exception skips every orderly way out; the
+    // handlers still put back what the program changed.
     InstallCrashFilter();
 }
 
+// Writes only when this process wrote a ramp.
 SettingsController::~SettingsController() {
     RestoreGamma();
 }

@@ -9,10 +9,13 @@
 #include "../res/timer_ids.h"
 #include "../settings/settings_store.h"
 #include "../win/dialog_placement.h"
+#include "../win/dpi.h"
+#include "../win/png_image.h"
 #include "../win/string_table.h"
 #include <commctrl.h>
 #include <windowsx.h>
 #include <cstring>
+#include <utility>
 
 static INT_PTR HandleInitDialog(HWND dialog);
 static INT_PTR HandleCommand(HWND dialog, int id);
@@ -25,6 +28,10 @@ static void SetTicked(HWND dialog, int id, bool ticked);
 static int SliderPosition(HWND dialog);
 static void SetMaskingCharacter(HWND dialog, int character);
 static void RegisterTouchInput(HWND dialog);
+static void FitRevealIconToDpi(HWND dialog, int dpi);
+
+// The eye as the open dialog shows it, when drawn for a scale other than 100 %.
+static ImageBitmap ScaledRevealEye;
 
 SettingsDialogState SettingsDialog = {nullptr, 20, 0, 0x25CF}; // the black circle
 
@@ -64,11 +71,17 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_DISPLAYCHANGE:
         CentreOnPrimaryScreen(dialog);
         return TRUE;
+    case WM_DPICHANGED:
+        // Windows scales the dialog's font and controls to the new monitor
+        // (FALSE lets it); the eye, a bitmap, it leaves as it was.
+        FitRevealIconToDpi(dialog, HIWORD(wParam));
+        return FALSE;
     case WM_DESTROY:
         // Normally cleared when the dialog ends; a dialog torn down with its
         // owner must not leave a handle that keeps the next one from opening.
         if (SettingsDialog.Window == dialog)
             SettingsDialog.Window = nullptr;
+        FitRevealIconToDpi(dialog, DefaultDpi);
         return FALSE;
     default:
         return FALSE;
@@ -78,6 +91,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 static INT_PTR HandleInitDialog(HWND dialog) {
     SettingsDialog.Window = dialog;
     AttachRevealIcon(dialog, IDC_REVEAL_EYE);
+    FitRevealIconToDpi(dialog, WindowDpi(dialog));
     SetActiveWindow(dialog);
     LoadSettings();
     SendDlgItemMessageA(dialog, IDC_GREEN_GAMMA, TBM_SETRANGEMAX, TRUE, MostGreenReduction);
@@ -353,6 +367,25 @@ static void SetMaskingCharacter(HWND dialog, int character) {
     SendDlgItemMessageW(dialog, IDC_PASSWORD, EM_SETPASSWORDCHAR, (WPARAM)character, 0);
     SendDlgItemMessageW(dialog, IDC_PASSWORD_AGAIN, EM_SETPASSWORDCHAR, (WPARAM)character, 0);
     InvalidateRect(dialog, nullptr, TRUE);
+}
+
+// The template's eye is drawn for 100 % and a static control does not scale
+// its bitmap with the dialog: at another scale the eye is stretched to match.
+// At 100 % (also as the dialog goes) the control keeps or gets back the eye
+// it loaded itself, which it deletes when it goes.
+static void FitRevealIconToDpi(HWND dialog, int dpi) {
+    HWND eye = GetDlgItem(dialog, IDC_REVEAL_EYE);
+    ImageBitmap scaled;
+    if (dpi != DefaultDpi)
+        scaled = LoadBitmapAtDpi(GetModuleHandleA(nullptr), IDB_EYE, dpi);
+    if (!eye || (dpi != DefaultDpi && !scaled) || (dpi == DefaultDpi && !ScaledRevealEye))
+        return;
+    static HBITMAP templateEye = nullptr;
+    HBITMAP shown = scaled ? scaled.Get() : templateEye;
+    HBITMAP previous = (HBITMAP)SendMessageW(eye, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)shown);
+    if (previous != ScaledRevealEye.Get())
+        templateEye = previous;
+    ScaledRevealEye = std::move(scaled);
 }
 
 // Looked up at run time: user32 has it from Windows 7 on, and a static import

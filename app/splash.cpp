@@ -5,6 +5,7 @@
 #include "../res/color_key.h"
 #include "../res/resource.h"
 #include "../res/timer_ids.h"
+#include "../win/dpi.h"
 #include "../win/gdi.h"
 #include "../win/string_table.h"
 #include <cstddef>
@@ -20,6 +21,7 @@
 std::unique_ptr<CSplashScreen> SplashInstance;
 FontFit CSplashScreen::VersionBlockFit = {-1, -1};
 FontFit CSplashScreen::StatusLineFit = {-1, -1};
+int CSplashScreen::FittedDpi = 0;
 
 static ATOM SplashClassAtom = 0;
 
@@ -31,9 +33,8 @@ static const UINT CentredLine = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 // guards against a font mapper that ignores the size asked for.
 static const int LargestFittedPointSize = 400;
 
-static bool ReadBitmapSize(HBITMAP bitmap, int* width, int* height);
-static int PointSizeToHeight(HDC dc, int pointSize);
-static void MeasureTexts(HDC dc, const wchar_t* face, int pointSize, const wchar_t* const texts[],
+static int PointSizeToHeight(int dpi, int pointSize);
+static void MeasureTexts(HDC dc, const wchar_t* face, int pointHeight, const wchar_t* const texts[],
                          int count, int* widest, int* lineHeight);
 static bool QueryVersionText(std::vector<BYTE>& record, const wchar_t* name, std::wstring* text);
 
@@ -71,7 +72,7 @@ void CloseSplash() {
 
 CSplashScreen::CSplashScreen(HWND parent)
     : parentWindow(parent), moduleInstance(nullptr), messageFontMetrics(),
-      version(ReadVersionStrings()), statusText(), splashBitmap(), window() {
+      version(ReadVersionStrings()), statusText(), dpi(DefaultDpi), splashBitmap(), window() {
     LoadMessageFontMetrics();
 }
 
@@ -106,20 +107,19 @@ bool CSplashScreen::RegisterSplashClass(const char* className) {
     return true;
 }
 
+// Centred on the primary screen (the desktop window's rectangle), in the
+// artwork drawn for that screen's scale.
 bool CSplashScreen::CreateSplashWindow(HWND parent) {
     moduleInstance = GetModuleHandleA(nullptr);
-    splashBitmap.Reset(LoadBitmapA(moduleInstance, MAKEINTRESOURCEA(IDB_SPLASH)));
-    int width = 0, height = 0;
-    ReadBitmapSize(splashBitmap, &width, &height);
+    dpi = PrimaryMonitorDpi();
+    splashBitmap = LoadArtwork(moduleInstance, Artwork::Splash, dpi);
     if (!SplashClassAtom && !RegisterSplashClass(SplashClassName))
         return false;
 
-    RECT desktop = {};
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    int x = (desktop.right - desktop.left) / 2 + desktop.left - width / 2;
-    int y = (desktop.bottom - desktop.top) / 2 + desktop.top - height / 2;
-    window.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, SplashClassName, "", WS_POPUP, x, y, width,
-                                 height, parent, nullptr, moduleInstance, this));
+    const RECT place = CentredPlace();
+    window.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, SplashClassName, "", WS_POPUP, place.left,
+                                 place.top, place.right - place.left, place.bottom - place.top,
+                                 parent, nullptr, moduleInstance, this));
     if (!window) {
         ReportSplashError(IDS_CREATE_WINDOW_FAILED, (int)GetLastError());
         return false;
@@ -134,38 +134,70 @@ bool CSplashScreen::CreateSplashWindow(HWND parent) {
     return true;
 }
 
+RECT CSplashScreen::CentredPlace() const {
+    const int width = splashBitmap.Width(), height = splashBitmap.Height();
+    RECT desktop = {};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    int x = (desktop.right - desktop.left) / 2 + desktop.left - width / 2;
+    int y = (desktop.bottom - desktop.top) / 2 + desktop.top - height / 2;
+    return {x, y, x + width, y + height};
+}
+
+void CSplashScreen::FitToDpi(int newDpi) {
+    if (newDpi == dpi)
+        return;
+    dpi = newDpi;
+    splashBitmap = LoadArtwork(moduleInstance, Artwork::Splash, dpi);
+    const RECT place = CentredPlace();
+    SetWindowPos(window, nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+// Measured on the picture itself: should the artwork for the scale not
+// decode, the one at 100 % stands in, and so do its boxes.
+int CSplashScreen::Scaled(int length) const {
+    return MulDiv(length, splashBitmap.Width(), ArtworkSize(Artwork::Splash, DefaultDpi).cx);
+}
+
 void CSplashScreen::PaintSplash(HWND target) {
     PaintDC dc(target);
     if (!dc.Get())
         return;
     OwnedDC memoryDC(CreateCompatibleDC(dc));
-    int width = 0, height = 0;
-    ReadBitmapSize(splashBitmap, &width, &height);
+    const int width = splashBitmap.Width(), height = splashBitmap.Height();
     {
-        SelectedObject bitmap(memoryDC, splashBitmap);
+        SelectedObject bitmap(memoryDC, splashBitmap.Get());
         BitBlt(dc, 0, 0, width, height, memoryDC, 0, 0, SRCCOPY);
     }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, SplashTextColor);
 
+    // The boxes are places in the artwork, given at 100 % and scaled with it.
     {
-        OwnedFont font(CreateSplashFont(dc, 14));
+        OwnedFont font(CreateSplashFont(14));
         SelectedObject selected(dc, font);
-        RECT box = {200, 50, width - 20, 90};
+        RECT box = {Scaled(200), Scaled(50), width - Scaled(20), Scaled(90)};
         DrawTextW(dc, version.ProductName.c_str(), -1, &box, CentredLine);
     }
 
+    if (FittedDpi != dpi) {
+        VersionBlockFit = StatusLineFit = {-1, -1};
+        FittedDpi = dpi;
+    }
     const wchar_t* versionBlock[3] = {version.Version.c_str(), version.LegalNotice.c_str(),
                                       version.Comments.c_str()};
     if (VersionBlockFit.pointSize == -1)
-        VersionBlockFit = FitFontSize(dc, L"Times New Roman", versionBlock, 3, width - 180, 60);
+        VersionBlockFit = FitFontSize(dc, L"Times New Roman", versionBlock, 3, width - Scaled(180),
+                                      Scaled(60), dpi);
     {
         const int h = VersionBlockFit.lineHeight;
+        const int left = Scaled(180);
         // Neighbouring boxes overlap a little; each text is centred in its own.
-        RECT boxes[3] = {{180, 89, width, h + 92},
-                         {180, h + 91, width, 2 * h + 94},
-                         {180, 2 * h + 90, width, 3 * h + 99}};
-        OwnedFont font(CreateSplashFont(dc, VersionBlockFit.pointSize));
+        RECT boxes[3] = {{left, Scaled(89), width, h + Scaled(92)},
+                         {left, h + Scaled(91), width, 2 * h + Scaled(94)},
+                         {left, 2 * h + Scaled(90), width, 3 * h + Scaled(99)}};
+        OwnedFont font(CreateSplashFont(VersionBlockFit.pointSize));
         SelectedObject selected(dc, font);
         for (int line = 0; line < 3; line++)
             DrawTextW(dc, versionBlock[line], -1, &boxes[line], CentredLine);
@@ -176,32 +208,35 @@ void CSplashScreen::PaintSplash(HWND target) {
         // drawn at that size and clipped at both sides.
         const wchar_t* status[1] = {statusText.c_str()};
         if (StatusLineFit.pointSize == -1)
-            StatusLineFit = FitFontSize(dc, L"Script", status, 1, width - 30, 23);
-        OwnedFont font(CreateSplashFont(dc, StatusLineFit.pointSize));
+            StatusLineFit =
+                FitFontSize(dc, L"Script", status, 1, width - Scaled(30), Scaled(23), dpi);
+        OwnedFont font(CreateSplashFont(StatusLineFit.pointSize));
         SelectedObject selected(dc, font);
-        RECT box = {0, 208, width, 235};
+        RECT box = {0, Scaled(208), width, Scaled(235)};
         DrawTextW(dc, statusText.c_str(), -1, &box, CentredLine);
     }
 }
 
 // Every text is drawn in the system's message-box font; the named faces only
 // decide the sizes.
-HFONT CSplashScreen::CreateSplashFont(HDC dc, int pointSize) {
+HFONT CSplashScreen::CreateSplashFont(int pointSize) {
     LOGFONTW font = {};
-    font.lfHeight = PointSizeToHeight(dc, pointSize);
+    font.lfHeight = PointSizeToHeight(dpi, pointSize);
     lstrcpynW(font.lfFaceName, messageFontMetrics.lfMessageFont.lfFaceName, LF_FACESIZE);
     return CreateFontIndirectW(&font);
 }
 
 FontFit CSplashScreen::FitFontSize(HDC dc, const wchar_t* face, const wchar_t* const texts[],
-                                   int count, int maxWidth, int maxHeight) {
+                                   int count, int maxWidth, int maxHeight, int dpi) {
+    if (dpi == 0)
+        dpi = GetDeviceCaps(dc, LOGPIXELSY);
     const int lineLimit = maxHeight / (count > 0 ? count : 1);
     int widest = 0, lineHeight = 0;
     // Too big even at 8 points gives 6 points, with that size's line height.
-    MeasureTexts(dc, face, 6, texts, count, &widest, &lineHeight);
+    MeasureTexts(dc, face, PointSizeToHeight(dpi, 6), texts, count, &widest, &lineHeight);
     FontFit fit = {6, lineHeight};
     for (int points = 8; points <= LargestFittedPointSize; points += 2) {
-        MeasureTexts(dc, face, points, texts, count, &widest, &lineHeight);
+        MeasureTexts(dc, face, PointSizeToHeight(dpi, points), texts, count, &widest, &lineHeight);
         if (widest > maxWidth || lineHeight > lineLimit)
             break;
         fit.pointSize = points;
@@ -221,16 +256,18 @@ void CSplashScreen::PumpSplashMessages() {
     }
 }
 
-static int PointSizeToHeight(HDC dc, int pointSize) {
-    return -MulDiv(pointSize, GetDeviceCaps(dc, LOGPIXELSY), 72);
+// The device context's own DPI is the system's, not the monitor's, in a
+// per-monitor aware program: points become pixels at the splash's scale.
+static int PointSizeToHeight(int dpi, int pointSize) {
+    return -MulDiv(pointSize, dpi, 72);
 }
 
-// Widest text and the line height of the face at one point size. The line
+// Widest text and the line height of the face at one font height. The line
 // height is the font's own, so it is known even when every text is empty.
-static void MeasureTexts(HDC dc, const wchar_t* face, int pointSize, const wchar_t* const texts[],
+static void MeasureTexts(HDC dc, const wchar_t* face, int pointHeight, const wchar_t* const texts[],
                          int count, int* widest, int* lineHeight) {
     LOGFONTW description = {};
-    description.lfHeight = PointSizeToHeight(dc, pointSize);
+    description.lfHeight = pointHeight;
     lstrcpynW(description.lfFaceName, face, LF_FACESIZE);
     OwnedFont font(CreateFontIndirectW(&description));
     SelectedObject selected(dc, font);
@@ -246,23 +283,6 @@ static void MeasureTexts(HDC dc, const wchar_t* face, int pointSize, const wchar
         if (size.cy > *lineHeight)
             *lineHeight = size.cy;
     }
-}
-
-static bool ReadBitmapSize(HBITMAP bitmap, int* width, int* height) {
-    if (!bitmap)
-        return false;
-    WindowDC desktop = BorrowWindowDC(GetDesktopWindow());
-    // Room for a color table, which GetDIBits may fill for palette bitmaps.
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colors[256];
-    } info = {};
-    info.header.biSize = sizeof(BITMAPINFOHEADER);
-    if (!GetDIBits(desktop, bitmap, 0, 0, nullptr, (BITMAPINFO*)&info, DIB_RGB_COLORS))
-        return false;
-    *width = info.header.biWidth;
-    *height = info.header.biHeight < 0 ? -info.header.biHeight : info.header.biHeight;
-    return true;
 }
 
 VersionStrings ReadVersionStrings() {
@@ -348,6 +368,11 @@ LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         if (!ours)
             break;
         SplashInstance->PaintSplash(window);
+        return 0;
+    case WM_DPICHANGED:
+        // Centred on the primary screen whatever the system suggests.
+        if (ours)
+            SplashInstance->FitToDpi(HIWORD(wParam));
         return 0;
     case WM_NCDESTROY:
         // Destroyed along with its owner (an About splash when the main window

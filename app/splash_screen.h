@@ -2,6 +2,7 @@
 // the font fits it keeps. Only splash.cpp and its tests include this.
 #pragma once
 #include "../win/owner.h"
+#include "../win/png_image.h"
 #include <windows.h>
 #include <memory>
 #include <string>
@@ -32,6 +33,9 @@ class CSplashScreen {
     const std::wstring& StatusText() const { return statusText; }
 
     bool CreateSplashWindow(HWND parent);
+    // The primary monitor's scale changed: the artwork for the new one, the
+    // window centred again at its new size, the texts fitted anew.
+    void FitToDpi(int newDpi);
     void SetStatusText(const wchar_t* status) { statusText = status ? status : L""; }
     void PaintSplash(HWND target);
     void PumpSplashMessages();
@@ -40,16 +44,23 @@ class CSplashScreen {
     void ForgetWindow() { window.Release(); }
 
     // Largest even point size (from 8 up; 6 when even 8 is too big) at which
-    // every text fits maxWidth and one line fits maxHeight / count.
+    // every text fits maxWidth and one line fits maxHeight / count. Points
+    // become pixels at dpi, or at the device context's own DPI when it is 0.
     static FontFit FitFontSize(HDC dc, const wchar_t* face, const wchar_t* const texts[], int count,
-                               int maxWidth, int maxHeight);
-    // Fitted once per process: the first paint decides, every later one reuses.
+                               int maxWidth, int maxHeight, int dpi = 0);
+    // Fitted once per process and display scale: the first paint decides,
+    // every later one at the same scale reuses.
     static FontFit VersionBlockFit;
     static FontFit StatusLineFit;
+    static int FittedDpi;
 
   private:
     bool RegisterSplashClass(const char* className);
-    HFONT CreateSplashFont(HDC dc, int pointSize);
+    HFONT CreateSplashFont(int pointSize);
+    // A length in the artwork at 100 %, in the artwork as drawn now.
+    int Scaled(int length) const;
+    // Centred on the primary screen at the artwork's size.
+    RECT CentredPlace() const;
     void LoadMessageFontMetrics();
     void ReportSplashError(UINT format, int error);
 
@@ -58,7 +69,8 @@ class CSplashScreen {
     NONCLIENTMETRICSW messageFontMetrics;
     VersionStrings version;
     std::wstring statusText;
-    OwnedBitmap splashBitmap;
+    int dpi; // the primary monitor's, which the splash is drawn for
+    ImageBitmap splashBitmap;
     // Last, so that it goes first: the window is destroyed before its bitmap.
     OwnedWindow window;
 };

@@ -9,8 +9,10 @@
 #include "../lock/shield.h"
 #include "../res/resource.h"
 #include "../res/timer_ids.h"
+#include "../res/version.h"
 #include "../settings/settings_store.h"
 #include "../win/os_version.h"
+#include "../win/session_mutex.h"
 #include "../win/string_table.h"
 #include <wtsapi32.h>
 
@@ -22,6 +24,8 @@ static VOID WINAPI CallSleep(DWORD milliseconds) {
 // Constant initialisation: valid before any constructor runs.
 PauseFunction StartupPause = CallSleep;
 
+static const wchar_t* const InstanceMutexName = L"" MORROWBY_MAKER_NAME "." MORROWBY_PRODUCT_NAME;
+
 static const UINT TrayRetryInterval = 2000;
 static const int TrayRetries = 60; // two minutes
 static int TrayRetriesLeft = 0;
@@ -31,12 +35,18 @@ int RunMorrowby(HINSTANCE instance) {
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
     InitSettingsKeyPath();
 
-    // One copy per user session: the main window's class name is the key.
-    if (FindWindowW(Texts.MainClassName, nullptr)) {
+    // One copy per user session. Taken before anything outside the process
+    // changes: a copy that goes away again must leave no trace, and a ramp it
+    // read now could be the running copy's tint, which it would then bring
+    // back at its exit. Held until this returns, after the last restore of
+    // the loop's end.
+    HeldMutex onlyCopy = TakeSessionMutex(InstanceMutexName);
+    if (!onlyCopy) {
         ShowSplashStatus(nullptr, FormatText(IDS_ALREADY_RUNNING, Texts.AppTitle).c_str(), 0);
         StartupPause(3000);
         return 0;
     }
+    SaveDisplayGamma();
 
     RegisterMainWindowClass(instance);
     RegisterCoverClass(instance);
@@ -77,13 +87,15 @@ bool CreateMainWindow(HINSTANCE instance) {
     if (!MainWindow)
         return false;
     AttachMainWindow(MainWindow, instance);
-    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MORROWBY));
+    OwnedIcon icon(CSystemTray::LoadTrayIcon(instance, IDI_MORROWBY));
     // Without a taskbar the add fails. The program goes on (a lock asked for
     // at start-up engages all the same); the tray adds the icon when the
     // shell broadcasts "TaskbarCreated", and the timer covers a shell that
     // never does.
-    if (!Tray.Install(instance, MainWindow, TrayCallbackMessage, Texts.LockTipText, icon,
-                      IDR_TRAYMENU, FALSE, nullptr, nullptr, 0, 10)) {
+    const BOOL added = Tray.Install(instance, MainWindow, TrayCallbackMessage, Texts.LockTipText,
+                                    icon, IDR_TRAYMENU, FALSE, nullptr, nullptr, 0, 10);
+    Tray.NoteIconResource(IDI_MORROWBY);
+    if (!added) {
         TrayRetriesLeft = TrayRetries;
         SetTimer(MainWindow, TrayRetryTimerId, TrayRetryInterval, RetryTrayIcon);
     }

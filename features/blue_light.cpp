@@ -11,6 +11,7 @@
 #include <string>
 
 static void ListDisplays();
+static void WriteOwnRamps();
 static int ClampLevel(int level);
 static long long ParseGammaRange(const std::string& text);
 
@@ -47,6 +48,10 @@ static HWND WatchWindow = nullptr;
 static GammaRamp AppliedRamp;
 // True while this process has the displays' own ramps on record.
 static bool RecordKept = false;
+// True once this process has written a ramp to the displays. Until then every
+// restore writes nothing: what the displays show is not this process's doing,
+// and may be another copy's tint that has gone since it was read.
+static bool RampWritten = false;
 
 // Drivers hand back a written ramp resampled to their own precision; Xorg's
 // differ by well under 1 %. A ramp put back by the system differs by far more:
@@ -58,12 +63,12 @@ static const char* const GammaRangeValue = "GdiICMGammaRange";
 
 void SaveDisplayGamma() {
     ListDisplays();
+    RampWritten = false;
     // A record left behind means the last run was ended while a reduced ramp
     // was applied: what the displays show now may be that tint.
     if (TakeAbandonedGammaRecord(SavedDisplays, SavedDisplayCount)) {
         RecordKept = false;
-        for (int i = 0; i < SavedDisplayCount; i++)
-            WriteDeviceGammaRamp(SavedDisplays[i].Device, &SavedDisplays[i].Own);
+        WriteOwnRamps();
         return;
     }
     // A display that will not give its ramp has nothing better to go back to
@@ -81,6 +86,7 @@ void ApplyBlueLight(int level) {
         RecordKept = KeepGammaRecord(SavedDisplays, SavedDisplayCount);
     // Refused without "GdiICMGammaRange", or with no gamma support: that
     // display simply keeps its ramp.
+    RampWritten = true;
     for (int i = 0; i < SavedDisplayCount; i++)
         WriteDeviceGammaRamp(SavedDisplays[i].Device, &AppliedRamp);
     BlueLightApplied = true;
@@ -95,8 +101,8 @@ void SetGammaWatchWindow(HWND window) {
 void RestoreGamma() {
     if (WatchWindow)
         KillTimer(WatchWindow, GammaWatchTimerId);
-    for (int i = 0; i < SavedDisplayCount; i++)
-        WriteDeviceGammaRamp(SavedDisplays[i].Device, &SavedDisplays[i].Own);
+    if (RampWritten)
+        WriteOwnRamps();
     if (RecordKept) {
         RemoveGammaRecord();
         RecordKept = false;
@@ -152,6 +158,12 @@ GammaRange CheckGammaRangeSetting() {
     if (text.empty())
         return GammaRange::Missing;
     return ParseGammaRange(text) >= 256 ? GammaRange::Usable : GammaRange::Below256;
+}
+
+static void WriteOwnRamps() {
+    RampWritten = true;
+    for (int i = 0; i < SavedDisplayCount; i++)
+        WriteDeviceGammaRamp(SavedDisplays[i].Device, &SavedDisplays[i].Own);
 }
 
 // Only displays attached to the desktop show anything; mirroring drivers

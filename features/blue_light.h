@@ -33,8 +33,11 @@ const int MostGreenReduction = 128;
 
 // Lists the displays and saves each one's own ramp; first puts back the ramps
 // that a run which ended while a reduced ramp was applied left on record.
+// Start-up calls it once this copy is the one that runs.
 void SaveDisplayGamma();
 void ApplyBlueLight(int level);
+// Writes the saved ramps back, but only once this process has written a ramp
+// of its own since it saved them; safe to call any number of times.
 void RestoreGamma();
 void CALLBACK WatchGammaTick(HWND window, UINT message, UINT_PTR id, DWORD time);
 GammaRange CheckGammaRangeSetting();

@@ -11,14 +11,25 @@ struct GammaRecordOwner {
     FILETIME Created;
 };
 
+static const char* const RecordParent = "SavedGamma";
 static const char* const OwnerValue = "Owner";
+// The least top entry a channel of a display's own ramp has: half full scale.
+// Calibration warms or dims a white point by a few percent, a quarter at the
+// very most; a channel that cannot reach half its light is a tint or a
+// damaged value. Every reduced ramp this program writes has a blue channel of
+// zeros, so a tint recorded by mistake never passes; neither do zeros.
+static const WORD LeastRampTop = 0x8000;
 
 static bool CurrentOwner(GammaRecordOwner* owner);
 static bool OwnerStillRuns(const std::vector<BYTE>& recorded);
+static bool RecordedByThisProcess();
+static bool PlausibleDisplayRamp(const GammaRamp& ramp);
+static void DeleteRecord();
 
-// Read during static initialisation, before any resource text is loaded.
 std::string GammaRecordKeyPath() {
-    return ProductKeyPath("SavedGamma");
+    DWORD session = 0;
+    ProcessIdToSessionId(GetCurrentProcessId(), &session);
+    return ProductKeyPath(RecordParent) + "\\" + std::to_string(session);
 }
 
 bool KeepGammaRecord(const DisplayGamma* displays, int count) {
@@ -36,23 +47,30 @@ bool KeepGammaRecord(const DisplayGamma* displays, int count) {
 }
 
 void RemoveGammaRecord() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, GammaRecordKeyPath().c_str());
+    if (RecordedByThisProcess())
+        DeleteRecord();
 }
 
 bool TakeAbandonedGammaRecord(DisplayGamma* displays, int count) {
     CRegistry record(false);
     if (!record.Open(GammaRecordKeyPath().c_str(), HKEY_CURRENT_USER, KEY_QUERY_VALUE, false))
         return false;
+    // What is left of a record whose key could not be deleted.
+    if (record.Entries.empty())
+        return false;
     if (OwnerStillRuns(record.Entry(OwnerValue)->Bytes()))
         return false;
     for (int i = 0; i < count; i++) {
         CRegEntry* value = record.Entry(displays[i].Device);
-        if (value->Type() == REG_BINARY && value->Bytes().size() == sizeof(GammaRamp))
-            memcpy(&displays[i].Own, value->Bytes().data(), sizeof(GammaRamp));
-        else
-            FillLinearRamp(&displays[i].Own);
+        GammaRamp* own = &displays[i].Own;
+        const bool whole = value->Type() == REG_BINARY && value->Bytes().size() == sizeof *own;
+        if (whole)
+            memcpy(own, value->Bytes().data(), sizeof *own);
+        if (!whole || !PlausibleDisplayRamp(*own))
+            FillLinearRamp(own);
     }
-    RemoveGammaRecord();
+    record.Close();
+    DeleteRecord(); // its writer is gone: nobody else owns it
     return true;
 }
 
@@ -77,4 +95,50 @@ static bool OwnerStillRuns(const std::vector<BYTE>& recorded) {
     return GetProcessTimes(process, &created, &exited, &kernel, &user) &&
            CompareFileTime(&created, &owner.Created) == 0 &&
            GetExitCodeProcess(process, &exitCode) && exitCode == STILL_ACTIVE;
+}
+
+static bool RecordedByThisProcess() {
+    GammaRecordOwner mine, recorded;
+    OwnedRegistryKey key;
+    DWORD size = sizeof recorded;
+    return CurrentOwner(&mine) &&
+           RegOpenKeyExA(HKEY_CURRENT_USER, GammaRecordKeyPath().c_str(), 0, KEY_QUERY_VALUE,
+                         key.Receive()) == ERROR_SUCCESS &&
+           RegQueryValueExA(key, OwnerValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&recorded),
+                            &size) == ERROR_SUCCESS &&
+           size == sizeof recorded && recorded.ProcessId == mine.ProcessId &&
+           CompareFileTime(&recorded.Created, &mine.Created) == 0;
+}
+
+// Every channel rises or stays level, and reaches at least LeastRampTop.
+static bool PlausibleDisplayRamp(const GammaRamp& ramp) {
+    for (const WORD* channel : {ramp.Red, ramp.Green, ramp.Blue}) {
+        for (int i = 1; i < 256; i++)
+            if (channel[i] < channel[i - 1])
+                return false;
+        if (channel[255] < LeastRampTop)
+            return false;
+    }
+    return true;
+}
+
+// A key that cannot go (its rights, or a key someone made below it) is
+// emptied value by value instead; a key without values is no record. The
+// parent goes too once no session has a record under it.
+static void DeleteRecord() {
+    const std::string path = GammaRecordKeyPath();
+    if (RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str()) != ERROR_SUCCESS) {
+        OwnedRegistryKey key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                          key.Receive()) == ERROR_SUCCESS) {
+            char name[260];
+            DWORD length = sizeof name;
+            // Always the first: each deletion moves the rest up.
+            while (RegEnumValueA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) ==
+                       ERROR_SUCCESS &&
+                   RegDeleteValueA(key, name) == ERROR_SUCCESS)
+                length = sizeof name;
+        }
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, ProductKeyPath(RecordParent).c_str());
 }

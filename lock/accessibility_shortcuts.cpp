@@ -15,10 +15,24 @@ SystemParametersFunction AccessibilityParameters = CallSystemParametersInfo;
 static STICKYKEYS KeptStickyKeys;
 static FILTERKEYS KeptFilterKeys;
 static TOGGLEKEYS KeptToggleKeys;
+static MOUSEKEYS KeptMouseKeys;
+static HIGHCONTRASTA KeptHighContrast;
+// The scheme name the system handed out with High Contrast points into memory
+// of its own, which a later read may reuse; a copy goes back with the rest.
+static char KeptContrastScheme[MAX_PATH];
 static bool StickyKeysChanged = false;
 static bool FilterKeysChanged = false;
 static bool ToggleKeysChanged = false;
+static bool MouseKeysChanged = false;
+static bool HighContrastChanged = false;
 static bool ShortcutsSuspended = false;
+
+static void KeepContrastScheme(HIGHCONTRASTA* kept) {
+    if (!kept->lpszDefaultScheme)
+        return;
+    lstrcpynA(KeptContrastScheme, kept->lpszDefaultScheme, sizeof KeptContrastScheme);
+    kept->lpszDefaultScheme = KeptContrastScheme;
+}
 
 // Reads one setting, and writes it back without its hotkey flags when the
 // feature is off and a hotkey is active. True when it wrote.
@@ -46,6 +60,11 @@ void SuspendAccessibilityShortcuts() {
                                     FKF_FILTERKEYSON, FKF_HOTKEYACTIVE | FKF_CONFIRMHOTKEY);
     ToggleKeysChanged = ClearHotkey(SPI_GETTOGGLEKEYS, SPI_SETTOGGLEKEYS, &KeptToggleKeys,
                                     TKF_TOGGLEKEYSON, TKF_HOTKEYACTIVE | TKF_CONFIRMHOTKEY);
+    MouseKeysChanged = ClearHotkey(SPI_GETMOUSEKEYS, SPI_SETMOUSEKEYS, &KeptMouseKeys,
+                                   MKF_MOUSEKEYSON, MKF_HOTKEYACTIVE | MKF_CONFIRMHOTKEY);
+    HighContrastChanged = ClearHotkey(SPI_GETHIGHCONTRAST, SPI_SETHIGHCONTRAST, &KeptHighContrast,
+                                      HCF_HIGHCONTRASTON, HCF_HOTKEYACTIVE | HCF_CONFIRMHOTKEY);
+    KeepContrastScheme(&KeptHighContrast);
 }
 
 void RestoreAccessibilityShortcuts() {
@@ -57,6 +76,11 @@ void RestoreAccessibilityShortcuts() {
         AccessibilityParameters(SPI_SETFILTERKEYS, sizeof KeptFilterKeys, &KeptFilterKeys, 0);
     if (ToggleKeysChanged)
         AccessibilityParameters(SPI_SETTOGGLEKEYS, sizeof KeptToggleKeys, &KeptToggleKeys, 0);
+    if (MouseKeysChanged)
+        AccessibilityParameters(SPI_SETMOUSEKEYS, sizeof KeptMouseKeys, &KeptMouseKeys, 0);
+    if (HighContrastChanged)
+        AccessibilityParameters(SPI_SETHIGHCONTRAST, sizeof KeptHighContrast, &KeptHighContrast, 0);
     StickyKeysChanged = FilterKeysChanged = ToggleKeysChanged = false;
+    MouseKeysChanged = HighContrastChanged = false;
     ShortcutsSuspended = false;
 }

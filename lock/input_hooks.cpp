@@ -9,6 +9,11 @@ static bool IsModifierKey(DWORD virtualKey);
 static bool IsOwnDialogInFront();
 static bool IsOwnWindowAt(POINT point);
 
+static HWND WINAPI CallWindowFromPoint(POINT point) {
+    return WindowFromPoint(point);
+}
+WindowAtPointFunction WindowAtPoint = CallWindowFromPoint;
+
 // The word filter's record of Ctrl, Alt and Tab. The system's key state is no
 // use here: a key that was down when a hook went in has its release swallowed
 // and would read as down for good.
@@ -119,14 +124,22 @@ LRESULT CALLBACK UnlockWordKeyFilterProc(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, 0, wParam, lParam);
 }
 
+MouseDecision DecideMouseHookEvent(POINT point, UINT message) {
+    // Moves are the bulk of the events; only a button asks what is under it.
+    const bool overOwnWindow = message != WM_MOUSEMOVE && IsOwnWindowAt(point);
+    const POINT corner = PointerRegion.Corner();
+    return DecideMouseEvent(point, message, corner.x, corner.y, PointerRegion.TrayIconRect(),
+                            overOwnWindow);
+}
+
 LRESULT CALLBACK MouseConfineProc(int code, WPARAM wParam, LPARAM lParam) {
     const MSLLHOOKSTRUCT* mouse = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-    const UINT message = (UINT)wParam;
-    // Moves are the bulk of the events; only a button asks what is under it.
-    const bool overOwnWindow = message != WM_MOUSEMOVE && IsOwnWindowAt(mouse->pt);
-    const POINT corner = PointerRegion.Corner();
-    MouseDecision decision = DecideMouseEvent(mouse->pt, message, corner.x, corner.y,
-                                              PointerRegion.TrayIconRect(), overOwnWindow);
+    // The hook's point is in physical pixels, whatever a program declares. The
+    // region, the tray icon's rectangle, WindowFromPoint and SetCursorPos are
+    // in physical pixels too because the manifest makes this process
+    // per-monitor DPI aware; without that, Windows at 125 % and more would
+    // hand them to us in 96-dpi units and the two spaces would not meet.
+    const MouseDecision decision = DecideMouseHookEvent(mouse->pt, (UINT)wParam);
     // The hook handle argument of CallNextHookEx is ignored since Windows NT.
     if (decision.letThrough)
         return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -139,7 +152,7 @@ LRESULT CALLBACK MouseConfineProc(int code, WPARAM wParam, LPARAM lParam) {
 // WindowFromPoint works from the window list the system keeps; it sends
 // nothing to other programs' windows, so the hook cannot be kept waiting.
 static bool IsOwnWindowAt(POINT point) {
-    HWND window = WindowFromPoint(point);
+    HWND window = WindowAtPoint(point);
     DWORD process = 0;
     if (window)
         GetWindowThreadProcessId(window, &process);

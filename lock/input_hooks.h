@@ -28,6 +28,11 @@ unsigned TrackHeldModifiers(unsigned held, DWORD virtualKey, bool keyUp);
 // goes in, as keys pressed before it are not reported to it.
 void ForgetHeldModifiers();
 
+// The top-level window under a point (WindowFromPoint), through this pointer
+// so that tests can ask about windows on monitors no virtual display here has.
+typedef HWND(WINAPI* WindowAtPointFunction)(POINT point);
+extern WindowAtPointFunction WindowAtPoint;
+
 struct MouseDecision {
     bool letThrough;
     POINT cursor; // where to put the cursor back when the event is swallowed
@@ -41,3 +46,7 @@ struct MouseDecision {
 // desktop. With an empty trayIcon every event inside the region passes.
 MouseDecision DecideMouseEvent(POINT point, UINT message, int cornerX, int cornerY, RECT trayIcon,
                                bool overOwnWindow);
+// What MouseConfineProc decides for an event at point (physical pixels): the
+// region and the tray icon as last refreshed, and whether one of the
+// program's own windows is under the point.
+MouseDecision DecideMouseHookEvent(POINT point, UINT message);

@@ -30,6 +30,7 @@ static const UINT VideoPollInterval = 2000;
 
 void AttachLock(const LockHost& host) {
     Lock.Host = host;
+    PointerRegion.KeepTrayInReach(host.Tray);
     SetVideoLimitAction(MakeCoversOpaque);
 }
 
@@ -89,7 +90,7 @@ void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
         SuspendAccessibilityShortcuts();
     }
     if (engage.holdMouse) {
-        PointerRegion.RefreshTrayIcon(*host.Tray);
+        PointerRegion.Refresh(Shield.Layout());
         Lock.HoldMouse();
     }
     if (engage.countVideos) {
@@ -176,8 +177,10 @@ void ReinstallLockHooks() {
 
 void CALLBACK GuardLock(HWND window, UINT message, UINT_PTR id, DWORD time) {
     ReinstallLockHooks();
+    // The icon may have moved (the taskbar moved or re-created, icons
+    // added or hidden): the region is derived anew from where it is now.
     if (Lock.MouseHeld())
-        PointerRegion.RefreshTrayIcon(*Lock.Host.Tray);
+        PointerRegion.Refresh(Shield.Layout());
     ReassertCover(window, message, id, time);
 }
 

@@ -42,6 +42,7 @@ void ReleaseLock();
 // the hooks the lock holds (also one whose installation failed), each new one
 // in before its old one goes, so there is no moment without it.
 void ReinstallLockHooks();
-// Timer 333 while locked: puts back the hooks, refreshes where the tray icon
-// is for the mouse hook, and raises the cover if there is one.
+// Timer 333 while locked: puts back the hooks, derives the mouse region anew
+// from where the tray icon and the padlock are, and raises the cover (shown
+// again if it was minimised or hidden) if there is one.
 void CALLBACK GuardLock(HWND window, UINT message, UINT_PTR id, DWORD time);

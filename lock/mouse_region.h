@@ -17,25 +17,27 @@ class MouseRegion {
     // PointerCornerX and PointerCornerY: the region's corner.
     POINT Corner() const { return corner; }
     void MoveCorner(POINT moved) { corner = moved; }
-    // A display change: the corner is the maximized size read anew, which
-    // after a turn of the screen already describes it turned.
-    void FollowDisplay(POINT maximizedCorner) { corner = maximizedCorner; }
-    // Moves the corner where needed, so that the region starts on the virtual
-    // screen and holds the whole padlock.
-    void KeepPadlockInside(const ShieldLayout& layout) {
-        corner = FitPointerCorner(corner, layout);
-    }
 
-    // Where the program's own tray icon is on the screen; empty when the shell
-    // cannot say (before Windows 7, or no taskbar).
+    // Where the program's own tray icon is on the screen, or where the whole
+    // notification area is when the shell cannot say; empty when neither is
+    // known (no taskbar).
     RECT TrayIconRect() const { return trayIcon; }
-    // Asking the shell takes a round trip to the taskbar, too slow for the
-    // hook itself, so the hook reads the copy this refreshes.
-    void RefreshTrayIcon(const CSystemTray& tray);
+    // The tray whose icon the region keeps within reach.
+    void KeepTrayInReach(const CSystemTray* tray) { reachedTray = tray; }
+    // Reads where the tray icon is afresh and derives the corner from the
+    // shield's layout: start of a lock, every watchdog tick, every display or
+    // scale change. Asking the shell takes a round trip to the taskbar, too
+    // slow for the hook itself, so the hook reads what this leaves.
+    void Refresh(const ShieldLayout& layout);
 
   private:
     POINT corner;
     RECT trayIcon;
+    const CSystemTray* reachedTray;
 };
 
 extern MouseRegion PointerRegion;
+
+// The icon's rectangle from the shell, else the notification area's
+// (Shell_TrayWnd's TrayNotifyWnd), else empty.
+RECT ReadTrayIconRect(const CSystemTray* tray);

@@ -7,17 +7,16 @@
 #include "unlock_prompt.h"
 #include "../res/color_key.h"
 #include "../res/resource.h"
+#include "../win/dpi.h"
 #include "../win/gdi.h"
 #include "../win/os_version.h"
 
-// The padlock's width at 100 % display scale.
-static const int PadlockPixelsAt100 = 128;
-
 static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC procedure);
 static void RaiseWithoutActivating(HWND window);
+static void ShowAgainIfTakenAway(HWND window);
 static void PlaceWindow(HWND window, const RECT& area, UINT flags);
 static int CoverWidth();
-static int CoverHeight();
+static int CoverHeight(int dpi);
 
 TouchShield Shield;
 
@@ -44,7 +43,7 @@ static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC pr
 
 TouchShield::TouchShield()
     : others(), otherCount(0), cover(), padlock(), bitmap(), bitmapDC(), moonImage(),
-      moonShown(false), bitmapSize(), padlockAt(), opaque(false), owner(nullptr),
+      moonShown(false), bitmapSize(), bitmapDpi(0), padlockAt(), opaque(false), owner(nullptr),
       instance(nullptr) {}
 
 HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
@@ -55,9 +54,9 @@ HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
     instance = module;
     opaque = false;
     LoadUnlockBitmap(owner, instance);
-    const ShieldLayout layout = CurrentLayout();
+    const ShieldLayout layout = Layout();
     padlockAt = {layout.Padlock.left, layout.Padlock.top};
-    PointerRegion.KeepPadlockInside(layout);
+    PointerRegion.Refresh(layout);
 
     // The other monitors' covers come first, so that the primary cover and its
     // padlock lie above them wherever covers overlap (mirrored displays).
@@ -75,9 +74,9 @@ HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
                                   WS_POPUP | WS_CHILD, padlockAt.x, padlockAt.y, bitmapSize.cx,
                                   bitmapSize.cy, cover, nullptr, instance, nullptr));
     SetLayeredWindowAttributes(padlock, ArtworkColorKey, 255, LWA_COLORKEY);
-    SetWindowPos(padlock, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(padlock);
-    ShowWindow(padlock, SW_SHOW);
+    // The cover stays the foreground window: the edge swipes are turned off
+    // only for the full-screen window in front, not for the padlock.
+    RaiseWithoutActivating(padlock);
     ShowMoon(moonShown);
     DrawUnlockImage(padlock);
     return padlock;
@@ -89,25 +88,21 @@ void TouchShield::DestroyCoverWindows() {
     cover.Reset(); // takes the padlock, which it owns, along
     padlock.Reset();
     bitmapDC.Reset();
-    bitmap.Reset();
+    bitmap = ImageBitmap();
     moonImage = ImageBitmap();
 }
 
+// Drawn for the primary monitor's scale, where the padlock stays.
 void TouchShield::LoadUnlockBitmap(HWND window, HINSTANCE module) {
     {
         WindowDC screen = BorrowWindowDC(window);
         bitmapDC.Reset(CreateCompatibleDC(screen));
     }
-    bitmap.Reset(LoadBitmapA(module, MAKEINTRESOURCEA(IDB_PADLOCK)));
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bitmapSize = {0, 0};
-    if (bitmap && GetDIBits(bitmapDC, bitmap, 0, 0, nullptr, &info, DIB_RGB_COLORS)) {
-        bitmapSize.cx = info.bmiHeader.biWidth;
-        // A bottom-up bitmap reports a positive height, a top-down one a negative.
-        bitmapSize.cy =
-            info.bmiHeader.biHeight < 0 ? -info.bmiHeader.biHeight : info.bmiHeader.biHeight;
-    }
+    MonitorArea monitors[MostMonitors];
+    bitmapDpi = PrimaryDpiOf(monitors, ListMonitors(monitors, MostMonitors));
+    bitmap = LoadArtwork(module, Artwork::Padlock, bitmapDpi);
+    bitmapSize = {bitmap.Width(), bitmap.Height()};
+    moonImage = ImageBitmap(); // drawn for the scale before, if at all
 }
 
 void TouchShield::DrawUnlockImage(HWND window) {
@@ -128,11 +123,24 @@ void TouchShield::BlitUnlockImage(HWND window) {
 }
 
 void TouchShield::FitCoverToDisplay() {
-    const ShieldLayout layout = CurrentLayout();
-    // The maximized size read now already describes a turned screen, so the
-    // corner is taken as it comes in either orientation.
-    PointerRegion.FollowDisplay({CoverWidth(), CoverHeight()});
-    PointerRegion.KeepPadlockInside(layout);
+    // Placing a cover on a monitor of another scale sends it WM_DPICHANGED,
+    // which asks for this again: the layout being applied already holds.
+    static bool fitting = false;
+    if (fitting)
+        return;
+    struct Fitting {
+        Fitting() { fitting = true; }
+        ~Fitting() { fitting = false; }
+    } scope;
+    // The primary monitor's scale changed: the padlock is drawn anew for it.
+    MonitorArea monitors[MostMonitors];
+    if (cover && PrimaryDpiOf(monitors, ListMonitors(monitors, MostMonitors)) != bitmapDpi) {
+        LoadUnlockBitmap(owner, instance);
+        ShowMoon(moonShown); // drawn anew as well, where it is shown
+        InvalidateRect(padlock, nullptr, FALSE);
+    }
+    const ShieldLayout layout = Layout();
+    PointerRegion.Refresh(layout);
     if (!cover)
         return;
 
@@ -153,8 +161,8 @@ void TouchShield::FitCoverToDisplay() {
         PlaceWindow(others[i], layout.Covers[i + 1], zOrder | SWP_NOACTIVATE);
     PlaceWindow(cover, layout.Covers[0], zOrder);
     padlockAt = {layout.Padlock.left, layout.Padlock.top};
-    SetWindowPos(padlock, nullptr, padlockAt.x, padlockAt.y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(padlock, nullptr, padlockAt.x, padlockAt.y, bitmapSize.cx, bitmapSize.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     if (dialogOpen) {
         // A new cover came up over the open prompt or box; put it back on top.
         if (added)
@@ -179,17 +187,21 @@ void TouchShield::ShowMoon(bool moon) {
     moonShown = moon;
     if (!padlock)
         return;
-    // The moon is drawn for every display scale; the one as large as the
-    // padlock shown now is taken, so the window keeps its size.
+    // Drawn for the scale the padlock is drawn for: the window keeps its size.
     if (moon && !moonImage)
-        moonImage = LoadArtwork(instance, Artwork::Moon,
-                                MulDiv(USER_DEFAULT_SCREEN_DPI, bitmapSize.cx, PadlockPixelsAt100));
+        moonImage = LoadArtwork(instance, Artwork::Moon, bitmapDpi);
     InvalidateRect(padlock, nullptr, FALSE);
 }
 
 void TouchShield::RaiseCover(bool takeForeground) {
     if (!cover || UnlockDialogOpen())
         return;
+    // Minimised or hidden from outside (a system command the covers refuse
+    // cannot do it, ShowWindow from another program can).
+    for (int i = 0; i < otherCount; i++)
+        ShowAgainIfTakenAway(others[i]);
+    ShowAgainIfTakenAway(cover);
+    ShowAgainIfTakenAway(padlock);
     // The primary cover goes last, to stay above the others with its padlock.
     for (int i = 0; i < otherCount; i++)
         RaiseWithoutActivating(others[i]);
@@ -207,15 +219,20 @@ void TouchShield::DisableEdgeGesturesOnCovers() {
         return;
     if (cover)
         DisableEdgeGestures(cover, true);
+    if (padlock)
+        DisableEdgeGestures(padlock, true);
     for (int i = 0; i < otherCount; i++)
         DisableEdgeGestures(others[i], true);
 }
 
-ShieldLayout TouchShield::CurrentLayout() const {
+// Without the shield the padlock is reckoned at the size it would be drawn.
+ShieldLayout TouchShield::Layout() const {
     MonitorArea monitors[MostMonitors];
     const int count = ListMonitors(monitors, MostMonitors);
-    const RECT designCover = {0, 0, CoverWidth(), CoverHeight()};
-    return LayOutShield(monitors, count, designCover, bitmapSize);
+    const int dpi = PrimaryDpiOf(monitors, count);
+    const SIZE padlockSize = bitmap ? bitmapSize : ArtworkSize(Artwork::Padlock, dpi);
+    const RECT designCover = {0, 0, CoverWidth(), CoverHeight(dpi)};
+    return LayOutShield(monitors, count, designCover, padlockSize);
 }
 
 // A cover not yet shown: layered, nearly transparent (opaque past the video limit).
@@ -246,19 +263,47 @@ void CALLBACK ReassertCover(HWND, UINT, UINT_PTR, DWORD) {
     Shield.RaiseCover(false);
 }
 
+bool IsRefusedShieldCommand(WPARAM command) {
+    switch (command & 0xFFF0) { // the low four bits are the system's own
+    case SC_MINIMIZE:
+    case SC_MAXIMIZE:
+    case SC_MOVE:
+    case SC_SIZE:
+        return true;
+    }
+    return false;
+}
+
 LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    // The cover ends only with the lock: a close request (Alt+F4 while the
-    // keyboard is free) would otherwise take the shield away.
-    if (message == WM_CLOSE)
+    switch (message) {
+    case WM_CLOSE:
+        // The cover ends only with the lock: a close request (Alt+F4 while
+        // the keyboard is free) would otherwise take the shield away.
         return 0;
-    if (message == WM_MOUSEACTIVATE)
+    case WM_SYSCOMMAND:
+        if (IsRefusedShieldCommand(wParam))
+            return 0;
+        break;
+    case WM_MOUSEACTIVATE:
         return ShieldMouseActivation();
+    case WM_DPICHANGED:
+        // A monitor's scale changed: the suggested rectangle is for a window
+        // that moved, and a cover stays on its monitor; the shield is laid
+        // out anew instead.
+        Shield.FitCoverToDisplay();
+        return 0;
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 static void RaiseWithoutActivating(HWND window) {
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ShowWindow(window, SW_SHOWNA);
+}
+
+static void ShowAgainIfTakenAway(HWND window) {
+    if (window && (IsIconic(window) || !IsWindowVisible(window)))
+        ShowWindow(window, IsIconic(window) ? SW_SHOWNOACTIVATE : SW_SHOWNA);
 }
 
 static void PlaceWindow(HWND window, const RECT& area, UINT flags) {
@@ -270,6 +315,6 @@ static int CoverWidth() {
     return GetSystemMetrics(SM_CXMAXIMIZED);
 }
 
-static int CoverHeight() {
-    return GetSystemMetrics(SM_CYMAXIMIZED) + CoverExtraHeight;
+static int CoverHeight(int dpi) {
+    return GetSystemMetrics(SM_CYMAXIMIZED) + ScaleToDpi(CoverExtraHeight, dpi);
 }

@@ -7,7 +7,8 @@
 #include "../win/png_image.h"
 #include <windows.h>
 
-// The cover hangs this far below the maximized height, over the taskbar.
+// The cover hangs this far below the maximized height, over the taskbar (at
+// 100 %; scaled to the primary monitor).
 const int CoverExtraHeight = 30;
 const BYTE CoverAlpha = 10;
 
@@ -36,6 +37,8 @@ class TouchShield {
         return bitmap.Get() != nullptr || bitmapDC.Get() != nullptr || moonImage;
     }
     SIZE UnlockBitmapSize() const { return bitmapSize; }
+    // Where the covers and the padlock go now, also while there are none.
+    ShieldLayout Layout() const;
 
     // Makes one cover per monitor, owned by owner, and the padlock on the
     // primary one; returns the padlock.
@@ -46,9 +49,10 @@ class TouchShield {
     void LoadUnlockBitmap(HWND window, HINSTANCE instance);
     void DrawUnlockImage(HWND window);
     void PaintUnlockImage(HWND window);
-    // Follows a change of the monitors, their resolution or their
-    // orientation: moves the pointer corner and, while the covers exist, adds
-    // or removes covers, fits each to its monitor and moves the padlock.
+    // Follows a change of the monitors, their resolution, orientation or
+    // scale: moves the pointer corner and, while the covers exist, adds or
+    // removes covers, fits each to its monitor and moves the padlock, drawn
+    // anew when the primary monitor's scale changed.
     void FitCoverToDisplay();
     // The video limit: every cover turns opaque and comes to the top.
     void MakeCoversOpaque();
@@ -58,16 +62,17 @@ class TouchShield {
     void ShowMoon(bool moon);
     bool MoonShown() const { return moonShown; }
     // Puts the covers back at the top of the topmost band, and with
-    // takeForeground also in front. Every raise goes through here: while the
-    // unlock word prompt or its "did not match" box is open, the covers stay
-    // where they are, below them.
+    // takeForeground also in front; a cover or padlock that was minimised or
+    // hidden is shown again. Every raise goes through here: while the unlock
+    // word prompt or its "did not match" box is open, the covers stay where
+    // they are, below them.
     void RaiseCover(bool takeForeground);
-    // Turns the edge swipes off on every cover, from Windows 7 SP1 on; again
-    // after a display change, which may have added a cover for a new monitor.
+    // Turns the edge swipes off on every cover and the padlock, from Windows 7
+    // SP1 on; again after a display change, which may have added a cover for
+    // a new monitor.
     void DisableEdgeGesturesOnCovers();
 
   private:
-    ShieldLayout CurrentLayout() const;
     HWND CreateCover(const RECT& area);
     HWND CreateOtherCover(const RECT& area);
     void BlitUnlockImage(HWND window);
@@ -78,11 +83,12 @@ class TouchShield {
     // wherever covers overlap (mirrored displays).
     OwnedWindow cover;
     OwnedWindow padlock;
-    OwnedBitmap bitmap;
+    ImageBitmap bitmap;
     OwnedDC bitmapDC;
     ImageBitmap moonImage; // loaded while the moon is shown on a padlock
     bool moonShown;
     SIZE bitmapSize;
+    int bitmapDpi; // the primary monitor's scale the padlock is drawn for
     POINT padlockAt;
     // True once the video limit made the covers opaque, until they go.
     bool opaque;
@@ -94,6 +100,9 @@ extern TouchShield Shield;
 
 // What a tap on the cover or the padlock does to activation (WM_MOUSEACTIVATE).
 LRESULT ShieldMouseActivation();
+// True for the system commands the cover and the padlock answer with nothing:
+// minimise, maximise, move and size would take the shield away or aside.
+bool IsRefusedShieldCommand(WPARAM command);
 // Timer LockTimerId while locked with the shield: raises it without taking
 // the foreground from the video.
 void CALLBACK ReassertCover(HWND window, UINT message, UINT_PTR id, DWORD time);

@@ -74,6 +74,15 @@ struct RemoveHook {
 struct CloseKernelHandle {
     void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
+// A mutex this thread holds is let go before its handle is closed: closing
+// alone leaves it held until the thread ends whenever another process has it
+// open at that moment.
+struct ReleaseHeldMutex {
+    void operator()(HANDLE mutex) const {
+        ReleaseMutex(mutex);
+        CloseHandle(mutex);
+    }
+};
 struct DestroyMenuHandle {
     void operator()(HMENU menu) const { DestroyMenu(menu); }
 };
@@ -99,6 +108,7 @@ typedef Owned<HDC, ReleaseWindowDC> WindowDC;
 typedef Owned<HKEY, CloseRegistryKey> OwnedRegistryKey;
 typedef Owned<HHOOK, RemoveHook> OwnedHook;
 typedef Owned<HANDLE, CloseKernelHandle> OwnedHandle;
+typedef Owned<HANDLE, ReleaseHeldMutex> HeldMutex;
 typedef Owned<HMENU, DestroyMenuHandle> OwnedMenu;
 typedef Owned<HICON, DestroyIconHandle> OwnedIcon;
 typedef Owned<HWND, DestroyOwnedWindow> OwnedWindow;

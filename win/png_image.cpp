@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <utility>
 #include "../res/resource.h"
+#include "dpi.h"
+#include "gdi.h"
 
 ImageBitmap::ImageBitmap(HBITMAP created, int pixelsWide, int pixelsHigh)
     : handle(created), width(created ? pixelsWide : 0), height(created ? pixelsHigh : 0) {}
@@ -172,6 +174,30 @@ int ArtworkScaleForDpi(int dpi) {
     // 24 dpi make a step of 25 %; adding half a step rounds to the nearer.
     int step = (dpi - 96 + 12) / 24;
     return 100 + 25 * (step < steps ? step : steps);
+}
+
+ImageBitmap LoadBitmapAtDpi(HMODULE module, int id, int dpi) {
+    ImageBitmap original = LoadBitmapResource(module, id);
+    if (!original)
+        return original;
+    const int width = ScaleToDpi(original.Width(), dpi),
+              height = ScaleToDpi(original.Height(), dpi);
+    WindowDC screen = BorrowWindowDC(nullptr);
+    OwnedDC from(CreateCompatibleDC(screen)), to(CreateCompatibleDC(screen));
+    ImageBitmap stretched(CreateCompatibleBitmap(screen, width, height), width, height);
+    if (!from || !to || !stretched)
+        return ImageBitmap();
+    SelectedObject source(from, original.Get()), target(to, stretched.Get());
+    SetStretchBltMode(to, HALFTONE);
+    SetBrushOrgEx(to, 0, 0, nullptr); // HALFTONE needs it set after the mode
+    StretchBlt(to, 0, 0, width, height, from, 0, 0, original.Width(), original.Height(), SRCCOPY);
+    return stretched;
+}
+
+SIZE ArtworkSize(Artwork picture, int dpi) {
+    const SIZE at100 = picture == Artwork::Splash ? SIZE{531, 449} : SIZE{128, 128};
+    const int percent = ArtworkScaleForDpi(dpi);
+    return {(at100.cx * percent + 50) / 100, (at100.cy * percent + 50) / 100};
 }
 
 ImageBitmap LoadArtwork(HMODULE module, Artwork picture, int dpi) {

@@ -45,6 +45,15 @@ ImageBitmap DecodePngResource(HMODULE module, int id);
 // or larger artwork is drawn.
 int ArtworkScaleForDpi(int dpi);
 
+// The size in pixels of `picture` as drawn for `dpi`: its size at 100 % scaled
+// to the artwork's scale, halves rounded up, as the artwork is drawn.
+SIZE ArtworkSize(Artwork picture, int dpi);
+
+// Bitmap resource `id`, drawn for 100 %, stretched smoothly (HALFTONE) to its
+// size at `dpi`, as a bitmap of the screen's format; empty when the resource
+// is missing.
+ImageBitmap LoadBitmapAtDpi(HMODULE module, int id, int dpi);
+
 // `picture` drawn for `dpi`: the bitmap resource at 100 % where there is one,
 // a PNG resource otherwise. When a PNG does not decode (no imaging component)
 // the picture at 100 % instead: too small, but there. Empty only when the

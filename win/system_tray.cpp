@@ -1,12 +1,14 @@
 // The notification-area icon: adding, changing and removing it, balloons, the
 // popup menu on a tap, and putting the icon back when the taskbar restarts.
 #include "system_tray.h"
+#include "dpi.h"
 
 // Contents:
 //   CallShellNotifyIcon      the real shell behind the ShellNotifyIcon seam
 //   CSystemTray              construction and destruction
 //   Install, RemoveFromTray  adding and removing the icon
 //   SetTrayIcon, SetTrayTooltip, ShowTrayBalloon
+//   LoadTrayIcon, NoteIconResource, FitIconToDpi   the icon at the shell's size
 //   SetMenuItemText          one popup menu item's text
 //   ReAddIcon                the icon back after the shell lost it
 //   GetIconRect              where the shell shows the icon
@@ -18,6 +20,16 @@ static BOOL WINAPI CallShellNotifyIcon(DWORD message, PNOTIFYICONDATAW data) {
 }
 // Constant initialisation: the pointer is valid before any constructor runs.
 ShellNotifyIconFunction ShellNotifyIcon = CallShellNotifyIcon;
+// Looked up at run time: shell32 has it from Windows 7 on, and a static
+// import would keep the program from starting at all on Vista.
+static HRESULT WINAPI CallShellNotifyIconGetRect(const NOTIFYICONIDENTIFIER* icon, RECT* rect) {
+    typedef HRESULT(WINAPI * IconRectFunction)(const NOTIFYICONIDENTIFIER*, RECT*);
+    static const IconRectFunction getRect =
+        reinterpret_cast<IconRectFunction>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("shell32.dll"), "Shell_NotifyIconGetRect")));
+    return getRect ? getRect(icon, rect) : E_NOTIMPL;
+}
+NotifyIconRectFunction NotifyIconGetRect = CallShellNotifyIconGetRect;
 UINT TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
 
 CSystemTray* CSystemTray::instancePointer = nullptr;
@@ -36,7 +48,8 @@ static_assert(sizeof(NOTIFYICONDATAW) == 956, "NOTIFYICONDATAW is not the full l
 CSystemTray::CSystemTray()
     : popupPosition(), menu(), iconCopy(), iconData(), instance(nullptr), hiddenWindow(),
       notificationTarget(nullptr), enabled(FALSE), hidden(TRUE), removed(TRUE), reAddPending(FALSE),
-      balloonsSupported(FALSE), defaultMenuItem(0), defaultByPosition(TRUE), creationFlags(0) {
+      balloonsSupported(FALSE), defaultMenuItem(0), defaultByPosition(TRUE), creationFlags(0),
+      iconResource(0), iconPixels(0) {
     instancePointer = this;
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;
@@ -133,13 +146,37 @@ BOOL CSystemTray::RemoveFromTray() {
     return removed;
 }
 
+// The shell shows small icons, at the scale of the taskbar's monitor (the
+// primary one). An icon of another size it shrinks or blows up, blurred.
+static int NotifyIconPixels() {
+    return SystemMetricForDpi(SM_CXSMICON, PrimaryMonitorDpi());
+}
+
+HICON CSystemTray::LoadTrayIcon(HINSTANCE module, UINT iconResourceId) {
+    const int pixels = NotifyIconPixels();
+    return (HICON)LoadImageA(module, MAKEINTRESOURCEA(iconResourceId), IMAGE_ICON, pixels, pixels,
+                             LR_DEFAULTCOLOR);
+}
+
+void CSystemTray::NoteIconResource(UINT iconResourceId) {
+    iconResource = iconResourceId;
+    iconPixels = NotifyIconPixels();
+}
+
 BOOL CSystemTray::SetTrayIcon(UINT iconResourceId) {
-    OwnedIcon loaded((HICON)LoadImageA(instance, MAKEINTRESOURCEA(iconResourceId), IMAGE_ICON, 0, 0,
-                                       LR_DEFAULTCOLOR));
-    return SetTrayIcon(loaded.Get());
+    OwnedIcon loaded(LoadTrayIcon(instance, iconResourceId));
+    const BOOL result = SetTrayIcon(loaded.Get());
+    NoteIconResource(iconResourceId);
+    return result;
+}
+
+void CSystemTray::FitIconToDpi() {
+    if (iconResource && NotifyIconPixels() != iconPixels)
+        SetTrayIcon(iconResource);
 }
 
 BOOL CSystemTray::SetTrayIcon(HICON shown) {
+    iconResource = 0; // a picture from elsewhere: no resource to load again
     if (!enabled)
         return FALSE;
     iconData.uFlags = NIF_ICON;
@@ -204,19 +241,16 @@ void CSystemTray::ReAddIcon() {
     reAddPending = !added;
 }
 
+// The rectangle is in the caller's coordinates: physical pixels in this
+// per-monitor aware program, as the mouse hook's points are.
 bool CSystemTray::GetIconRect(RECT* rect) const {
-    // Looked up at run time: shell32 has it from Windows 7 on, and a static
-    // import would keep the program from starting at all on Vista.
-    typedef HRESULT(WINAPI * IconRectFunction)(const NOTIFYICONIDENTIFIER*, RECT*);
-    IconRectFunction getRect = reinterpret_cast<IconRectFunction>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("shell32.dll"), "Shell_NotifyIconGetRect")));
-    if (!getRect || !enabled || removed)
+    if (!enabled || removed)
         return false;
     NOTIFYICONIDENTIFIER icon = {};
     icon.cbSize = sizeof icon;
     icon.hWnd = iconData.hWnd;
     icon.uID = iconData.uID;
-    return SUCCEEDED(getRect(&icon, rect)) && !IsRectEmpty(rect);
+    return SUCCEEDED(NotifyIconGetRect(&icon, rect)) && !IsRectEmpty(rect);
 }
 
 LRESULT CSystemTray::HandleNotification(WPARAM wParam, LPARAM lParam) {
@@ -261,6 +295,13 @@ LRESULT CALLBACK CSystemTray::TrayWindowProc(HWND window, UINT message, WPARAM w
     if (!tray || window != tray->hiddenWindow)
         return DefWindowProcA(window, message, wParam, lParam);
     if (message == TaskbarCreatedMessage) {
+        // The taskbar is also made anew when its scale changes: the icon
+        // comes back at the size it shows now.
+        if (tray->iconResource && NotifyIconPixels() != tray->iconPixels) {
+            OwnedIcon loaded(LoadTrayIcon(tray->instance, tray->iconResource));
+            tray->KeepIcon(loaded.Get());
+            tray->NoteIconResource(tray->iconResource);
+        }
         if (tray->enabled && !tray->removed)
             tray->reAddPending = TRUE;
         tray->ReAddIcon();

@@ -8,6 +8,11 @@
 // tray sends. It points at Shell_NotifyIconW.
 typedef BOOL(WINAPI* ShellNotifyIconFunction)(DWORD message, PNOTIFYICONDATAW data);
 extern ShellNotifyIconFunction ShellNotifyIcon;
+// Where the shell shows an icon (Shell_NotifyIconGetRect, Windows 7 and
+// later; E_NOTIMPL before), through this pointer so tests can place the icon
+// on monitors no virtual display here has.
+typedef HRESULT(WINAPI* NotifyIconRectFunction)(const NOTIFYICONIDENTIFIER* icon, RECT* rect);
+extern NotifyIconRectFunction NotifyIconGetRect;
 // The message a new taskbar broadcasts to every top-level window ("TaskbarCreated").
 extern UINT TaskbarCreatedMessage;
 
@@ -27,8 +32,19 @@ class CSystemTray {
                  HICON icon, UINT iconId, BOOL hidden, const wchar_t* balloonText,
                  const wchar_t* balloonTitle, DWORD balloonFlags, UINT balloonTimeoutSeconds);
     BOOL RemoveFromTray();
+    // Loads the icon resource at the size the shell shows icons at on the
+    // primary monitor, and remembers it to load again at another scale.
     BOOL SetTrayIcon(UINT iconResourceId);
     BOOL SetTrayIcon(HICON icon);
+    // The icon resource loaded at the size the shell shows notification icons
+    // at on the primary monitor; the caller owns it.
+    static HICON LoadTrayIcon(HINSTANCE module, UINT iconResourceId);
+    // The icon given to Install came from this resource, at today's size.
+    void NoteIconResource(UINT iconResourceId);
+    // The primary monitor's scale changed: the icon is loaded again at the
+    // size the shell now shows, and shown; nothing happens when the size is
+    // the same.
+    void FitIconToDpi();
     BOOL SetTrayTooltip(const wchar_t* text);
     BOOL ShowTrayBalloon(const wchar_t* text, const wchar_t* title, DWORD flags,
                          UINT timeoutSeconds);
@@ -71,6 +87,8 @@ class CSystemTray {
     UINT defaultMenuItem;
     BOOL defaultByPosition;
     UINT creationFlags;
+    UINT iconResource; // where the icon shown came from; 0 when not known
+    int iconPixels;    // and the size it was loaded at
 
     void KeepIcon(HICON shown);
 

@@ -6,6 +6,7 @@ static std::vector<GammaRamp> displays;
 static BOOL writeAnswer = TRUE;
 static std::vector<GammaRamp> written;
 static std::vector<std::string> writtenDevices;
+static int reads = 0;
 static bool replaced = false;
 static DisplayListFunction realList = nullptr;
 static GammaRampFunction realRead = nullptr;
@@ -35,6 +36,7 @@ static BOOL WINAPI FakeList(LPCSTR, DWORD index, PDISPLAY_DEVICEA device, DWORD)
 }
 
 static BOOL WINAPI FakeRead(const char* device, GammaRamp* ramp) {
+    reads++;
     int display = DisplayOf(device);
     if (display < 0)
         return FALSE;
@@ -68,6 +70,7 @@ void StartGammaRecording(const std::vector<GammaRamp>& displayRamps, BOOL writeR
     writeAnswer = writeResult;
     written.clear();
     writtenDevices.clear();
+    reads = 0;
     EnumerateDisplayDevices = FakeList;
     ReadDeviceGammaRamp = FakeRead;
     WriteDeviceGammaRamp = FakeWrite;
@@ -89,6 +92,10 @@ std::vector<std::string>& WrittenGammaDevices() {
     return writtenDevices;
 }
 
+int& GammaRampReads() {
+    return reads;
+}
+
 GammaRamp& ShownGammaRamp(int display) {
     return displays[display];
 }
@@ -104,7 +111,7 @@ GammaRamp CurvedDisplayRamp() {
     for (int i = 0; i < 256; i++) {
         ramp.Red[i] = (WORD)(i * i);
         ramp.Green[i] = (WORD)(i * 200);
-        ramp.Blue[i] = (WORD)(65535 - i * 100);
+        ramp.Blue[i] = (WORD)(i * i / 2 + i * 128);
     }
     return ramp;
 }

@@ -15,11 +15,14 @@ void StopGammaRecording();
 std::vector<GammaRamp>& WrittenGammaRamps();
 // The device each of WrittenGammaRamps went to.
 std::vector<std::string>& WrittenGammaDevices();
+// How many times a display's ramp was read.
+int& GammaRampReads();
 // What a display shows now; setting it stands for the system putting a ramp back.
 GammaRamp& ShownGammaRamp(int display);
 GammaRamp LinearGammaRamp();
 // A display ramp that is plainly not linear, so a linear red or a restored
-// ramp can be told apart from it.
+// ramp can be told apart from it, yet rises to near full scale in every
+// channel as a display's own does.
 GammaRamp CurvedDisplayRamp();
 // The ramp ApplyBlueLight writes for a level, as the product builds it; the
 // ramp tests pin its entries with literal rows.

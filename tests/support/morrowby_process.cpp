@@ -53,15 +53,18 @@ MorrowbyProcess::~MorrowbyProcess() {
     Kill();
 }
 
-bool MorrowbyProcess::Start() {
+bool MorrowbyProcess::Start(bool suspended) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string exe = MorrowbyExePath();
     std::string commandLine = "\"" + exe + "\"";
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-        return false;
-    return true;
+    return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
+                          suspended ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup,
+                          &info) != FALSE;
+}
+
+void MorrowbyProcess::Resume() {
+    ResumeThread(info.hThread);
 }
 
 HWND MorrowbyProcess::WaitForMainWindow(DWORD timeoutMs) {

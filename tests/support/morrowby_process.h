@@ -26,7 +26,9 @@ class MorrowbyProcess {
     MorrowbyProcess(const MorrowbyProcess&) = delete;
     MorrowbyProcess& operator=(const MorrowbyProcess&) = delete;
 
-    bool Start();
+    // suspended: created with its first thread not yet running, until Resume.
+    bool Start(bool suspended = false);
+    void Resume();
     // Waits for the main window; start-up takes about 9 seconds before the
     // message loop runs, so the default wait is generous.
     HWND WaitForMainWindow(DWORD timeoutMs = 20000);

@@ -41,12 +41,19 @@ std::vector<BYTE> ResourceIconPixels(UINT id) {
     return pixels;
 }
 
-// An icon resource as LoadIconA gives it (the system's icon size) and as
-// LoadImageA gives it with no size asked for.
+// An icon resource as LoadIconA gives it (the system's icon size), as
+// LoadImageA gives it with no size asked for, and at the icon's own size.
 static bool ShowsResource(const std::vector<BYTE>& pixels, UINT id) {
     const std::vector<BYTE> loaded =
         IconPixels(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
-    return pixels == loaded || pixels == ResourceIconPixels(id);
+    int side = 1;
+    while ((size_t)side * side * 4 < pixels.size())
+        side++;
+    HICON sized = (HICON)LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                    side, side, LR_DEFAULTCOLOR);
+    const bool atItsSize = pixels == IconPixels(sized);
+    DestroyIcon(sized);
+    return atItsSize || pixels == loaded || pixels == ResourceIconPixels(id);
 }
 
 // The tray keeps a copy of the icon it shows and destroys it at the next

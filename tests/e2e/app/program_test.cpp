@@ -2,7 +2,7 @@
 // that only shows its own splash and leaves the first running, the eleven
 // first-run values it writes, its hidden main window, commands that do
 // nothing, and Exit. One start covers them all: each start sleeps through
-// the nine-second splash sequence.
+// the nine-second splash sequence. And copies started together: one runs.
 #include "res/resource.h"
 #include "support/morrowby_process.h"
 #include "support/product_settings.h"
@@ -120,6 +120,24 @@ TEST_F(FirstStart, SplashSecondCopyDefaultsHiddenWindowAndExit) {
     ASSERT_TRUE(first.WaitForExit(30000, &code));
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(FindMorrowbyWindow(), nullptr);
+}
+
+// Copies started at the same moment (a double-click repeated, the Start menu
+// and sign-in together) race for the session: exactly one of them runs.
+TEST_F(FirstStart, ThreeCopiesStartedTogetherLeaveOneRunning) {
+    MorrowbyProcess copies[3];
+    for (MorrowbyProcess& copy : copies)
+        ASSERT_TRUE(copy.Start(true));
+    for (MorrowbyProcess& copy : copies) // as close together as can be
+        copy.Resume();
+    auto ended = [&] { return !copies[0].Running() + !copies[1].Running() + !copies[2].Running(); };
+    ASSERT_TRUE(WaitUntil([&] { return ended() == 2; }, 30000));
+    PumpMessagesFor(1000); // time for a second main window to come
+    EXPECT_EQ(ended(), 2);
+    int windows = 0;
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "MORROWBY", nullptr));)
+        windows++;
+    EXPECT_EQ(windows, 1);
 }
 
 } // namespace

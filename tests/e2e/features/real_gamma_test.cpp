@@ -21,7 +21,8 @@ struct Ramp {
 };
 
 const char* const ProbeVariable = "MORROWBY_GAMMA_PROBE";
-// Where the program keeps the displays' own ramps while a tint is on.
+// Where the program keeps the displays' own ramps while a tint is on, a key
+// for each session below it.
 const char* const GammaRecordKey = "Software\\Orvane\\Morrowby\\SavedGamma";
 
 bool KeyPresent(const char* path) {

@@ -1,10 +1,13 @@
 // A crash must not leave the screen tinted: the process-wide object installs an
-// unhandled-exception filter that puts the display's ramp back.
+// unhandled-exception filter and a terminate handler that put the display's
+// ramp back.
 #include "support/gamma_recorder.h"
 #include "app/crash_filter.h"
 #include "app/main_window.h"
 #include "features/blue_light.h"
 #include <gtest/gtest.h>
+#include <cstdio>
+#include <exception>
 
 namespace {
 
@@ -75,6 +78,26 @@ TEST_F(CrashRestore, TheFilterRestoresFirstThenHandsOnToThePreviousFilter) {
     EXPECT_EQ(1, chainedCalls);
     EXPECT_EQ(1u, rampsWrittenBeforeChain);
     EXPECT_EQ(EXCEPTION_EXECUTE_HANDLER, result);
+}
+
+// An uncaught C++ exception ends in terminate and abort, which no exception
+// filter sees; the terminate handler puts the ramp back before it aborts.
+// The process that ends reports every ramp written on its error output.
+BOOL WINAPI ReportWrite(const char*, GammaRamp* ramp) {
+    fprintf(stderr, "wrote green[255]=%u\n", ramp->Green[255]);
+    return TRUE;
+}
+
+TEST(TerminateRestore, PutsTheSavedRampBackBeforeTheProcessEnds) {
+    EXPECT_DEATH(
+        {
+            StartGammaRecording(HalfRamp());
+            SaveDisplayGamma();
+            ApplyBlueLight(100);
+            WriteDeviceGammaRamp = ReportWrite;
+            std::terminate();
+        },
+        "wrote green\\[255\\]=32640"); // HalfRamp's
 }
 
 } // namespace

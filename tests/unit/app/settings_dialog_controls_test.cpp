@@ -74,6 +74,7 @@ TEST_F(SettingsDialogTest, UntickingBlueLightRestoresTheScreenAndDisablesItsCont
 TEST_F(SettingsDialogTest, UntickingBlueLightWritesTheSavedRamp) {
     Settings.EnableBlueLightReduction = true;
     ASSERT_NE(Open(), nullptr);
+    ApplyBlueLight(Settings.GreenGamma); // as the fade-in leaves the screen
     Click(IDC_BLUE_LIGHT);
     EXPECT_TRUE(LastRampIs(LinearGammaRamp()));
 }

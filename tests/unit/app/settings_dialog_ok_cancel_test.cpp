@@ -70,8 +70,12 @@ class OkModeTest : public SettingsDialogTest, public ::testing::WithParamInterfa
         ASSERT_NE(Open(), nullptr);
         SendMessageA(Item(IDC_BLUE_MODE), CB_SETCURSEL, c.ModeIndex, 0);
         SetSlider(c.Slider);
+        // The screen as the other state leaves it, so that OK has to change it.
+        if (c.Tinted)
+            RestoreGamma();
+        else
+            ApplyBlueLight(c.StoredLevel);
         WrittenGammaRamps().clear();
-        BlueLightApplied = !c.Tinted;
         Command(IDOK);
     }
 };

@@ -6,6 +6,7 @@
 #include "app/settings_dialog.h"
 #include "settings/settings_store.h"
 #include "support/wait.h"
+#include <cstdlib>
 
 namespace {
 
@@ -112,6 +113,21 @@ TEST_F(SettingsDialogTest, EyeGivesBackItsProcedureWhenDestroyed) {
     SendMessageA(eye, WM_DESTROY, 0, 0);
     EXPECT_EQ(GetWindowLongPtrW(eye, GWLP_WNDPROC), original);
     EXPECT_EQ(GetPropA(eye, OriginalProcProperty), nullptr);
+}
+
+// A bitmap does not scale with the dialog: the eye is drawn anew for each
+// scale the dialog moves to.
+TEST_F(SettingsDialogTest, EyeFollowsTheDialogsScale) {
+    ASSERT_NE(Open(), nullptr);
+    HWND eye = Item(IDC_REVEAL_EYE);
+    for (int dpi : {192, 144, 96}) {
+        SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0);
+        const HBITMAP shown = (HBITMAP)SendMessageW(eye, STM_GETIMAGE, IMAGE_BITMAP, 0);
+        BITMAP picture = {};
+        ASSERT_TRUE(GetObjectW(shown, sizeof picture, &picture)) << dpi;
+        EXPECT_EQ(picture.bmWidth, 16 * dpi / 96) << dpi;
+        EXPECT_EQ(std::abs(picture.bmHeight), MulDiv(13, dpi, 96)) << dpi;
+    }
 }
 
 // ---- fade-in ----

@@ -7,15 +7,18 @@
 #include "support/product_settings.h"
 #include "support/tray_recorder.h"
 #include "app/main_window.h"
+#include "app/splash.h"
 #include "app/splash_screen.h"
 #include "app/startup.h"
 #include "features/blue_light.h"
 #include "res/resource.h"
 #include "settings/settings_store.h"
+#include "win/session_mutex.h"
 #include <gtest/gtest.h>
 #include <atomic>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -138,9 +141,13 @@ TEST_P(StartupBlueLight, InitialStateAndRestoreOnExit) {
     }
 
     EXPECT_EQ(0, exitCode);
-    ASSERT_FALSE(WrittenGammaRamps().empty());
-    EXPECT_TRUE(SameRamp(CurvedDisplayRamp(), WrittenGammaRamps().back()))
-        << "after Exit the display has its own ramp again";
+    if (row.applied) {
+        ASSERT_FALSE(WrittenGammaRamps().empty());
+        EXPECT_TRUE(SameRamp(CurvedDisplayRamp(), WrittenGammaRamps().back()))
+            << "after Exit the display has its own ramp again";
+    } else {
+        EXPECT_EQ(0u, WrittenGammaRamps().size()) << "a screen never tinted is never written";
+    }
     EXPECT_FALSE(BlueLightApplied);
 }
 
@@ -152,5 +159,41 @@ INSTANTIATE_TEST_SUITE_P(
                       StartupRow{"NoModeChosen", true, 0, false, true, nullptr},
                       StartupRow{"ReductionOff", false, 1, false, true, nullptr}),
     [](const ::testing::TestParamInfo<StartupRow>& row) { return std::string(row.param.name); });
+
+// A copy started while another runs notes it and ends without touching the
+// displays: the ramp it would read may be the other copy's tint, which it
+// would bring back at its exit after the other removed it.
+TEST(SecondCopy, ReadsAndWritesNoRampNotEvenOnItsWaysOut) {
+    StartGammaRecording(ReducedGammaRamp(Level)); // the other copy's tint
+    SaveDisplayGamma();                           // what a process would see at its very start
+    GammaRampReads() = 0;
+    HANDLE taken = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE letGo = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread otherCopy([&] {
+        HeldMutex held = TakeSessionMutex(L"Orvane.Morrowby");
+        SignalObjectAndWait(taken, letGo, 10000, FALSE);
+    });
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(taken, 5000));
+    const PauseFunction realPause = StartupPause;
+    StartupPause = CountedSleep;
+    sleptMs = 0;
+    shownAtPauses.clear();
+
+    EXPECT_EQ(0, RunMorrowby(GetModuleHandleA(nullptr)));
+    EXPECT_EQ(shownAtPauses, std::vector<std::wstring>{L"Morrowby is already running"});
+    EXPECT_EQ(3000u, sleptMs.load()) << "the note stays for three seconds";
+    ShownGammaRamp(0) = CurvedDisplayRamp(); // the other copy takes its tint away
+    RestoreGamma();                          // every way out of this copy
+    EXPECT_EQ(0, GammaRampReads());
+    EXPECT_EQ(0u, WrittenGammaRamps().size());
+
+    StartupPause = realPause;
+    CloseSplash();
+    SetEvent(letGo);
+    otherCopy.join();
+    CloseHandle(taken);
+    CloseHandle(letGo);
+    StopGammaRecording();
+}
 
 } // namespace

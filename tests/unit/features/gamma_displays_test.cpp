@@ -17,10 +17,16 @@ GammaRamp FlatterRamp() {
     return ramp;
 }
 
+// Every session's record, and the parent key they are kept under.
+void DeleteEveryGammaRecord() {
+    std::string path = GammaRecordKeyPath();
+    RegDeleteTreeA(HKEY_CURRENT_USER, path.substr(0, path.rfind('\\')).c_str());
+}
+
 class GammaDisplays : public ::testing::Test {
   protected:
     void SetUp() override {
-        RemoveGammaRecord();
+        DeleteEveryGammaRecord();
         StartGammaRecording({CurvedDisplayRamp(), FlatterRamp()});
         SaveDisplayGamma();
         WrittenGammaRamps().clear();
@@ -28,7 +34,7 @@ class GammaDisplays : public ::testing::Test {
     void TearDown() override {
         RestoreGamma();
         StopGammaRecording();
-        RemoveGammaRecord();
+        DeleteEveryGammaRecord();
     }
 };
 
@@ -102,7 +108,24 @@ bool RecordedRamp(const char* device, GammaRamp* ramp) {
     return read;
 }
 
-TEST_F(GammaDisplays, TheOwnRampsAreOnRecordOnlyWhileAReducedRampIsOn) {
+void WriteRecordValue(const char* name, const void* data, DWORD size) {
+    HKEY key;
+    ASSERT_EQ(0, RegCreateKeyExA(HKEY_CURRENT_USER, GammaRecordKeyPath().c_str(), 0, nullptr, 0,
+                                 KEY_SET_VALUE, nullptr, &key, nullptr));
+    RegSetValueExA(key, name, 0, REG_BINARY, (const BYTE*)data, size);
+    RegCloseKey(key);
+}
+
+struct RemovalRow {
+    const char* name;
+    void (*meanwhile)(); // done to the record while the reduced ramp is on
+    bool recordStays;
+};
+
+class RecordRemoval : public GammaDisplays, public ::testing::WithParamInterface<RemovalRow> {};
+
+TEST_P(RecordRemoval, TheOwnRampsAreOnRecordOnlyWhileAReducedRampIsOn) {
+    const RemovalRow row = GetParam();
     GammaRamp recorded;
     EXPECT_FALSE(RecordedRamp("\\\\.\\DISPLAY1", &recorded));
     ApplyBlueLight(40);
@@ -110,24 +133,49 @@ TEST_F(GammaDisplays, TheOwnRampsAreOnRecordOnlyWhileAReducedRampIsOn) {
     EXPECT_TRUE(SameRamp(CurvedDisplayRamp(), recorded));
     ASSERT_TRUE(RecordedRamp("\\\\.\\DISPLAY2", &recorded));
     EXPECT_TRUE(SameRamp(FlatterRamp(), recorded));
+    if (row.meanwhile)
+        row.meanwhile();
     RestoreGamma();
-    EXPECT_FALSE(RecordedRamp("\\\\.\\DISPLAY1", &recorded));
+    EXPECT_EQ(row.recordStays, RecordedRamp("\\\\.\\DISPLAY1", &recorded));
+    if (!row.recordStays) {
+        // Whatever is left of the key is no record for the next start.
+        WrittenGammaRamps().clear();
+        SaveDisplayGamma();
+        EXPECT_TRUE(WrittenGammaRamps().empty());
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Removal, RecordRemoval,
+    ::testing::Values(
+        RemovalRow{"KeyGoes", nullptr, false},
+        // A key with a key below it cannot be deleted: its values go one by one.
+        RemovalRow{"KeyCannotGo",
+                   [] {
+                       HKEY below;
+                       RegCreateKeyA(HKEY_CURRENT_USER, (GammaRecordKeyPath() + "\\x").c_str(),
+                                     &below);
+                       RegCloseKey(below);
+                   },
+                   false},
+        // Written over by another process (same id, another start): not this one's to delete.
+        RemovalRow{"WrittenByAnother",
+                   [] {
+                       const DWORD owner[3] = {GetCurrentProcessId(), 1, 1};
+                       WriteRecordValue("Owner", owner, sizeof owner);
+                   },
+                   true}),
+    [](const ::testing::TestParamInfo<RemovalRow>& row) { return std::string(row.param.name); });
 
 // A process that was killed while the tint was on: its record stays, with an
 // owner that no longer runs, and the displays still show the tint.
 void LeaveRecordOfAKilledProcess(const std::string& display2Value) {
-    HKEY key;
-    ASSERT_EQ(0, RegCreateKeyExA(HKEY_CURRENT_USER, GammaRecordKeyPath().c_str(), 0, nullptr, 0,
-                                 KEY_SET_VALUE, nullptr, &key, nullptr));
     GammaRamp own = CurvedDisplayRamp();
-    RegSetValueExA(key, "\\\\.\\DISPLAY1", 0, REG_BINARY, (const BYTE*)&own, sizeof own);
+    WriteRecordValue("\\\\.\\DISPLAY1", &own, sizeof own);
     if (!display2Value.empty())
-        RegSetValueExA(key, "\\\\.\\DISPLAY2", 0, REG_BINARY, (const BYTE*)display2Value.data(),
-                       (DWORD)display2Value.size());
+        WriteRecordValue("\\\\.\\DISPLAY2", display2Value.data(), (DWORD)display2Value.size());
     const BYTE goneOwner[12] = {}; // process id 0 never is a program
-    RegSetValueExA(key, "Owner", 0, REG_BINARY, goneOwner, sizeof goneOwner);
-    RegCloseKey(key);
+    WriteRecordValue("Owner", goneOwner, sizeof goneOwner);
 }
 
 struct RecordRow {
@@ -159,11 +207,18 @@ std::string RampBytes(const GammaRamp& ramp) {
     return std::string((const char*)&ramp, sizeof ramp);
 }
 
+// A damaged value of the right type and size: the linear ramp stands in for
+// it. Zeros would leave the screen black, a tint kept by mistake would stay.
 INSTANTIATE_TEST_SUITE_P(
     Records, AbandonedRecord,
     ::testing::Values(RecordRow{"Intact", RampBytes(FlatterRamp()), true},
                       RecordRow{"Missing", "", false},
-                      RecordRow{"Truncated", RampBytes(FlatterRamp()).substr(0, 1000), false}),
+                      RecordRow{"Truncated", RampBytes(FlatterRamp()).substr(0, 1000), false},
+                      RecordRow{"AllZero", std::string(sizeof(GammaRamp), '\0'), false},
+                      RecordRow{"Tint", RampBytes(ReducedGammaRamp(-128)), false},
+                      // one green entry in the middle dropped to zero
+                      RecordRow{"Falling", RampBytes(FlatterRamp()).replace(900, 2, 2, '\0'),
+                                false}),
     [](const ::testing::TestParamInfo<RecordRow>& row) { return std::string(row.param.name); });
 
 TEST_F(GammaDisplays, ARecordOfAProgramStillRunningIsLeftAlone) {

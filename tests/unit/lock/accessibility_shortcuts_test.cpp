@@ -4,6 +4,7 @@
 #include "support/lock_fixture.h"
 #include "app/crash_filter.h"
 #include "lock/accessibility_shortcuts.h"
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -12,11 +13,16 @@ struct Shortcuts {
     STICKYKEYS sticky;
     FILTERKEYS filter;
     TOGGLEKEYS toggle;
+    MOUSEKEYS mouse;
+    HIGHCONTRASTA contrast;
 };
+char UsersScheme[] = "High Contrast Black";
 // Windows' defaults, with Toggle Keys switched on by the user.
 const Shortcuts Users = {{sizeof(STICKYKEYS), 0x1FE},
                          {sizeof(FILTERKEYS), 0x7E, 1000, 500, 500, 0},
-                         {sizeof(TOGGLEKEYS), 0x3E | TKF_TOGGLEKEYSON}};
+                         {sizeof(TOGGLEKEYS), 0x3E | TKF_TOGGLEKEYSON},
+                         {sizeof(MOUSEKEYS), 0x3E, 10, 3000, 20, 0, 0},
+                         {sizeof(HIGHCONTRASTA), 0x7E, UsersScheme}};
 Shortcuts System;
 int Calls = 0;
 
@@ -26,18 +32,31 @@ BOOL WINAPI FakeParameters(UINT action, UINT size, PVOID data, UINT) {
         void* stored;
     } settings[] = {{SPI_GETSTICKYKEYS, SPI_SETSTICKYKEYS, &System.sticky},
                     {SPI_GETFILTERKEYS, SPI_SETFILTERKEYS, &System.filter},
-                    {SPI_GETTOGGLEKEYS, SPI_SETTOGGLEKEYS, &System.toggle}};
+                    {SPI_GETTOGGLEKEYS, SPI_SETTOGGLEKEYS, &System.toggle},
+                    {SPI_GETMOUSEKEYS, SPI_SETMOUSEKEYS, &System.mouse},
+                    {SPI_GETHIGHCONTRAST, SPI_SETHIGHCONTRAST, &System.contrast}};
     Calls++;
     for (const auto& setting : settings) {
         if (action == setting.get || action == setting.set)
             memcpy(action == setting.get ? data : setting.stored,
                    action == setting.get ? setting.stored : data, size);
     }
+    // The system hands the scheme name out in memory of its own, reused by
+    // the next read.
+    static char handedOut[MAX_PATH];
+    if (action == SPI_GETHIGHCONTRAST) {
+        HIGHCONTRASTA* contrast = static_cast<HIGHCONTRASTA*>(data);
+        lstrcpynA(handedOut, contrast->lpszDefaultScheme, sizeof handedOut);
+        contrast->lpszDefaultScheme = handedOut;
+    }
     return TRUE;
 }
 
+// The scheme by its name, wherever it is kept.
 bool SameAsUsers() {
-    return memcmp(&System, &Users, sizeof System) == 0;
+    return memcmp(&System, &Users, offsetof(Shortcuts, contrast)) == 0 &&
+           System.contrast.dwFlags == Users.contrast.dwFlags &&
+           strcmp(System.contrast.lpszDefaultScheme, UsersScheme) == 0;
 }
 
 void Crash() {
@@ -75,6 +94,10 @@ TEST_F(ShortcutsTest, KeyboardLockClearsTheHotkeysOfFeaturesThatAreOff) {
     EXPECT_EQ(System.filter.dwFlags,
               Users.filter.dwFlags & ~(FKF_HOTKEYACTIVE | FKF_CONFIRMHOTKEY));
     EXPECT_EQ(System.toggle.dwFlags, Users.toggle.dwFlags); // in use: left alone
+    EXPECT_EQ(System.mouse.dwFlags, Users.mouse.dwFlags & ~(MKF_HOTKEYACTIVE | MKF_CONFIRMHOTKEY));
+    EXPECT_EQ(System.contrast.dwFlags,
+              Users.contrast.dwFlags & ~(HCF_HOTKEYACTIVE | HCF_CONFIRMHOTKEY));
+    strcpy(System.contrast.lpszDefaultScheme, "reused"); // another read meanwhile
     RequestUnlock();
     EXPECT_TRUE(SameAsUsers());
     // A lock without the keyboard does not touch them.

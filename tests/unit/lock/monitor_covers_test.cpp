@@ -7,6 +7,7 @@
 #include "lock/cover_geometry.h"
 #include "lock/input_hooks.h"
 #include "lock/shield.h"
+#include "win/png_image.h"
 #include <algorithm>
 #include <vector>
 
@@ -22,14 +23,18 @@ int ListFakeMonitors(MonitorArea* monitors, int capacity) {
     return count;
 }
 
-const Layout Single = {{{0, 0, 1280, 800}, true}};
-const Layout TurnedSingle = {{{0, 0, 800, 1280}, true}};
-const Layout SideBySide = {{{0, 0, 1920, 1080}, true}, {{1920, 0, 3200, 1024}, false}};
-const Layout PrimaryOnTheRight = {{{-1280, 56, 0, 1080}, false}, {{0, 0, 1920, 1080}, true}};
-const Layout StackedAbove = {{{0, 0, 1920, 1080}, true}, {{-320, -1440, 2240, 0}, false}};
-const Layout TurnedBesideLandscape = {{{0, 0, 1080, 1920}, true}, {{1080, 0, 3000, 1080}, false}};
-const Layout Three = {
-    {{-1280, 0, 0, 1024}, false}, {{0, 0, 1920, 1080}, true}, {{1920, -200, 3000, 1720}, false}};
+const Layout Single = {{{0, 0, 1280, 800}, true, 96}};
+const Layout SingleAt150 = {{{0, 0, 1280, 800}, true, 144}};
+const Layout TurnedSingle = {{{0, 0, 800, 1280}, true, 96}};
+const Layout SideBySide = {{{0, 0, 1920, 1080}, true, 96}, {{1920, 0, 3200, 1024}, false, 96}};
+const Layout PrimaryOnTheRight = {{{-1280, 56, 0, 1080}, false, 96},
+                                  {{0, 0, 1920, 1080}, true, 96}};
+const Layout StackedAbove = {{{0, 0, 1920, 1080}, true, 96}, {{-320, -1440, 2240, 0}, false, 96}};
+const Layout TurnedBesideLandscape = {{{0, 0, 1080, 1920}, true, 96},
+                                      {{1080, 0, 3000, 1080}, false, 96}};
+const Layout Three = {{{-1280, 0, 0, 1024}, false, 96},
+                      {{0, 0, 1920, 1080}, true, 96},
+                      {{1920, -200, 3000, 1720}, false, 96}};
 
 class MonitorCoverTest : public LockFixture {
   protected:
@@ -73,10 +78,13 @@ void ExpectShieldFits(const Layout& layout) {
     const std::vector<HWND> covers = CoversNow();
     EXPECT_EQ(covers.size(), layout.size());
     RECT virtualScreen = layout[0].Bounds, primary = {};
+    int primaryDpi = 96;
     for (const MonitorArea& monitor : layout) {
         UnionRect(&virtualScreen, &virtualScreen, &monitor.Bounds);
-        if (monitor.Primary)
+        if (monitor.Primary) {
             primary = monitor.Bounds;
+            primaryDpi = monitor.Dpi;
+        }
         bool covered = false;
         for (HWND cover : covers)
             covered = covered || Holds(WindowRect(cover), monitor.Bounds);
@@ -93,6 +101,8 @@ void ExpectShieldFits(const Layout& layout) {
     }
     const RECT padlock = WindowRect(Shield.UnlockImageWindow());
     EXPECT_TRUE(Holds(primary, padlock));
+    // Drawn for the primary monitor's scale.
+    EXPECT_EQ(padlock.right - padlock.left, ArtworkSize(Artwork::Padlock, primaryDpi).cx);
     const POINT corner = PointerRegion.Corner();
     const RECT region = {corner.x - PointerCornerMargin, corner.y - PointerCornerMargin,
                          virtualScreen.right, virtualScreen.bottom};
@@ -109,6 +119,8 @@ struct DisplayChange {
 TEST_F(MonitorCoverTest, CoversFollowEveryLayoutAndEveryDisplayChange) {
     const DisplayChange changes[] = {
         {"single monitor turned to portrait", &Single, &TurnedSingle},
+        {"single monitor set to 150 %, and back", &Single, &SingleAt150},
+        {"single monitor at 150 % set to 100 %", &SingleAt150, &Single},
         {"side by side, the resolution changed back", &SideBySide, &SideBySide},
         {"primary on the right, the left one unplugged", &PrimaryOnTheRight, &Single},
         {"a monitor stacked above plugged in", &Single, &StackedAbove},
@@ -120,8 +132,13 @@ TEST_F(MonitorCoverTest, CoversFollowEveryLayoutAndEveryDisplayChange) {
         FakeMonitors = *change.atLock;
         ASSERT_TRUE(EngageAtOnce());
         ExpectShieldFits(*change.atLock);
+        const int dpiBefore = change.atLock->front().Dpi, dpi = change.after->front().Dpi;
         FakeMonitors = *change.after;
-        SendMessageA(MainWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
+        // A new scale comes to the windows on the monitor, a new layout to all.
+        if (dpi != dpiBefore)
+            SendMessageA(Shield.CoverWindow(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0);
+        else
+            SendMessageA(MainWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
         ExpectShieldFits(*change.after);
         RequestUnlock();
         EXPECT_TRUE(CoversNow().empty());

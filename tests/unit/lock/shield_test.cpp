@@ -18,6 +18,7 @@
 #include "win/os_version.h"
 #include <gtest/gtest.h>
 #include <psapi.h>
+#include <vector>
 
 namespace {
 
@@ -63,6 +64,8 @@ TEST_F(CoverTest, CoversTheMaximizedAreaWithThePadlockBottomRight) {
     EXPECT_TRUE(IsWindowVisible(Shield.CoverWindow()));
     EXPECT_TRUE(IsWindowVisible(Shield.UnlockImageWindow()));
     EXPECT_TRUE(Above(Shield.UnlockImageWindow(), Shield.CoverWindow()));
+    // In front, where its edge-swipe property counts.
+    EXPECT_EQ(GetForegroundWindow(), Shield.CoverWindow());
 }
 
 TEST_F(CoverTest, WindowsAreLayeredTopmostToolWindowsOwnedInAChain) {
@@ -213,17 +216,34 @@ TEST_F(CoverTest, ReassertPutsTheCoverBackOnTopUnlessThePromptIsOpen) {
     DestroyWindow(other);
 }
 
-// With the keyboard free, Alt+F4 reaches whichever shield window is active;
-// neither may go before the lock does.
-TEST_F(CoverTest, ShieldWindowsIgnoreCloseRequests) {
+// With the keyboard free, Alt+F4 and the window menu's commands reach
+// whichever shield window is active; none may take the shield away or aside,
+// and what another program does with ShowWindow the watchdog undoes.
+TEST_F(CoverTest, ShieldWindowsCannotBeClosedMinimisedMovedOrSized) {
     LockNow();
+    const RECT before = WindowRect(Shield.CoverWindow());
     for (HWND shield : {Shield.UnlockImageWindow(), Shield.CoverWindow()}) {
         SendMessageA(shield, WM_CLOSE, 0, 0);
-        SendMessageA(shield, WM_SYSCOMMAND, SC_CLOSE, 0);
+        for (WPARAM command :
+             std::vector<WPARAM>{SC_CLOSE, SC_MINIMIZE, SC_MAXIMIZE, SC_MOVE, SC_SIZE,
+                                 SC_MOVE | HTCAPTION, SC_SIZE | WMSZ_LEFT})
+            SendMessageA(shield, WM_SYSCOMMAND, command, 0);
     }
-    EXPECT_TRUE(IsWindow(Shield.CoverWindow()));
-    EXPECT_TRUE(IsWindow(Shield.UnlockImageWindow()));
+    EXPECT_TRUE(IsWindowVisible(Shield.CoverWindow()));
+    EXPECT_TRUE(IsWindowVisible(Shield.UnlockImageWindow()));
+    EXPECT_FALSE(IsIconic(Shield.CoverWindow()));
+    const RECT after = WindowRect(Shield.CoverWindow());
+    EXPECT_TRUE(EqualRect(&before, &after));
     EXPECT_FALSE(Lock.Unlocked);
+    for (int how : {SW_MINIMIZE, SW_HIDE}) {
+        ShowWindow(Shield.CoverWindow(), how);
+        ShowWindow(Shield.UnlockImageWindow(), SW_HIDE);
+        GuardLock(MainWindow, WM_TIMER, LockTimerId, 0);
+        EXPECT_FALSE(IsIconic(Shield.CoverWindow())) << how;
+        EXPECT_TRUE(IsWindowVisible(Shield.CoverWindow())) << how;
+        EXPECT_TRUE(IsWindowVisible(Shield.UnlockImageWindow())) << how;
+        EXPECT_TRUE(Above(Shield.UnlockImageWindow(), Shield.CoverWindow())) << how;
+    }
 }
 
 TEST_F(CoverTest, PeriodicRaiseLeavesTheForegroundAlone) {

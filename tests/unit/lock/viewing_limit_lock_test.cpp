@@ -51,7 +51,7 @@ ULONGLONG WINAPI FakeTickCount() {
 }
 
 int TwoMonitors(MonitorArea* monitors, int capacity) {
-    const MonitorArea both[] = {{{0, 0, 1280, 800}, true}, {{1280, 0, 2304, 768}, false}};
+    const MonitorArea both[] = {{{0, 0, 1280, 800}, true, 96}, {{1280, 0, 2304, 768}, false, 96}};
     const int count = capacity < 2 ? capacity : 2;
     for (int i = 0; i < count; i++)
         monitors[i] = both[i];

@@ -31,7 +31,7 @@ struct ArtworkCase {
     int width, height;
 };
 
-// Every picture comes at its size for the DPI as a DIB section; the decoded
+// Every picture comes at its size for the DPI, as reckoned, as a DIB section; the decoded
 // PNGs are 32-bit, and the right way up: the padlock's shackle at the top.
 TEST(Artwork, LoadsAtTheSizeDrawnForTheDpi) {
     const ArtworkCase cases[] = {
@@ -44,6 +44,9 @@ TEST(Artwork, LoadsAtTheSizeDrawnForTheDpi) {
         ASSERT_TRUE(image) << (int)c.picture << " at " << c.dpi;
         EXPECT_EQ(image.Width(), c.width) << (int)c.picture << " at " << c.dpi;
         EXPECT_EQ(image.Height(), c.height) << (int)c.picture << " at " << c.dpi;
+        // The size the layout reckons with before anything is loaded.
+        const SIZE reckoned = ArtworkSize(c.picture, c.dpi);
+        EXPECT_TRUE(reckoned.cx == c.width && reckoned.cy == c.height) << c.dpi;
         DIBSECTION section = {};
         ASSERT_EQ(GetObjectA(image.Get(), sizeof section, &section), (int)sizeof section);
         if (c.dpi != 96 || c.picture == Artwork::Moon) {
