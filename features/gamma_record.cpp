@@ -24,7 +24,8 @@ static bool CurrentOwner(GammaRecordOwner* owner);
 static bool OwnerStillRuns(const std::vector<BYTE>& recorded);
 static bool RecordedByThisProcess();
 static bool PlausibleDisplayRamp(const GammaRamp& ramp);
-static void DeleteRecord();
+static bool TakeRecordAt(const std::string& path, DisplayGamma* displays, int count);
+static void DeleteRecordAt(const std::string& path);
 
 std::string GammaRecordKeyPath() {
     DWORD session = 0;
@@ -48,14 +49,23 @@ bool KeepGammaRecord(const DisplayGamma* displays, int count) {
 
 void RemoveGammaRecord() {
     if (RecordedByThisProcess())
-        DeleteRecord();
+        DeleteRecordAt(GammaRecordKeyPath());
 }
 
 bool TakeAbandonedGammaRecord(DisplayGamma* displays, int count) {
+    if (TakeRecordAt(GammaRecordKeyPath(), displays, count))
+        return true;
+    // The version before records per session kept its values right under the
+    // parent key; a tint it left when it was killed is undone after an upgrade.
+    return TakeRecordAt(ProductKeyPath(RecordParent), displays, count);
+}
+
+static bool TakeRecordAt(const std::string& path, DisplayGamma* displays, int count) {
     CRegistry record(false);
-    if (!record.Open(GammaRecordKeyPath().c_str(), HKEY_CURRENT_USER, KEY_QUERY_VALUE, false))
+    if (!record.Open(path.c_str(), HKEY_CURRENT_USER, KEY_QUERY_VALUE, false))
         return false;
-    // What is left of a record whose key could not be deleted.
+    // What is left of a record whose key could not be deleted, or a parent
+    // key holding only the sessions' records.
     if (record.Entries.empty())
         return false;
     if (OwnerStillRuns(record.Entry(OwnerValue)->Bytes()))
@@ -70,7 +80,7 @@ bool TakeAbandonedGammaRecord(DisplayGamma* displays, int count) {
             FillLinearRamp(own);
     }
     record.Close();
-    DeleteRecord(); // its writer is gone: nobody else owns it
+    DeleteRecordAt(path); // its writer is gone: nobody else owns it
     return true;
 }
 
@@ -122,11 +132,10 @@ static bool PlausibleDisplayRamp(const GammaRamp& ramp) {
     return true;
 }
 
-// A key that cannot go (its rights, or a key someone made below it) is
-// emptied value by value instead; a key without values is no record. The
-// parent goes too once no session has a record under it.
-static void DeleteRecord() {
-    const std::string path = GammaRecordKeyPath();
+// A key that cannot go (its rights, or a key below it: the parent holds the
+// sessions' records) is emptied value by value instead; a key without values
+// is no record. The parent goes too once no session has a record under it.
+static void DeleteRecordAt(const std::string& path) {
     if (RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str()) != ERROR_SUCCESS) {
         OwnedRegistryKey key;
         if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
@@ -140,5 +149,17 @@ static void DeleteRecord() {
                 length = sizeof name;
         }
     }
-    RegDeleteKeyA(HKEY_CURRENT_USER, ProductKeyPath(RecordParent).c_str());
+    // Fails while a session's record is under it; a value of the version
+    // before must not go with it unread.
+    const std::string parent = ProductKeyPath(RecordParent);
+    OwnedRegistryKey key;
+    DWORD values = 0;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, parent.c_str(), 0, KEY_QUERY_VALUE, key.Receive()) !=
+            ERROR_SUCCESS ||
+        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
+                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
+        values != 0)
+        return;
+    key.Reset();
+    RegDeleteKeyA(HKEY_CURRENT_USER, parent.c_str());
 }

@@ -8,7 +8,8 @@
 // and the value "Owner": the process id and creation time (DWORD, FILETIME)
 // of the process that wrote it. One user signed in twice (a second session,
 // Remote Desktop) runs one copy in each session, each with displays and a
-// record of its own.
+// record of its own. The version before kept one record right under
+// SavedGamma; a start takes that too, so an upgrade undoes its tint as well.
 #pragma once
 #include "gamma_ramp.h"
 #include <string>

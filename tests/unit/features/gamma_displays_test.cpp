@@ -108,10 +108,17 @@ bool RecordedRamp(const char* device, GammaRamp* ramp) {
     return read;
 }
 
-void WriteRecordValue(const char* name, const void* data, DWORD size) {
+// The record's parent key, where the version before kept its one record.
+std::string RecordParentPath() {
+    std::string path = GammaRecordKeyPath();
+    return path.substr(0, path.rfind('\\'));
+}
+
+void WriteRecordValue(const char* name, const void* data, DWORD size,
+                      const std::string& path = GammaRecordKeyPath()) {
     HKEY key;
-    ASSERT_EQ(0, RegCreateKeyExA(HKEY_CURRENT_USER, GammaRecordKeyPath().c_str(), 0, nullptr, 0,
-                                 KEY_SET_VALUE, nullptr, &key, nullptr));
+    ASSERT_EQ(0, RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                 nullptr, &key, nullptr));
     RegSetValueExA(key, name, 0, REG_BINARY, (const BYTE*)data, size);
     RegCloseKey(key);
 }
@@ -169,13 +176,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A process that was killed while the tint was on: its record stays, with an
 // owner that no longer runs, and the displays still show the tint.
-void LeaveRecordOfAKilledProcess(const std::string& display2Value) {
+void LeaveRecordOfAKilledProcess(const std::string& display2Value,
+                                 const std::string& path = GammaRecordKeyPath()) {
     GammaRamp own = CurvedDisplayRamp();
-    WriteRecordValue("\\\\.\\DISPLAY1", &own, sizeof own);
+    WriteRecordValue("\\\\.\\DISPLAY1", &own, sizeof own, path);
     if (!display2Value.empty())
-        WriteRecordValue("\\\\.\\DISPLAY2", display2Value.data(), (DWORD)display2Value.size());
+        WriteRecordValue("\\\\.\\DISPLAY2", display2Value.data(), (DWORD)display2Value.size(),
+                         path);
     const BYTE goneOwner[12] = {}; // process id 0 never is a program
-    WriteRecordValue("Owner", goneOwner, sizeof goneOwner);
+    WriteRecordValue("Owner", goneOwner, sizeof goneOwner, path);
 }
 
 struct RecordRow {
@@ -220,6 +229,19 @@ INSTANTIATE_TEST_SUITE_P(
                       RecordRow{"Falling", RampBytes(FlatterRamp()).replace(900, 2, 2, '\0'),
                                 false}),
     [](const ::testing::TestParamInfo<RecordRow>& row) { return std::string(row.param.name); });
+
+// Killed while tinted, then upgraded: the version before kept its record
+// right under the parent key, not per session.
+TEST_F(GammaDisplays, ARecordOfTheVersionBeforeIsPutBackAndRemoved) {
+    ShownGammaRamp(0) = ShownGammaRamp(1) = ReducedGammaRamp(40);
+    LeaveRecordOfAKilledProcess(RampBytes(FlatterRamp()), RecordParentPath());
+    SaveDisplayGamma();
+    EXPECT_TRUE(SameRamp(CurvedDisplayRamp(), ShownGammaRamp(0)));
+    EXPECT_TRUE(SameRamp(FlatterRamp(), ShownGammaRamp(1)));
+    HKEY parent;
+    EXPECT_NE(0, RegOpenKeyExA(HKEY_CURRENT_USER, RecordParentPath().c_str(), 0, KEY_QUERY_VALUE,
+                               &parent));
+}
 
 TEST_F(GammaDisplays, ARecordOfAProgramStillRunningIsLeftAlone) {
     ApplyBlueLight(40); // this process is the one still running
