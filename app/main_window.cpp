@@ -62,16 +62,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             break;
         }
     }
-    // The tray reports a double-tap as the callback message with lParam
-    // WM_LBUTTONDBLCLK; it is taken here before the tray's own handler sees it.
-    if (lParam == WM_LBUTTONDBLCLK) {
-        if (Lock.Unlocked)
-            StartLockCountdown();
-        else
-            RequestUnlock();
-        return 0;
-    }
-
     switch (message) {
     case WM_DESTROY:
         if (window == MainWindow) {
@@ -122,6 +112,20 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         ReinstallLockHooks();
         return 0;
     case TrayCallbackMessage:
+        // The tray reports a double-tap as its callback with lParam
+        // WM_LBUTTONDBLCLK, taken here before the tray's own handler sees it.
+        // Only this message counts: others carry 515 in lParam for reasons of
+        // their own (a session notification for session 515), and the padlock
+        // shares this procedure but never gets the tray's callback.
+        if (padlock && window == padlock)
+            return 0;
+        if (lParam == WM_LBUTTONDBLCLK) {
+            if (Lock.Unlocked)
+                StartLockCountdown();
+            else
+                RequestUnlock();
+            return 0;
+        }
         return Tray.HandleNotification(wParam, lParam);
     default:
         return DefWindowProcA(window, message, wParam, lParam);

@@ -28,6 +28,7 @@ static void SetTicked(HWND dialog, int id, bool ticked);
 static int SliderPosition(HWND dialog);
 static void SetMaskingCharacter(HWND dialog, int character);
 static void RegisterTouchInput(HWND dialog);
+static void ShowUnlockWordHint(HWND dialog);
 static void FitRevealIconToDpi(HWND dialog, int dpi);
 
 // The eye as the open dialog shows it, when drawn for a scale other than 100 %.
@@ -97,6 +98,7 @@ static INT_PTR HandleInitDialog(HWND dialog) {
     SendDlgItemMessageA(dialog, IDC_GREEN_GAMMA, TBM_SETRANGEMAX, TRUE, MostGreenReduction);
     SendDlgItemMessageA(dialog, IDC_GREEN_GAMMA, TBM_SETRANGEMIN, TRUE, LeastGreenReduction);
     FillSettingsControls(dialog);
+    ShowUnlockWordHint(dialog);
     ShowViewingLimitChoices(dialog);
 
     SettingsDialog.FadeStep = 20;
@@ -397,4 +399,12 @@ static void RegisterTouchInput(HWND dialog) {
             GetProcAddress(GetModuleHandleA("user32.dll"), "RegisterTouchWindow")));
     if (registerTouch)
         registerTouch(dialog, 0);
+}
+
+// A word of four or more characters, typed anywhere while the keyboard is
+// locked, unlocks: the field says so while it is empty, also while focused.
+static void ShowUnlockWordHint(HWND dialog) {
+    const std::wstring hint = LoadText(IDS_UNLOCK_WORD_HINT);
+    SendDlgItemMessageW(dialog, IDC_PASSWORD, EM_SETCUEBANNER, TRUE,
+                        reinterpret_cast<LPARAM>(hint.c_str()));
 }

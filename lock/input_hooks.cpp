@@ -3,9 +3,9 @@
 // silently unhooks a low-level hook that keeps the input queue waiting.
 #include "input_hooks.h"
 #include "mouse_region.h"
+#include "typed_word.h"
 #include "unlock_prompt.h"
 
-static bool IsModifierKey(DWORD virtualKey);
 static bool IsOwnDialogInFront();
 static bool IsOwnWindowAt(POINT point);
 
@@ -14,80 +14,13 @@ static HWND WINAPI CallWindowFromPoint(POINT point) {
 }
 WindowAtPointFunction WindowAtPoint = CallWindowFromPoint;
 
-// The word filter's record of Ctrl, Alt and Tab. The system's key state is no
-// use here: a key that was down when a hook went in has its release swallowed
-// and would read as down for good.
-static unsigned HeldModifiers = 0;
+// The word filter's record of the keys it has seen. The system's key state is
+// no use for it: a key that was down when a hook went in has its release
+// swallowed and would read as down for good.
+static WordFilterState FilterState = {0, 0};
 
-bool IsUnlockWordKey(DWORD virtualKey) {
-    struct KeyRange {
-        DWORD first;
-        DWORD last;
-    };
-    static const KeyRange allowed[] = {
-        {VK_BACK, VK_BACK},       // Backspace
-        {VK_RETURN, VK_RETURN},   // Enter
-        {VK_JUNJA, VK_HANJA},     // input method keys (0x17 to 0x19)
-        {VK_SPACE, VK_SPACE},     // Space
-        {'0', '9'},               // digits
-        {'A', 'Z'},               // letters
-        {VK_NUMPAD0, VK_DIVIDE},  // keypad digits and operators (0x60 to 0x6F)
-        {VK_OEM_1, VK_OEM_3},     // ; = , - . / ` (0xBA to 0xC0)
-        {VK_OEM_4, VK_OEM_8},     // [ \ ] ' and OEM 8 (0xDB to 0xDF)
-        {VK_OEM_102, VK_OEM_102}, // the extra key left of Z on ISO keyboards
-    };
-    for (const KeyRange& range : allowed)
-        if (virtualKey >= range.first && virtualKey <= range.last)
-            return true;
-    return false;
-}
-
-bool UnlockWordFilterLetsThrough(const WordFilterEvent& event) {
-    if (event.code != HC_ACTION)
-        return false;
-    // Keys go only to the program's own prompt and box, never to whatever
-    // other window got in front of them.
-    if (!event.ownDialogInFront)
-        return false;
-    // Shift itself must pass even while another modifier is down, or capitals
-    // and shifted punctuation would depend on the order keys were pressed.
-    if (event.virtualKey == VK_LSHIFT || event.virtualKey == VK_RSHIFT)
-        return true;
-    // A released Ctrl, Alt or Tab passes, so that a key pressed before the
-    // lock does not stay down for the prompt either.
-    if (event.keyUp && IsModifierKey(event.virtualKey))
-        return true;
-    // Ctrl, Alt and Tab open the ways out of the prompt (task switching, Alt+F4,
-    // Ctrl+Esc, moving the focus); nothing passes while one of them is held.
-    if (event.modifierHeld)
-        return false;
-    return IsUnlockWordKey(event.virtualKey);
-}
-
-unsigned TrackHeldModifiers(unsigned held, DWORD virtualKey, bool keyUp) {
-    unsigned bit = 0;
-    switch (virtualKey) {
-    case VK_CONTROL:
-    case VK_LCONTROL:
-    case VK_RCONTROL:
-        bit = 1;
-        break;
-    case VK_MENU:
-    case VK_LMENU:
-    case VK_RMENU:
-        bit = 2;
-        break;
-    case VK_TAB:
-        bit = 4;
-        break;
-    default:
-        return held;
-    }
-    return keyUp ? held & ~bit : held | bit;
-}
-
-void ForgetHeldModifiers() {
-    HeldModifiers = 0;
+void ForgetHeldKeys() {
+    FilterState = {0, 0};
 }
 
 MouseDecision DecideMouseEvent(POINT point, UINT message, int cornerX, int cornerY, RECT trayIcon,
@@ -107,7 +40,11 @@ MouseDecision DecideMouseEvent(POINT point, UINT message, int cornerX, int corne
     return decision;
 }
 
-LRESULT CALLBACK BlockAllKeysProc(int, WPARAM, LPARAM) {
+LRESULT CALLBACK BlockAllKeysProc(int code, WPARAM, LPARAM lParam) {
+    // The unlock word typed anywhere unlocks: the keys are read on the way,
+    // and swallowed all the same.
+    if (code == HC_ACTION && TypedWord.Listening())
+        TypedWord.OnKey(*reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam));
     return 1;
 }
 
@@ -115,13 +52,22 @@ LRESULT CALLBACK UnlockWordKeyFilterProc(int code, WPARAM wParam, LPARAM lParam)
     if (code != HC_ACTION)
         return 1;
     const KBDLLHOOKSTRUCT* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    const bool keyUp = (key->flags & LLKHF_UP) != 0;
-    HeldModifiers = TrackHeldModifiers(HeldModifiers, key->vkCode, keyUp);
-    const WordFilterEvent event = {code, key->vkCode, keyUp, HeldModifiers != 0,
-                                   IsOwnDialogInFront()};
-    if (!UnlockWordFilterLetsThrough(event))
-        return 1;
-    return CallNextHookEx(nullptr, 0, wParam, lParam);
+    WordFilterEvent event = {code,  key->vkCode, key->scanCode,   (key->flags & LLKHF_UP) != 0,
+                             false, false,       IsOwnInput(*key)};
+    if (!event.ownInput) {
+        event.ownDialogInFront = IsOwnDialogInFront();
+        // Asked only for a release: the one call that costs a trip to the system.
+        if (event.keyUp && event.ownDialogInFront)
+            event.systemCountsDown =
+                (GetAsyncKeyState(static_cast<int>(key->vkCode)) & 0x8000) != 0;
+    }
+    const WordFilterStep step = StepWordFilter(FilterState, event);
+    // Recorded before anything is sent: what is sent comes back through here.
+    FilterState = step.next;
+    if (step.action == KeyAction::Pass)
+        return CallNextHookEx(nullptr, 0, wParam, lParam);
+    SendInPlaceOf(step, key->vkCode);
+    return 1;
 }
 
 MouseDecision DecideMouseHookEvent(POINT point, UINT message) {
@@ -157,10 +103,6 @@ static bool IsOwnWindowAt(POINT point) {
     if (window)
         GetWindowThreadProcessId(window, &process);
     return process == GetCurrentProcessId();
-}
-
-static bool IsModifierKey(DWORD virtualKey) {
-    return TrackHeldModifiers(0, virtualKey, false) != 0;
 }
 
 static bool IsOwnDialogInFront() {

@@ -1,32 +1,19 @@
 // Low-level keyboard and mouse hooks that hold input while locked.
 #pragma once
 #include "cover_geometry.h"
+#include "word_filter.h"
 #include <windows.h>
 
 LRESULT CALLBACK BlockAllKeysProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK UnlockWordKeyFilterProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK MouseConfineProc(int code, WPARAM wParam, LPARAM lParam);
 
-// The decisions the hook procedures make, free of the hook plumbing.
+// The decisions the hook procedures make, free of the hook plumbing: the word
+// filter's in word_filter.h, the mouse's below.
 
-// True for the keys that typing an unlock word needs (letters, digits, keypad,
-// punctuation, Space, Backspace, Enter, input method keys).
-bool IsUnlockWordKey(DWORD virtualKey);
-struct WordFilterEvent {
-    int code;
-    DWORD virtualKey;
-    bool keyUp;
-    bool modifierHeld;     // Ctrl, Alt or Tab down, as the filter has seen them
-    bool ownDialogInFront; // the program's own prompt or "did not match" box
-};
-// True when the word filter lets this event through.
-bool UnlockWordFilterLetsThrough(const WordFilterEvent& event);
-// Ctrl, Alt and Tab as the filter has seen them go down and up (one bit
-// each), after an event with this key.
-unsigned TrackHeldModifiers(unsigned held, DWORD virtualKey, bool keyUp);
-// Starts the filter's own record of held modifiers afresh; for every hook that
-// goes in, as keys pressed before it are not reported to it.
-void ForgetHeldModifiers();
+// Starts the word filter's record of held keys afresh; for every keyboard
+// hook that goes in, as keys pressed before it are not reported to it.
+void ForgetHeldKeys();
 
 // The top-level window under a point (WindowFromPoint), through this pointer
 // so that tests can ask about windows on monitors no virtual display here has.

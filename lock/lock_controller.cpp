@@ -6,6 +6,7 @@
 #include "input_hooks.h"
 #include "mouse_region.h"
 #include "shield.h"
+#include "typed_word.h"
 #include "unlock_prompt.h"
 #include "viewing_limit_run.h"
 #include "../features/blue_light.h"
@@ -22,6 +23,7 @@ static void ShowBalloon(const std::wstring& text);
 static void MakeCoversOpaque();
 static void DarkenEveryMonitor();
 static void ApplyBlueLightPolicy(BlueLightEvent event);
+static void ListenForTypedWord(HOOKPROC keyboardProcedure);
 
 static const UINT CountdownStageDelay = 5000;
 static const UINT ImmediateStageDelay = 1;
@@ -87,6 +89,7 @@ void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
         DecideLockEngagement(Settings, UnlockDialogOpen(), limits.ViewingMinutes > 0);
     if (engage.keyboardProcedure) {
         Lock.HoldKeyboard(engage.keyboardProcedure);
+        ListenForTypedWord(engage.keyboardProcedure);
         SuspendAccessibilityShortcuts();
     }
     if (engage.holdMouse) {
@@ -135,16 +138,23 @@ UnlockResult RequestUnlock() {
     Lock.UnlockRequestRunning = true;
     // Whatever keyboard hook holds the keys now (also one left from a lock
     // whose settings changed since) must give way, or the word can't be typed.
-    if (Lock.KeyboardHeld())
+    if (Lock.KeyboardHeld()) {
         Lock.ExchangeKeyboardHook(UnlockWordKeyFilterProc);
+        ListenForTypedWord(UnlockWordKeyFilterProc);
+        // Ctrl, Alt or Win let go while the lock swallowed it is still down
+        // for the system and would turn the letters typed into shortcuts.
+        ReleaseKeysHeldDown(HeldKeys::Modifiers);
+    }
     const UnlockWord answer = PromptForUnlockWord(Lock.Host.Window);
     Lock.UnlockRequestRunning = false;
     if (answer == UnlockWord::Accepted) {
         ReleaseLock();
         return UnlockResult::Released;
     }
-    if (Lock.KeyboardHeld())
+    if (Lock.KeyboardHeld()) {
         Lock.ExchangeKeyboardHook(BlockAllKeysProc);
+        ListenForTypedWord(BlockAllKeysProc);
+    }
     return UnlockResult::Refused;
 }
 
@@ -158,12 +168,21 @@ void ReleaseLock() {
     Shield.DestroyCoverWindows();
     KillTimer(host.Window, LockTimerId);
     KillTimer(host.Window, VideoTimerId);
+    KillTimer(host.Window, TypedWordTimerId);
     StopViewingLimit();
     ShowBalloon(std::wstring()); // takes a balloon still showing away
     host.Tray->SetTrayTooltip(host.LockTipText);
     host.Tray->SetTrayIcon(IDI_MORROWBY);
     DrawMenuBar(host.Window);
     ApplyBlueLightPolicy(BlueLightEvent::Unlock);
+}
+
+void CALLBACK ReleaseLockOnTypedWord(HWND window, UINT, UINT_PTR, DWORD) {
+    KillTimer(window, TypedWordTimerId);
+    // A request that started meanwhile answers with its own prompt.
+    if (Lock.Unlocked || Lock.UnlockRequestRunning || UnlockPrompt.UnlockPromptOpen)
+        return;
+    ReleaseLock();
 }
 
 void ReinstallLockHooks() {
@@ -177,11 +196,22 @@ void ReinstallLockHooks() {
 
 void CALLBACK GuardLock(HWND window, UINT message, UINT_PTR id, DWORD time) {
     ReinstallLockHooks();
+    if (TypedWord.Listening())
+        TypedWord.FollowLayout();
     // The icon may have moved (the taskbar moved or re-created, icons
     // added or hidden): the region is derived anew from where it is now.
     if (Lock.MouseHeld())
         PointerRegion.Refresh(Shield.Layout());
     ReassertCover(window, message, id, time);
+}
+
+// Only the blocking hook listens for the unlock word: with the word filter
+// in, the prompt is open and takes the word itself.
+static void ListenForTypedWord(HOOKPROC keyboardProcedure) {
+    if (keyboardProcedure == BlockAllKeysProc)
+        TypedWord.Listen(Settings, Lock.Host.Window, ReleaseLockOnTypedWord);
+    else
+        TypedWord.StopListening();
 }
 
 static void ShowBalloon(const std::wstring& text) {

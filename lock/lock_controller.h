@@ -36,6 +36,9 @@ void CALLBACK AdvanceLockCountdown(HWND window, UINT message, UINT_PTR id, DWORD
 void CALLBACK EngageLock(HWND window, UINT message, UINT_PTR id, DWORD time);
 UnlockResult RequestUnlock();
 void ReleaseLock();
+// Timer TypedWordTimerId, set by the blocking hook when the unlock word was
+// typed: releases the lock as a matching word at the prompt would.
+void CALLBACK ReleaseLockOnTypedWord(HWND window, UINT message, UINT_PTR id, DWORD time);
 
 // Windows drops a low-level hook that once took too long, and may drop hooks
 // around sleep and session switches, without telling the program; puts back

@@ -3,6 +3,7 @@
 // the program: what is held is remembered apart from whether its hook is in.
 #include "lock_session.h"
 #include "input_hooks.h"
+#include "typed_word.h"
 
 static void DiscardPendingKeyboardMessages();
 
@@ -47,6 +48,10 @@ void LockSession::LetGo() {
     DiscardPendingKeyboardMessages();
     keyboardHook.Reset();
     keyboardProcedure = nullptr;
+    TypedWord.StopListening();
+    // Keys let go while the hook swallowed them are still down for the system.
+    if (keyboardHeld)
+        ReleaseKeysHeldDown(HeldKeys::All);
     keyboardHeld = false;
     mouseHook.Reset();
     mouseHeld = false;
@@ -61,7 +66,7 @@ void LockSession::ReplaceHook(OwnedHook& hook, int type, HOOKPROC procedure) {
         return;
     // A new keyboard hook is told of no key pressed before it went in.
     if (type == WH_KEYBOARD_LL)
-        ForgetHeldModifiers();
+        ForgetHeldKeys();
     hook.Reset(fresh);
 }
 

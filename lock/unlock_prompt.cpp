@@ -134,10 +134,8 @@ static void CheckTypedWord(HWND dialog) {
     char typed[UnlockWordBufferSize] = {};
     GetWindowTextA(GetDlgItem(dialog, IDC_UNLOCK_WORD), typed, UnlockWordBufferSize);
     EndDialog(dialog, 1);
-    const std::string& stored = Settings.Password;
-    const size_t length = strlen(typed);
-    const bool match = stored.size() == length && memcmp(stored.data(), typed, length) == 0;
-    UnlockPrompt.Result = match ? PromptResult::Matched : PromptResult::NotMatched;
+    UnlockPrompt.Result =
+        IsUnlockWord(Settings, typed) ? PromptResult::Matched : PromptResult::NotMatched;
 }
 
 void CALLBACK UnlockPromptTimeoutTimer(HWND dialog, UINT, UINT_PTR, DWORD) {

@@ -100,6 +100,8 @@
 #define IDS_LIMIT_TIP_FINISHING 322 // past the limit, while the video finishes
 #define IDS_LIMIT_TIP_OVER 323      // once the viewing has been stopped
 
+#define IDS_UNLOCK_WORD_HINT 250 // the settings dialog's word field, while it is empty
+
 // Menu commands
 #define IDM_ABOUT 104
 #define IDM_EXIT 105

@@ -11,6 +11,11 @@ struct SettingsRecord {
     bool EnableBlueLightReduction;
     int GreenGamma;
     std::string Password; // the unlock word in plain text; empty when none is set
+    // The stored word read as the earlier version stored it (text of the
+    // system code page) while it is still stored that way and reads otherwise
+    // than Password; else empty. Not a value of its own: the next save stores
+    // Password in today's form and clears it.
+    std::string PasswordBefore;
     bool EnableYouTubeCount;
     bool DisableKeyboard;
     bool DisableMouse;
@@ -28,4 +33,11 @@ const int BlueWithShield = 3;
 // True when blue light reduction is enabled and set to that mode.
 inline bool BlueLightMode(const SettingsRecord& settings, int mode) {
     return settings.EnableBlueLightReduction && settings.BlueMenu == mode;
+}
+
+// True when typed is the unlock word by either reading of the stored value,
+// byte for byte (case-sensitive, no trimming).
+inline bool IsUnlockWord(const SettingsRecord& settings, const std::string& typed) {
+    return typed == settings.Password ||
+           (!settings.PasswordBefore.empty() && typed == settings.PasswordBefore);
 }

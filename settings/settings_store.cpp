@@ -3,10 +3,12 @@
 #include "settings_store.h"
 #include "key_path.h"
 #include "settings_fields.h"
+#include "../win/code_page.h"
 #include "../win/registry.h"
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <utility>
 
 SettingsRecord Settings;
 std::string SettingsKeyPath;
@@ -42,14 +44,53 @@ bool ParseFlag(const char* text) {
     return ParseInteger(text ? text : "", 0) != 0;
 }
 
+static const UINT TodaysWordCodePage = 1252;
+
 // The Password value may hold zero bytes (see ScrambleUnlockWord), so a
 // REG_SZ is taken by its byte count, not up to its first zero, and its bytes
 // must not depend on the system's code page.
-static std::string StoredUnlockText(CRegistry& registry, const char* name) {
-    std::string bytes;
-    if (registry.ReadByteText(name, &bytes))
-        return bytes;
-    return registry.Entry(name)->GetText();
+static UnlockWordReadings StoredUnlockWord(CRegistry& registry, const char* name) {
+    std::wstring stored;
+    if (registry.ReadWideText(name, &stored))
+        return ReadUnlockWord(stored, GetACP());
+    return {UnscrambleUnlockWord(registry.Entry(name)->GetText()), std::string()};
+}
+
+// How well a reading of the stored text fits a scrambled word: its last four
+// bytes must be the suffix hidden by the word's last byte (worth 2), and its
+// bytes should give the stored text back (worth 1). A wrong reading almost
+// always fails the suffix, as the last byte hides every byte after it.
+static const int SuffixFits = 2;
+static int ReadingFit(const std::string& text, bool exact) {
+    const size_t suffixLength = 4;
+    bool suffix = text.size() > suffixLength;
+    if (suffix) {
+        const size_t length = text.size() - suffixLength;
+        const unsigned char last = static_cast<unsigned char>(text[length - 1]) ^ UnlockWordKeyByte;
+        for (size_t i = 0; i < suffixLength && suffix; i++)
+            suffix = (static_cast<unsigned char>(text[length + i]) ^ last) ==
+                     static_cast<unsigned char>(UnlockWordSuffix[i]);
+    }
+    return (suffix ? SuffixFits : 0) + (exact ? 1 : 0);
+}
+
+UnlockWordReadings ReadUnlockWord(const std::wstring& stored, UINT systemCodePage) {
+    std::string today, before;
+    const bool todayExact = NarrowExactly(TodaysWordCodePage, stored, &today);
+    UnlockWordReadings readings = {UnscrambleUnlockWord(today), std::string()};
+    if (systemCodePage == TodaysWordCodePage)
+        return readings;
+    const bool beforeExact = NarrowExactly(systemCodePage, stored, &before);
+    int fit = ReadingFit(today, todayExact), otherFit = ReadingFit(before, beforeExact);
+    readings.before = UnscrambleUnlockWord(before);
+    if (otherFit > fit) {
+        readings.word.swap(readings.before);
+        std::swap(fit, otherFit);
+    }
+    // A reading that is no scrambled word at all is noise, not a second word.
+    if (readings.before == readings.word || otherFit < SuffixFits)
+        readings.before.clear();
+    return readings;
 }
 
 SettingsKey LoadSettings() {
@@ -60,7 +101,9 @@ SettingsKey LoadSettings() {
         return SettingsKey::Unreadable;
     for (const SettingsField& field : SettingsFields) {
         if (field.Word) {
-            Settings.*field.Word = UnscrambleUnlockWord(StoredUnlockText(registry, field.Name));
+            const UnlockWordReadings readings = StoredUnlockWord(registry, field.Name);
+            Settings.*field.Word = readings.word;
+            Settings.PasswordBefore = readings.before;
             continue;
         }
         const int value = ParseInteger(registry.Entry(field.Name)->GetText(), field.WhenMissing);
@@ -89,9 +132,10 @@ SettingsKey SaveSettings() {
     for (const SettingsField& field : SettingsFields) {
         const std::string text = StoredText(field, Settings);
         CRegEntry* entry = registry.Entry(field.Name);
-        if (field.Word)
+        if (field.Word) {
             entry->SetByteText(text.data(), static_cast<DWORD>(text.size()));
-        else
+            Settings.PasswordBefore.clear(); // stored in today's form now
+        } else
             entry->SetText(text.c_str());
     }
     return SettingsKey::Opened;

@@ -1,6 +1,7 @@
 // The one settings record and its per-user registry storage.
 #pragma once
 #include "settings_record.h"
+#include <windows.h>
 #include <string>
 
 struct SettingsField;
@@ -33,4 +34,15 @@ std::string StoredText(const SettingsField& field, const SettingsRecord& record)
 // A flag's text as the store reads it: a decimal integer other than 0.
 bool ParseFlag(const char* text);
 std::string ScrambleUnlockWord(const std::string& word);
+// The unlock word from the Password value's text. Today every character
+// stands for one byte of code page 1252; the earlier version stored the bytes
+// through the ANSI calls, as text of the system code page. Where the two
+// readings differ both count, as long as each reads as a scrambled word; the
+// one that fits best comes first, so the settings dialog shows, and its OK
+// stores, the word that was set.
+struct UnlockWordReadings {
+    std::string word;
+    std::string before; // the other reading, or empty
+};
+UnlockWordReadings ReadUnlockWord(const std::wstring& stored, UINT systemCodePage);
 std::string UnscrambleUnlockWord(const std::string& text);

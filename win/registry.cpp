@@ -1,5 +1,6 @@
 // The registry cache: one CRegistry per open key, one CRegEntry per value.
 #include "registry.h"
+#include "code_page.h"
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -18,8 +19,6 @@ SetValueAFunction SetRegistryValueA = CallRegSetValueExA;
 SetValueWFunction SetRegistryValueW = CallRegSetValueExW;
 
 static bool SameName(const char* left, const char* right);
-static std::wstring WidenCodePage1252(const char* data, size_t count);
-static std::string NarrowCodePage1252(const wchar_t* data, size_t count);
 static std::wstring WideName(const char* name);
 
 // Bytes kept as REG_SZ text (the scrambled unlock word) go through code page
@@ -46,22 +45,6 @@ REGSAM RegistryViewFlag() {
     if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64)
         return KEY_WOW64_64KEY;
     return 0;
-}
-
-static std::wstring WidenCodePage1252(const char* data, size_t count) {
-    std::wstring wide(count, L'\0');
-    if (count)
-        MultiByteToWideChar(ByteTextCodePage, 0, data, static_cast<int>(count), &wide[0],
-                            static_cast<int>(count));
-    return wide;
-}
-
-static std::string NarrowCodePage1252(const wchar_t* data, size_t count) {
-    std::string bytes(count, '\0');
-    if (count)
-        WideCharToMultiByte(ByteTextCodePage, 0, data, static_cast<int>(count), &bytes[0],
-                            static_cast<int>(count), nullptr, nullptr);
-    return bytes;
 }
 
 // Value names are texts of the system code page, as everywhere else.
@@ -153,7 +136,7 @@ void CRegEntry::SetByteText(const char* data, DWORD byteCount) {
     if (!CanWrite())
         return;
     // Every byte plus a terminator, as SetText writes it.
-    std::wstring wide = WidenCodePage1252(data, byteCount) + L'\0';
+    std::wstring wide = WidenCodePage(ByteTextCodePage, std::string(data, byteCount)) + L'\0';
     SetRegistryValueW(owner->Key, WideName(name.c_str()).c_str(), 0, REG_SZ,
                       reinterpret_cast<const BYTE*>(wide.c_str()),
                       static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
@@ -291,7 +274,7 @@ CRegEntry* CRegistry::Entry(const char* name) {
     return Entries.back().get();
 }
 
-bool CRegistry::ReadByteText(const char* name, std::string* data) const {
+bool CRegistry::ReadWideText(const char* name, std::wstring* text) const {
     if (!Key)
         return false;
     std::wstring wideName = WideName(name);
@@ -307,7 +290,15 @@ bool CRegistry::ReadByteText(const char* name, std::string* data) const {
     size_t length = std::min<size_t>(size, sizeof buffer) / sizeof(wchar_t);
     if (length > 0 && buffer[length - 1] == 0)
         length--;
-    *data = NarrowCodePage1252(buffer, length);
+    text->assign(buffer, length);
+    return true;
+}
+
+bool CRegistry::ReadByteText(const char* name, std::string* data) const {
+    std::wstring text;
+    if (!ReadWideText(name, &text))
+        return false;
+    NarrowExactly(ByteTextCodePage, text, data);
     return true;
 }
 

@@ -83,6 +83,9 @@ class CRegistry {
     bool Refresh();
     // The entry of that value name (any case), created empty when missing.
     CRegEntry* Entry(const char* name);
+    // A REG_SZ value read again by its byte count with the wide call, as
+    // UTF-16; false when the value is missing or not a REG_SZ.
+    bool ReadWideText(const char* name, std::wstring* text) const;
     // A REG_SZ value read again by its byte count with the wide call, each
     // character back to its byte of code page 1252; false when the value is
     // missing or not a REG_SZ.

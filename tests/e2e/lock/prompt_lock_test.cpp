@@ -121,4 +121,46 @@ TEST_F(PromptLockTest, PromptGivesUpAfterThirtySecondsAndTheLockStays) {
     EXPECT_TRUE(SeenKeys().empty());
 }
 
+// With the prompt in front, what a word is typed with on any layout reaches
+// it: AltGr and its keys, the input method keys (Hangul first), the layout
+// switches Win+Space and Left Alt+Shift. The ways out reach nothing.
+TEST_F(PromptLockTest, EveryLayoutsKeysReachThePromptAndNoWayOutDoes) {
+    HWND prompt = OpenPrompt();
+    ASSERT_TRUE(prompt && GetForegroundWindow() == prompt);
+    INPUT altGrCtrl = KeyInput(VK_LCONTROL, false);
+    altGrCtrl.ki.wScan = 0x21D; // as Windows sends it ahead of AltGr's Right Alt
+    std::vector<INPUT> keys = {altGrCtrl, KeyInput(VK_RMENU, false)};
+    auto add = [&](const std::vector<INPUT>& more) {
+        keys.insert(keys.end(), more.begin(), more.end());
+    };
+    add(Taps({'Q', VK_OEM_4}));
+    altGrCtrl.ki.dwFlags = KEYEVENTF_KEYUP;
+    add({altGrCtrl, KeyInput(VK_RMENU, true)});
+    add(Taps({0x15, 0x16, 0x1A, 0x1C, 0x1D, 0x1E, 0x1F, 0xE5, 0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5}));
+    // The layout switches; then Alt+Tab, Alt+F4, Alt+Esc, Ctrl+Esc, Win+D.
+    const WORD chords[][2] = {{VK_LWIN, VK_SPACE}, {VK_LMENU, VK_LSHIFT}, {VK_LMENU, VK_TAB},
+                              {VK_LMENU, VK_F4},   {VK_LMENU, VK_ESCAPE}, {VK_LCONTROL, VK_ESCAPE},
+                              {VK_LWIN, 'D'}};
+    for (const auto& chord : chords) {
+        keys.push_back(KeyInput(chord[0], false));
+        add(Taps({chord[1]}));
+        keys.push_back(KeyInput(chord[0], true));
+    }
+    add(Taps({VK_LWIN, VK_LMENU})); // alone
+    SeenKeys().clear();
+    Inject(keys);
+    EXPECT_EQ(SeenKeys(), (std::vector<DWORD>{VK_LCONTROL, VK_RMENU, 'Q',      VK_OEM_4, 0x15, 0x16,
+                                              0x1A,        0x1C,     0x1D,     0x1E,     0x1F, 0xE5,
+                                              0xF0,        0xF1,     0xF2,     0xF3,     0xF4, 0xF5,
+                                              VK_LWIN,     VK_SPACE, VK_LMENU, VK_LSHIFT}));
+    EXPECT_EQ(GetForegroundWindow(), prompt);
+    // The word typed is wrong: the lock stays once the box that says so goes.
+    Inject(Taps({VK_RETURN}));
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindMismatchBox(Id())) != nullptr; }, 3000));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return FindMismatchBox(Id()) == nullptr; }, 3000));
+    EXPECT_NE(Cover(), nullptr);
+}
+
 } // namespace

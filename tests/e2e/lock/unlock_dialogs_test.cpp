@@ -24,9 +24,10 @@ class UnlockDialogsTest : public ProgramTest {
         program.Kill();
         ProgramTest::TearDown();
     }
-    bool Start(const std::vector<std::pair<std::string, std::string>>& settings) {
+    bool Start(const std::vector<std::pair<std::string, std::string>>& settings,
+               const char* word = Word) {
         WriteProductSettings(settings);
-        WriteProductUnlockWord(Word);
+        WriteProductUnlockWord(word);
         return program.Start() && program.WaitUntilReady();
     }
     HWND Find(const char* className) { return FindProcessWindow(program.ProcessId(), className); }
@@ -110,6 +111,24 @@ TEST_F(UnlockDialogsTest, PadlockUnlocksALockThatEngagedUnderTheSettingsDialog) 
     TapPadlock();
     EXPECT_TRUE(WaitUntil([&] { return Find("Cover") == nullptr; }, 3000));
     EXPECT_TRUE(IsWindow(settings));
+}
+
+// Keyboard and shield locked, no mouse needed: the word typed anywhere, with
+// no prompt, unlocks; a wrong one does not; no key reaches any window.
+TEST_F(UnlockDialogsTest, TheWordTypedAnywhereUnlocksAndAWrongOneDoesNot) {
+    ASSERT_TRUE(Start({{"EnableLockAtStartup", "1"}, {"Prompt", "1"}}, "tiger"));
+    ASSERT_TRUE(WaitUntil([&] { return Find("Cover") != nullptr; }, 10000));
+    SeenKeys().clear();
+    Inject(Taps({'T', 'I', 'G', 'R', 'E', 'T', 'I', 'G', 'E', 'E', VK_RETURN}));
+    EXPECT_FALSE(WaitUntil([&] { return Find("Cover") == nullptr; }, 2000));
+    const DWORD typedAt = GetTickCount();
+    Inject(Taps({'T', 'I', 'G', 'E', 'R'}));
+    EXPECT_TRUE(WaitUntil([&] { return Find("Cover") == nullptr; }, 2000));
+    EXPECT_LT(GetTickCount() - typedAt, 2000u);
+    EXPECT_TRUE(SeenKeys().empty()) << SeenKeys().size() << " keys got past the lock";
+    EXPECT_EQ(FindUnlockPrompt(program.ProcessId()), nullptr);
+    Inject(Taps({'Q'}));
+    EXPECT_TRUE(KeySeen('Q'));
 }
 
 } // namespace

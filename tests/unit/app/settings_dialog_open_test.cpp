@@ -3,6 +3,7 @@
 #include "dialog_fixture.h"
 #include "app/main_window.h"
 #include "res/resource.h"
+#include "win/string_table.h"
 #include "app/settings_dialog.h"
 #include "app/settings_dialog.h"
 #include "settings/settings_store.h"
@@ -139,6 +140,20 @@ TEST_F(SettingsDialogTest, FirstRunShowsTheBuiltInDefaults) {
     for (const auto& control : controls)
         EXPECT_EQ(Enabled(control.Id), control.Enabled) << "control " << control.Id;
     EXPECT_TRUE(WrittenGammaRamps().empty()) << "opening alone writes no ramp";
+
+    // The empty word field says that the word typed anywhere unlocks, whole
+    // within the field.
+    wchar_t hint[100] = L"";
+    SendMessageW(Item(IDC_PASSWORD), EM_GETCUEBANNER, (WPARAM)hint, 100);
+    EXPECT_EQ(std::wstring(hint), LoadText(IDS_UNLOCK_WORD_HINT));
+    HDC dc = GetDC(Item(IDC_PASSWORD));
+    SelectObject(dc, (HFONT)SendMessageW(Item(IDC_PASSWORD), WM_GETFONT, 0, 0));
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc, hint, (int)wcslen(hint), &extent);
+    ReleaseDC(Item(IDC_PASSWORD), dc);
+    RECT field = {};
+    SendMessageW(Item(IDC_PASSWORD), EM_GETRECT, 0, (LPARAM)&field);
+    EXPECT_LE(extent.cx, field.right - field.left);
 }
 
 TEST_F(SettingsDialogTest, EveryFlagFlippedIsShownFlipped) {

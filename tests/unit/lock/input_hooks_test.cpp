@@ -1,6 +1,7 @@
 // The hook decisions against full tables, and the hook procedures for real.
 #include "support/lock_fixture.h"
 #include "support/in_process_app.h"
+#include "support/prompt_driver.h"
 #include "support/wait.h"
 #include "app/main_window.h"
 #include "lock/input_hooks.h"
@@ -8,8 +9,12 @@
 #include "lock/mouse_region.h"
 #include "lock/unlock_prompt.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <atomic>
+#include <map>
 #include <set>
+#include <sstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -28,42 +33,104 @@ std::set<DWORD> WordKeys() {
         keys.insert(key);
     for (DWORD key = 0xDB; key <= 0xDF; key++)
         keys.insert(key);
+    // Input method keys: Hangul or Kana, IME on and off, conversion, the
+    // processed key and the Japanese mode keys.
+    for (DWORD key :
+         {0x15, 0x16, 0x1A, 0x1C, 0x1D, 0x1E, 0x1F, 0xE5, 0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5})
+        keys.insert(key);
     return keys;
 }
 
-bool LetsThrough(int code, DWORD key, bool keyUp, bool modifierHeld, bool inFront = true) {
-    return UnlockWordFilterLetsThrough({code, key, keyUp, modifierHeld, inFront});
+const KeyAction S = KeyAction::Swallow, P = KeyAction::Pass, M = KeyAction::PassAfterMask;
+
+KeyAction Step(WordFilterState state, DWORD key, bool up, bool systemDown = false,
+               bool inFront = true, int code = HC_ACTION, bool own = false) {
+    return StepWordFilter(state, {code, key, 0, up, inFront, systemDown, own}).action;
 }
 
 TEST(UnlockWordFilter, LetsThroughOnlyWordKeysAndShiftToTheProgramsOwnDialog) {
     const std::set<DWORD> wordKeys = WordKeys();
-    const std::set<DWORD> modifiers = {VK_CONTROL, VK_LCONTROL, VK_RCONTROL, VK_MENU,
-                                       VK_LMENU,   VK_RMENU,    VK_TAB};
+    const std::set<DWORD> menuKeys = {VK_MENU, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN};
+    const WordFilterState none = {0, 0};
+    const WordFilterState ctrlHeld =
+        StepWordFilter(none, {HC_ACTION, VK_LCONTROL, 0, false, true, false, false}).next;
     for (DWORD key = 0; key < 256; key++) {
+        SCOPED_TRACE(testing::Message() << "vk 0x" << std::hex << key);
         const bool shift = key == VK_LSHIFT || key == VK_RSHIFT;
-        for (bool keyUp : {false, true})
-            for (bool modifierHeld : {false, true}) {
-                SCOPED_TRACE(testing::Message() << "vk 0x" << std::hex << key << " up " << keyUp
-                                                << " modifier " << modifierHeld);
-                // A released Ctrl, Alt or Tab passes, so it cannot stay down.
-                const bool expected = shift || (keyUp && modifiers.count(key) != 0) ||
-                                      (!modifierHeld && wordKeys.count(key) != 0);
-                EXPECT_EQ(LetsThrough(HC_ACTION, key, keyUp, modifierHeld), expected);
-                // Nothing reaches another window in front, nor anything but a plain action.
-                EXPECT_FALSE(LetsThrough(HC_ACTION, key, keyUp, modifierHeld, false));
-                EXPECT_FALSE(LetsThrough(3 /* HC_NOREMOVE */, key, keyUp, modifierHeld));
-                EXPECT_FALSE(LetsThrough(-1, key, keyUp, modifierHeld));
-            }
+        EXPECT_EQ(Step(none, key, false), shift || wordKeys.count(key) ? P : S);
+        EXPECT_EQ(Step(ctrlHeld, key, false), shift ? P : S);
+        // A release passes while the system counts the key as down (after a
+        // masking key for Win and Alt), and only then.
+        EXPECT_EQ(Step(none, key, true, true), menuKeys.count(key) ? M : P);
+        EXPECT_EQ(Step(none, key, true, false), S);
+        // Nothing reaches another window in front, nor anything but a plain
+        // action; what the program sent itself was decided already.
+        for (bool up : {false, true}) {
+            EXPECT_EQ(Step(none, key, up, true, false), S);
+            EXPECT_EQ(Step(none, key, up, true, true, 3 /* HC_NOREMOVE */), S);
+            EXPECT_EQ(Step(none, key, up, true, true, -1), S);
+            EXPECT_EQ(Step(none, key, up, false, false, HC_ACTION, true), P);
+        }
     }
 }
 
-TEST(UnlockWordFilter, HoldsBackTheWaysOutOfThePrompt) {
-    const DWORD held[] = {VK_ESCAPE, VK_TAB,   VK_CAPITAL,  VK_F1,    VK_F4,      VK_F24,
-                          VK_LEFT,   VK_UP,    VK_HOME,     VK_END,   VK_PRIOR,   VK_INSERT,
-                          VK_DELETE, VK_LWIN,  VK_RWIN,     VK_APPS,  VK_NUMLOCK, VK_CONTROL,
-                          VK_MENU,   VK_LMENU, VK_RCONTROL, VK_SHIFT, VK_SNAPSHOT};
-    for (DWORD key : held)
-        EXPECT_FALSE(LetsThrough(HC_ACTION, key, false, false)) << std::hex << key;
+// Events as written: a key and + for its press, - for a release the system
+// counts as down, ~ for one it does not; AltGr is the Left Ctrl (scan code
+// 0x21D) that Windows sends ahead of AltGr's Right Alt. The actions taken, from
+// a fresh start: Swallow, Pass, Mask first, Chord.
+std::string Filter(const char* events, DWORD* chordKey = nullptr) {
+    static const std::map<std::string, DWORD> names = {
+        {"AltGr", VK_LCONTROL}, {"Ctrl", VK_LCONTROL}, {"RCtrl", VK_RCONTROL}, {"Alt", VK_LMENU},
+        {"RAlt", VK_RMENU},     {"Shift", VK_LSHIFT},  {"RShift", VK_RSHIFT},  {"Win", VK_LWIN},
+        {"RWin", VK_RWIN},      {"Space", VK_SPACE},   {"Tab", VK_TAB},        {"Esc", VK_ESCAPE},
+        {"F4", VK_F4}};
+    WordFilterState state = {0, 0};
+    std::string actions;
+    std::istringstream in(events);
+    for (std::string name; in >> name;) {
+        const char sign = name.back();
+        name.pop_back();
+        const DWORD vk = name.size() == 1 ? (DWORD)name[0] : names.at(name);
+        const WordFilterStep step =
+            StepWordFilter(state, {HC_ACTION, vk, name == "AltGr" ? 0x21Du : 0u, sign != '+', true,
+                                   sign == '-', false});
+        state = step.next;
+        actions += "SPMC"[(int)step.action];
+        if (chordKey && step.action == KeyAction::PassChord)
+            *chordKey = step.chordKey;
+    }
+    return actions;
+}
+
+// AltGr, the layout-switch chords and the ways out of the prompt.
+TEST(UnlockWordFilter, TypesOnEveryLayoutAndHoldsBackTheWaysOut) {
+    const struct {
+        const char* name;
+        const char* events;
+        const char* actions;
+    } rows[] = {
+        {"AltGr+Q types @ on a German layout", "AltGr+ RAlt+ Q+ Q- AltGr- RAlt-", "PPPPPP"},
+        {"a Ctrl held makes AltGr's keys shortcuts", "RCtrl+ AltGr+ RAlt+ Q+", "SSSS"},
+        {"a plain Right Alt is Alt", "RAlt+ Q+", "SS"},
+        {"AltGr's Right Alt left alone is Alt", "AltGr+ RAlt+ AltGr- Q+", "PPPS"},
+        {"Left Alt+Shift, and no Alt+letter", "Alt+ Shift+ F+ Shift- Alt-", "SCSPP"},
+        {"Shift+Left Alt, and no Shift+Alt+Tab", "RShift+ Alt+ Tab+", "PPS"},
+        {"Left Alt alone opens no menu bar", "Alt+ Alt~", "SS"},
+        {"Win+Space, again, and no Win+letter", "Win+ Space+ Space- Space+ R+ Win-", "SCPPSP"},
+        {"Win alone opens no Start menu", "Win+ Win~", "SS"},
+        {"Win+letter", "Win+ L+", "SS"},
+        {"Alt+Tab, Alt+F4, Alt+Esc", "Alt+ Tab+ F4+ Esc+", "SSSS"},
+        {"Ctrl+Esc, Ctrl+V", "Ctrl+ Esc+ V+", "SSS"},
+        {"Tab held", "Tab+ A+ Tab~ A+", "SSSP"},
+        {"held before the lock: Win and Alt after a mask", "Win- RAlt- Alt- Ctrl- K-", "MMMPP"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(Filter(row.events), row.actions) << row.name;
+    DWORD chordKey = 0;
+    Filter("RWin+ Space+", &chordKey);
+    EXPECT_EQ(chordKey, (DWORD)VK_RWIN);
+    Filter("Alt+ RShift+", &chordKey);
+    EXPECT_EQ(chordKey, (DWORD)VK_LMENU);
 }
 
 TEST(BlockAllKeys, SwallowsEveryEvent) {
@@ -179,9 +246,17 @@ INPUT Key(WORD vk, bool up) {
 }
 
 std::vector<DWORD> SeenKeys;
+// Every event, down (+) or up (-), by its key code in hex: "5b+".
+std::vector<std::string> SeenEvents;
 LRESULT CALLBACK WatchKeysProc(int code, WPARAM wParam, LPARAM lParam) {
+    const KBDLLHOOKSTRUCT* key = (KBDLLHOOKSTRUCT*)lParam;
     if (code == HC_ACTION && wParam == WM_KEYDOWN)
-        SeenKeys.push_back(((KBDLLHOOKSTRUCT*)lParam)->vkCode);
+        SeenKeys.push_back(key->vkCode);
+    if (code == HC_ACTION) {
+        char event[16];
+        wsprintfA(event, "%x%c", (unsigned)key->vkCode, (key->flags & LLKHF_UP) ? '-' : '+');
+        SeenEvents.push_back(event);
+    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -227,7 +302,7 @@ TEST(InstalledHooks, ModifierDownAsTheFilterGoesInDoesNotJamIt) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     HHOOK watcher = SetWindowsHookExA(WH_KEYBOARD_LL, WatchKeysProc, instance, 0);
     InjectFromAnotherThread({Key(VK_CONTROL, false)}); // held before the lock
-    ForgetHeldModifiers();
+    ForgetHeldKeys();
     HHOOK filter = SetWindowsHookExA(WH_KEYBOARD_LL, UnlockWordKeyFilterProc, instance, 0);
     SeenKeys.clear();
     InjectFromAnotherThread({Key(VK_CONTROL, true), Key('A', false), Key('A', true),
@@ -353,6 +428,42 @@ TEST_F(HookWatchdog, KeysAreSwallowedAgainWithinSecondsAlsoWithoutACover) {
     // The watchdog ticks every 5 s; the bound is three times that.
     EXPECT_TRUE(WaitUntil([&] { return Lock.KeyboardHook() != dropped; }, 15000));
     EXPECT_FALSE(KeyGetsThrough());
+}
+
+// A key let go while the lock swallowed its release is still down for the
+// system. Ctrl, Alt and Win are released as the prompt opens, so that they
+// make no shortcuts of the word's letters, and every key at the unlock; Win's
+// release comes after a masking key (0xE8), so no Start menu opens. (Wine
+// lets go of keys itself as its windows take the focus: the hook tells.)
+TEST_F(HookWatchdog, KeysLetGoUnderTheLockAreReleasedForThePromptAndAtTheUnlock) {
+    InstallHook = RealInstall;
+    Settings.DisableMouse = false;
+    Settings.Password = "Pw9";
+    for (bool prompt : {true, false}) {
+        Settings.Prompt = prompt;
+        InjectFromAnotherThread({Key(VK_LWIN, false), Key(VK_LCONTROL, false), Key('K', false)});
+        ASSERT_TRUE(EngageAtOnce());
+        InjectFromAnotherThread({Key(VK_LWIN, true), Key(VK_LCONTROL, true), Key('K', true)});
+        ASSERT_TRUE((GetAsyncKeyState(VK_LWIN) & 0x8000) && (GetAsyncKeyState('K') & 0x8000));
+        SeenEvents.clear();
+        std::vector<std::string> seen;
+        PromptScript script;
+        script.typed = "Pw9";
+        script.onOpen = [&](HWND) { seen = SeenEvents; };
+        {
+            PromptDriver driver(script);
+            EXPECT_EQ(RequestUnlock(), UnlockResult::Released);
+        }
+        PumpMessagesFor(200);
+        if (!prompt)
+            seen = SeenEvents;
+        const auto at = [&](const char* event) {
+            return std::find(seen.begin(), seen.end(), event);
+        };
+        EXPECT_TRUE(at("e8+") < at("5b-") && at("5b-") != seen.end() && at("a2-") != seen.end())
+            << prompt;
+        EXPECT_EQ(at("4b-") != seen.end(), !prompt);
+    }
 }
 
 } // namespace

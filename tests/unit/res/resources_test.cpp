@@ -188,6 +188,7 @@ TEST_F(ProgramResources, StringTableHoldsTheProgramTexts) {
         {IDS_BLUE_ALWAYS, L"Always"},
         {IDS_BLUE_MENU, L"Menu"},
         {IDS_BLUE_WITH_SHIELD, L"w/ Shield"},
+        {IDS_UNLOCK_WORD_HINT, L"4+ chars: type to unlock"},
     };
     for (const auto& text : texts) {
         wchar_t buffer[100] = L"";
