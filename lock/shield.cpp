@@ -45,8 +45,9 @@ static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC pr
 }
 
 TouchShield::TouchShield()
-    : others(), otherCount(0), cover(), padlock(), bitmap(), bitmapDC(), bitmapSize(), bitmapDpi(0),
-      padlockAt(), opaque(false), owner(nullptr), instance(nullptr) {}
+    : others(), otherCount(0), cover(), padlock(), bitmap(), bitmapDC(), moonImage(),
+      moonShown(false), bitmapSize(), bitmapDpi(0), padlockAt(), opaque(false), owner(nullptr),
+      instance(nullptr) {}
 
 HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
     // A second engagement without a release in between must not strand the
@@ -79,6 +80,7 @@ HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
     // The cover stays the foreground window: the edge swipes are turned off
     // only for the full-screen window in front, not for the padlock.
     RaiseWithoutActivating(padlock);
+    ShowMoon(moonShown);
     DrawUnlockImage(padlock);
     // A screen reader announces the padlock by what it does, in the user's
     // language; its title stays as it is. Named once it is up: the service
@@ -97,6 +99,7 @@ void TouchShield::DestroyCoverWindows() {
     padlock.Reset();
     bitmapDC.Reset();
     bitmap = ImageBitmap();
+    moonImage = ImageBitmap();
 }
 
 // Drawn for the primary monitor's scale, where the padlock stays.
@@ -109,6 +112,7 @@ void TouchShield::LoadUnlockBitmap(HWND window, HINSTANCE module) {
     bitmapDpi = PrimaryDpiOf(monitors, ListMonitors(monitors, MostMonitors));
     bitmap = LoadArtwork(module, Artwork::Padlock, bitmapDpi);
     bitmapSize = {bitmap.Width(), bitmap.Height()};
+    moonImage = ImageBitmap(); // drawn for the scale before, if at all
 }
 
 void TouchShield::DrawUnlockImage(HWND window) {
@@ -123,7 +127,8 @@ void TouchShield::BlitUnlockImage(HWND window) {
     PaintDC paint(window);
     if (!bitmapDC || !bitmap)
         return;
-    SelectedObject selected(bitmapDC, bitmap.Get());
+    const bool moon = moonShown && moonImage;
+    SelectedObject selected(bitmapDC, moon ? moonImage.Get() : bitmap.Get());
     BitBlt(paint, 0, 0, bitmapSize.cx, bitmapSize.cy, bitmapDC, 0, 0, SRCCOPY);
 }
 
@@ -141,6 +146,7 @@ void TouchShield::FitCoverToDisplay() {
     MonitorArea monitors[MostMonitors];
     if (cover && PrimaryDpiOf(monitors, ListMonitors(monitors, MostMonitors)) != bitmapDpi) {
         LoadUnlockBitmap(owner, instance);
+        ShowMoon(moonShown); // drawn anew as well, where it is shown
         InvalidateRect(padlock, nullptr, FALSE);
     }
     const ShieldLayout layout = Layout();
@@ -185,6 +191,16 @@ void TouchShield::MakeCoversOpaque() {
         SetLayeredWindowAttributes(others[i], ArtworkColorKey, 255, LWA_ALPHA);
     SetLayeredWindowAttributes(cover, ArtworkColorKey, 255, LWA_ALPHA);
     RaiseCover(true);
+}
+
+void TouchShield::ShowMoon(bool moon) {
+    moonShown = moon;
+    if (!padlock)
+        return;
+    // Drawn for the scale the padlock is drawn for: the window keeps its size.
+    if (moon && !moonImage)
+        moonImage = LoadArtwork(instance, Artwork::Moon, bitmapDpi);
+    InvalidateRect(padlock, nullptr, FALSE);
 }
 
 void TouchShield::RaiseCover(bool takeForeground) {
