@@ -10,7 +10,7 @@
 #include "../settings/settings_store.h"
 #include "../win/dialog_placement.h"
 #include "../win/dpi.h"
-#include "../win/high_contrast.h"
+#include "../win/accessibility.h"
 #include "../win/png_image.h"
 #include "../win/string_table.h"
 #include <commctrl.h>
@@ -385,7 +385,7 @@ static void SetMaskingCharacter(HWND dialog, int character) {
 // Pure green is see-through while the dialog fades in. A high-contrast theme
 // may draw its texts in that very green, so there the key is left out.
 static DWORD FadeFlags() {
-    return HighContrastOn() ? LWA_ALPHA : LWA_COLORKEY | LWA_ALPHA;
+    return Accessibility.HighContrastOn() ? LWA_ALPHA : LWA_COLORKEY | LWA_ALPHA;
 }
 
 // The template's eye is drawn for 100 % and a static control does not scale

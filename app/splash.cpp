@@ -8,7 +8,7 @@
 #include "../res/version.h"
 #include "../win/dpi.h"
 #include "../win/gdi.h"
-#include "../win/high_contrast.h"
+#include "../win/accessibility.h"
 #include "../win/string_table.h"
 #include <cstddef>
 #include <cwchar>
@@ -171,7 +171,7 @@ void CSplashScreen::PaintSplash(HWND target) {
     // With a high-contrast theme the splash is a plain rectangle in the
     // theme's colours; otherwise the artwork's see-through magenta gives it
     // the cloud's shape. Asked at every paint: the theme may change meanwhile.
-    const bool plain = HighContrastOn();
+    const bool plain = Accessibility.HighContrastOn();
     SetLayeredWindowAttributes(target, ArtworkColorKey, 255, plain ? LWA_ALPHA : LWA_COLORKEY);
     if (plain) {
         RECT whole = {0, 0, width, height};

@@ -7,10 +7,9 @@
 #include "unlock_prompt.h"
 #include "../res/color_key.h"
 #include "../res/resource.h"
-#include "../win/accessible_name.h"
+#include "../win/accessibility.h"
 #include "../win/dpi.h"
 #include "../win/gdi.h"
-#include "../win/high_contrast.h"
 #include "../win/os_version.h"
 #include "../win/string_table.h"
 
@@ -85,7 +84,7 @@ HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
     // A screen reader announces the padlock by what it does, in the user's
     // language; its title stays as it is. Named once it is up: the service
     // may take a moment to load.
-    AnnotateAccessibleName(padlock, LoadText(IDS_PADLOCK_NAME).c_str());
+    Accessibility.AnnotateName(padlock, LoadText(IDS_PADLOCK_NAME).c_str());
     return padlock;
 }
 
@@ -94,7 +93,7 @@ void TouchShield::DestroyCoverWindows() {
         others[--otherCount].Reset();
     // The annotation goes while the window is still there to name.
     if (padlock)
-        AnnotateAccessibleName(padlock, nullptr);
+        Accessibility.AnnotateName(padlock, nullptr);
     cover.Reset(); // takes the padlock, which it owns, along
     padlock.Reset();
     bitmapDC.Reset();
@@ -265,7 +264,7 @@ HWND TouchShield::CreateOtherCover(const RECT& area) {
 // What an opaque cover shows: the window frame's colour, or with a
 // high-contrast theme the theme's window background.
 int CoverColor() {
-    return HighContrastOn() ? COLOR_WINDOW : COLOR_WINDOWFRAME;
+    return Accessibility.HighContrastOn() ? COLOR_WINDOW : COLOR_WINDOWFRAME;
 }
 
 LRESULT ShieldMouseActivation() {

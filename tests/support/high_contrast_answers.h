@@ -1,7 +1,7 @@
-// What a test has the high-contrast seam (HighContrastOn) answer, put back
+// What a test has the high-contrast seam (Accessibility.HighContrastOn) answer, put back
 // when the test's scope ends however it ends.
 #pragma once
-#include "win/high_contrast.h"
+#include "win/accessibility.h"
 
 inline bool HighContrastTheme() {
     return true;
@@ -12,10 +12,10 @@ inline bool NoHighContrastTheme() {
 
 class HighContrastAnswer {
   public:
-    explicit HighContrastAnswer(HighContrastQuery answer) : saved(HighContrastOn) {
-        HighContrastOn = answer;
+    explicit HighContrastAnswer(HighContrastQuery answer) : saved(Accessibility.HighContrastOn) {
+        Accessibility.HighContrastOn = answer;
     }
-    ~HighContrastAnswer() { HighContrastOn = saved; }
+    ~HighContrastAnswer() { Accessibility.HighContrastOn = saved; }
     HighContrastAnswer(const HighContrastAnswer&) = delete;
     HighContrastAnswer& operator=(const HighContrastAnswer&) = delete;
 

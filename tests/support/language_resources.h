@@ -14,7 +14,7 @@ struct Language {
     BYTE charset;
 };
 // English first, then every translation the program ships.
-extern const Language Languages[8];
+const std::vector<Language>& Languages();
 
 // A string table entry of exactly that language's block, blanks kept; empty
 // when the block lacks it.

@@ -7,7 +7,7 @@
 #include "settings/settings_store.h"
 #include "support/wait.h"
 #include "support/high_contrast_answers.h"
-#include "win/high_contrast.h"
+#include "win/accessibility.h"
 #include <cstdlib>
 
 namespace {
@@ -201,7 +201,7 @@ TEST_F(SettingsDialogTest, FadeInTimerReachesOpaqueAndStops) {
 // A high-contrast theme may write in pure green: the fade keeps its key only
 // without one, and follows the theme when it changes while the dialog is open.
 TEST_F(SettingsDialogTest, FadesWithoutTheGreenKeyUnderHighContrast) {
-    const HighContrastAnswer restored(HighContrastOn);
+    const HighContrastAnswer restored(Accessibility.HighContrastOn);
     const struct {
         HighContrastQuery atOpen, later;
         DWORD flagsAtOpen, flagsLater;
@@ -210,12 +210,12 @@ TEST_F(SettingsDialogTest, FadesWithoutTheGreenKeyUnderHighContrast) {
         {NoHighContrastTheme, HighContrastTheme, LWA_COLORKEY | LWA_ALPHA, LWA_ALPHA},
     };
     for (const auto& row : rows) {
-        HighContrastOn = row.atOpen;
+        Accessibility.HighContrastOn = row.atOpen;
         ASSERT_NE(Open(), nullptr);
         EXPECT_EQ(LayeringOf(dialog).Flags, row.flagsAtOpen);
         FadeInTimerProc(dialog, WM_TIMER, FadeInTimerId, GetTickCount());
         EXPECT_EQ(LayeringOf(dialog).Flags, row.flagsAtOpen);
-        HighContrastOn = row.later;
+        Accessibility.HighContrastOn = row.later;
         SendMessageW(dialog, WM_SYSCOLORCHANGE, 0, 0);
         EXPECT_EQ(LayeringOf(dialog).Flags, row.flagsLater);
         EXPECT_EQ(LayeringOf(dialog).Alpha, 51) << "the fade goes on from where it was";

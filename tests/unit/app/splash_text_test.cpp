@@ -181,7 +181,7 @@ TEST_P(SplashStatusInLanguage, EveryLineFitsTheSplash) {
     ReleaseDC(nullptr, dc);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryLanguage, SplashStatusInLanguage, testing::ValuesIn(Languages),
+INSTANTIATE_TEST_SUITE_P(EveryLanguage, SplashStatusInLanguage, testing::ValuesIn(Languages()),
                          [](const testing::TestParamInfo<Language>& param) {
                              return std::string(param.param.name);
                          });

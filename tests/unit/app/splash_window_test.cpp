@@ -5,7 +5,7 @@
 #include "support/screenshot.h"
 #include "support/wait.h"
 #include "support/high_contrast_answers.h"
-#include "win/high_contrast.h"
+#include "win/accessibility.h"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -173,11 +173,11 @@ TEST_F(SplashWindowTest, ShowingPumpsOnlyTheSplashsOwnMessages) {
 // Under a high-contrast theme the cloud gives way to a plain rectangle in the
 // theme's window colour, also when the theme comes while the splash shows.
 TEST_F(SplashWindowTest, AHighContrastThemeDrawsItInTheThemesColours) {
-    const HighContrastAnswer restored(HighContrastOn);
+    const HighContrastAnswer restored(Accessibility.HighContrastOn);
     ShowSplashStatus(nullptr, L"Starting application...", 0);
     HWND splash = FindOwnSplash();
     ASSERT_TRUE(splash);
-    HighContrastOn = HighContrastTheme;
+    Accessibility.HighContrastOn = HighContrastTheme;
     SendMessageW(splash, WM_SYSCOLORCHANGE, 0, 0);
     PumpMessagesFor(300);
     COLORREF key = 0;

@@ -21,11 +21,11 @@ namespace {
 // language itself, else its language with no region, else English.
 const Language& DisplayLanguage() {
     const LANGID shown = GetUserDefaultUILanguage();
-    for (const Language& language : Languages)
+    for (const Language& language : Languages())
         if (language.id == shown || (PRIMARYLANGID(language.id) == PRIMARYLANGID(shown) &&
                                      SUBLANGID(language.id) == SUBLANG_NEUTRAL))
             return language;
-    return Languages[0];
+    return Languages()[0];
 }
 
 HMODULE Module() {

@@ -15,9 +15,8 @@
 #include "res/resource.h"
 #include "res/timer_ids.h"
 #include "settings/settings_store.h"
-#include "win/accessible_name.h"
+#include "win/accessibility.h"
 #include "support/high_contrast_answers.h"
-#include "win/high_contrast.h"
 #include "win/os_version.h"
 #include <gtest/gtest.h>
 #include <psapi.h>
@@ -309,12 +308,12 @@ bool RecordAnnotation(HWND window, const wchar_t* name) {
 // before the window does, and the title stays.
 TEST_F(CoverTest, PadlockIsNamedForScreenReadersWhileItIsThere) {
     Annotations.clear();
-    const AnnotateNameFunction real = AnnotateAccessibleName;
-    AnnotateAccessibleName = RecordAnnotation;
+    const AnnotateNameFunction real = Accessibility.AnnotateName;
+    Accessibility.AnnotateName = RecordAnnotation;
     LockNow();
     const HWND padlock = Shield.UnlockImageWindow();
     RequestUnlock();
-    AnnotateAccessibleName = real;
+    Accessibility.AnnotateName = real;
     ASSERT_EQ(Annotations.size(), 2u);
     EXPECT_EQ(Annotations[0].window, padlock);
     EXPECT_EQ(Annotations[0].name, L"Unlock");
@@ -326,14 +325,14 @@ TEST_F(CoverTest, PadlockIsNamedForScreenReadersWhileItIsThere) {
 // Opaque at the video limit, the covers show the frame colour, or under a
 // high-contrast theme the theme's window background.
 TEST_F(CoverTest, CoverIsFilledInTheThemesColour) {
-    const HighContrastAnswer restored(HighContrastOn);
+    const HighContrastAnswer restored(Accessibility.HighContrastOn);
     LockNow();
     const struct {
         HighContrastQuery query;
         int color;
     } rows[] = {{NoHighContrastTheme, COLOR_WINDOWFRAME}, {HighContrastTheme, COLOR_WINDOW}};
     for (const auto& row : rows) {
-        HighContrastOn = row.query;
+        Accessibility.HighContrastOn = row.query;
         HDC screen = GetDC(nullptr);
         HDC dc = CreateCompatibleDC(screen);
         HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);

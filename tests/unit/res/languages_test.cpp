@@ -71,7 +71,7 @@ TEST_P(LanguageBlock, HasEverythingTheEnglishBlockHas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Translations, LanguageBlock,
-                         testing::ValuesIn(Languages + 1, Languages + 8),
+                         testing::ValuesIn(Languages().begin() + 1, Languages().end()),
                          [](const testing::TestParamInfo<Language>& param) {
                              return std::string(param.param.name);
                          });
@@ -108,7 +108,7 @@ struct DialogInLanguage {
 
 std::vector<DialogInLanguage> EveryDialogInEveryLanguage() {
     std::vector<DialogInLanguage> cases;
-    for (const Language& language : Languages) {
+    for (const Language& language : Languages()) {
         cases.push_back({language, IDD_SETTINGS, language.name + std::string("_Settings")});
         cases.push_back({language, IDD_UNLOCKWORD, language.name + std::string("_UnlockPrompt")});
     }

@@ -1,10 +1,21 @@
-// The accessibility runtime's annotation service, created at run time: the
+// The accessibility runtime's annotation service is created at run time: the
 // program links no oleacc import library, and a system without the service
 // just leaves the window's title as its name.
-#include "accessible_name.h"
+#include "accessibility.h"
 #include "com_apartment.h"
 #include <initguid.h> // defines the GUIDs below here: no import library needed
 #include <oleacc.h>
+
+static bool AnnotateThroughPropServices(HWND window, const wchar_t* name);
+static bool ReadHighContrast();
+
+// Constant initialisation: valid before any constructor runs.
+AccessibilityCalls Accessibility = {AnnotateThroughPropServices, ReadHighContrast};
+
+bool ColorsChanged(UINT message, WPARAM wParam) {
+    return message == WM_SYSCOLORCHANGE ||
+           (message == WM_SETTINGCHANGE && wParam == SPI_SETHIGHCONTRAST);
+}
 
 static bool AnnotateThroughPropServices(HWND window, const wchar_t* name) {
     ComApartment apartment;
@@ -24,5 +35,9 @@ static bool AnnotateThroughPropServices(HWND window, const wchar_t* name) {
     return SUCCEEDED(result);
 }
 
-// Constant initialisation: valid before any constructor runs.
-AnnotateNameFunction AnnotateAccessibleName = AnnotateThroughPropServices;
+static bool ReadHighContrast() {
+    HIGHCONTRASTW setting = {};
+    setting.cbSize = sizeof setting;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0) &&
+           (setting.dwFlags & HCF_HIGHCONTRASTON);
+}
