@@ -18,22 +18,21 @@ static UnbiasedTimeFunction SystemUnbiasedTime() {
                  : NoUnbiasedTime;
 }
 
-UnbiasedTimeFunction ReadUnbiasedTime = SystemUnbiasedTime();
-TickCountFunction ReadTickCount = GetTickCount64;
+TimeSources Clocks = {SystemUnbiasedTime(), GetTickCount64};
 
 static const ULONGLONG UnbiasedUnitsPerMs = 10000;
 
 ULONGLONG ActiveClock::Now() const {
     if (!unbiased)
-        return ReadTickCount();
+        return Clocks.ReadTickCount();
     ULONGLONG time = 0;
-    ReadUnbiasedTime(&time);
+    Clocks.ReadUnbiasedTime(&time);
     return time / UnbiasedUnitsPerMs;
 }
 
 void ActiveClock::Start() {
     ULONGLONG time = 0;
-    unbiased = ReadUnbiasedTime(&time) != FALSE;
+    unbiased = Clocks.ReadUnbiasedTime(&time) != FALSE;
     asleep = 0;
     suspended = false;
     start = Now();

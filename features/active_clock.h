@@ -8,8 +8,11 @@
 // falls back on the tick count), and the tick count in milliseconds.
 typedef BOOL(WINAPI* UnbiasedTimeFunction)(PULONGLONG time);
 typedef ULONGLONG(WINAPI* TickCountFunction)();
-extern UnbiasedTimeFunction ReadUnbiasedTime;
-extern TickCountFunction ReadTickCount;
+struct TimeSources {
+    UnbiasedTimeFunction ReadUnbiasedTime;
+    TickCountFunction ReadTickCount;
+};
+extern TimeSources Clocks;
 
 class ActiveClock {
   public:

@@ -29,9 +29,8 @@ static BOOL WINAPI CallSetDeviceGammaRamp(const char* device, GammaRamp* ramp) {
 }
 // Plain function addresses: constant initialisation, so these are valid before
 // any dynamic initialiser (the one that saves the ramps) runs.
-DisplayListFunction EnumerateDisplayDevices = CallEnumDisplayDevices;
-GammaRampFunction ReadDeviceGammaRamp = CallGetDeviceGammaRamp;
-GammaRampFunction WriteDeviceGammaRamp = CallSetDeviceGammaRamp;
+DisplayGammaCalls GammaCalls = {CallEnumDisplayDevices, CallGetDeviceGammaRamp,
+                                CallSetDeviceGammaRamp};
 
 bool BlueLightApplied = false;
 
@@ -74,7 +73,7 @@ void SaveDisplayGamma() {
     // A display that will not give its ramp has nothing better to go back to
     // than the identity; writing back an unread buffer would tint the screen.
     for (int i = 0; i < SavedDisplayCount; i++)
-        if (!ReadDeviceGammaRamp(SavedDisplays[i].Device, &SavedDisplays[i].Own))
+        if (!GammaCalls.ReadDeviceGammaRamp(SavedDisplays[i].Device, &SavedDisplays[i].Own))
             FillLinearRamp(&SavedDisplays[i].Own);
 }
 
@@ -88,7 +87,7 @@ void ApplyBlueLight(int level) {
     // display simply keeps its ramp.
     RampWritten = true;
     for (int i = 0; i < SavedDisplayCount; i++)
-        WriteDeviceGammaRamp(SavedDisplays[i].Device, &AppliedRamp);
+        GammaCalls.WriteDeviceGammaRamp(SavedDisplays[i].Device, &AppliedRamp);
     BlueLightApplied = true;
     if (WatchWindow)
         SetTimer(WatchWindow, GammaWatchTimerId, GammaWatchInterval, WatchGammaTick);
@@ -119,9 +118,9 @@ void CALLBACK WatchGammaTick(HWND window, UINT, UINT_PTR, DWORD) {
     }
     for (int i = 0; i < SavedDisplayCount; i++) {
         GammaRamp seen;
-        if (ReadDeviceGammaRamp(SavedDisplays[i].Device, &seen) &&
+        if (GammaCalls.ReadDeviceGammaRamp(SavedDisplays[i].Device, &seen) &&
             GammaRampDrifted(AppliedRamp, seen))
-            WriteDeviceGammaRamp(SavedDisplays[i].Device, &AppliedRamp);
+            GammaCalls.WriteDeviceGammaRamp(SavedDisplays[i].Device, &AppliedRamp);
     }
 }
 
@@ -163,7 +162,7 @@ GammaRange CheckGammaRangeSetting() {
 static void WriteOwnRamps() {
     RampWritten = true;
     for (int i = 0; i < SavedDisplayCount; i++)
-        WriteDeviceGammaRamp(SavedDisplays[i].Device, &SavedDisplays[i].Own);
+        GammaCalls.WriteDeviceGammaRamp(SavedDisplays[i].Device, &SavedDisplays[i].Own);
 }
 
 // Only displays attached to the desktop show anything; mirroring drivers
@@ -173,7 +172,7 @@ static void ListDisplays() {
     DISPLAY_DEVICEA device;
     device.cb = sizeof device;
     for (DWORD index = 0; SavedDisplayCount < MaxGammaDisplays &&
-                          EnumerateDisplayDevices(nullptr, index, &device, 0);
+                          GammaCalls.EnumerateDisplayDevices(nullptr, index, &device, 0);
          index++) {
         if ((device.StateFlags & DISPLAY_DEVICE_ATTACHED_TO_DESKTOP) &&
             !(device.StateFlags & DISPLAY_DEVICE_MIRRORING_DRIVER)) {

@@ -15,9 +15,12 @@ extern bool BlueLightApplied;
 typedef BOOL(WINAPI* DisplayListFunction)(LPCSTR adapter, DWORD index, PDISPLAY_DEVICEA device,
                                           DWORD flags);
 typedef BOOL(WINAPI* GammaRampFunction)(const char* device, GammaRamp* ramp);
-extern DisplayListFunction EnumerateDisplayDevices;
-extern GammaRampFunction ReadDeviceGammaRamp;
-extern GammaRampFunction WriteDeviceGammaRamp;
+struct DisplayGammaCalls {
+    DisplayListFunction EnumerateDisplayDevices;
+    GammaRampFunction ReadDeviceGammaRamp;
+    GammaRampFunction WriteDeviceGammaRamp;
+};
+extern DisplayGammaCalls GammaCalls;
 
 // While a reduced ramp is applied, a timer of the main window (GammaWatchTimerId)
 // reads every display's ramp back and writes the reduced one again where

@@ -16,6 +16,10 @@ Outside win/, no product file calls a function that frees or closes a handle
 UnhookWindowsHookEx, DestroyIcon, DestroyMenu, DestroyWindow): the owners in
 win/owner.h do.
 
+Product headers declare fewer than MAX_GLOBALS extern variables: state
+belongs to the subsystem that owns it, and a seam reaches a subsystem's
+calls as one struct.
+
 Prints what it finds, with the include line or call behind each step, and
 exits with 1; prints one line and exits with 0 when all is well.
 
@@ -32,6 +36,8 @@ FREE_CALLS = ("DeleteObject", "DeleteDC", "ReleaseDC", "RegCloseKey", "CloseHand
               "UnhookWindowsHookEx", "DestroyIcon", "DestroyMenu", "DestroyWindow")
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
+MAX_GLOBALS = 30
+EXTERN = re.compile(r"^\s*extern\s")
 FREE_CALL = re.compile(r"\b(%s)\s*\(" % "|".join(FREE_CALLS))
 
 
@@ -138,6 +144,18 @@ def hand_frees(root, files):
     return found
 
 
+def header_externs(root, files):
+    found = []
+    for path in files:
+        if not path.endswith(".h"):
+            continue
+        with open(os.path.join(root, path), encoding="utf-8", errors="replace") as f:
+            for number, line in enumerate(f, 1):
+                if EXTERN.match(line) and not line.strip().startswith('extern "C"'):
+                    found.append("%s:%d: %s" % (path, number, line.strip()))
+    return found
+
+
 def main():
     root = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else
                            os.path.join(os.path.dirname(__file__), ".."))
@@ -146,9 +164,12 @@ def main():
     upward = upward_chains(files, includes)
     cycles = unit_cycles(includes)
     frees = hand_frees(root, files)
-    if not upward and not cycles and not frees:
+    externs = header_externs(root, files)
+    too_many = len(externs) >= MAX_GLOBALS
+    if not upward and not cycles and not frees and not too_many:
         print("floors: %d product files; no include of a floor above (%s), no include cycle, "
-              "no handle freed outside %s/" % (len(files), " < ".join(FLOORS), OS_LAYER))
+              "no handle freed outside %s/, %d externs in headers" %
+              (len(files), " < ".join(FLOORS), OS_LAYER, len(externs)))
         return 0
     for start, target, chain in upward:
         print("%s reaches %s, a floor above it:" % (start, target))
@@ -161,6 +182,10 @@ def main():
     if frees:
         print("handles freed by hand outside %s/ (use an owner of win/owner.h):" % OS_LAYER)
         for line in frees:
+            print("    " + line)
+    if too_many:
+        print("%d externs in product headers, %d at most:" % (len(externs), MAX_GLOBALS - 1))
+        for line in externs:
             print("    " + line)
     print("")
     print("Floors, lowest first: %s. Move what a lower floor needs down, or hand it"

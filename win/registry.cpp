@@ -15,8 +15,7 @@ static LONG WINAPI CallRegSetValueExW(HKEY key, LPCWSTR name, DWORD reserved, DW
     return RegSetValueExW(key, name, reserved, type, data, size);
 }
 // Constant initialisation: valid before any constructor runs.
-SetValueAFunction SetRegistryValueA = CallRegSetValueExA;
-SetValueWFunction SetRegistryValueW = CallRegSetValueExW;
+RegistryWriteCalls RegistryWrites = {CallRegSetValueExA, CallRegSetValueExW};
 
 static bool SameName(const char* left, const char* right);
 static std::wstring WideName(const char* name);
@@ -73,7 +72,7 @@ bool CRegEntry::CanWrite() const {
 
 void CRegEntry::WriteThrough(const BYTE* data, DWORD count) {
     if (CanWrite())
-        SetRegistryValueA(owner->Key, name.c_str(), 0, type, data, count);
+        RegistryWrites.SetRegistryValueA(owner->Key, name.c_str(), 0, type, data, count);
 }
 
 const char* CRegEntry::GetText() {
@@ -137,9 +136,9 @@ void CRegEntry::SetByteText(const char* data, DWORD byteCount) {
         return;
     // Every byte plus a terminator, as SetText writes it.
     std::wstring wide = WidenCodePage(ByteTextCodePage, std::string(data, byteCount)) + L'\0';
-    SetRegistryValueW(owner->Key, WideName(name.c_str()).c_str(), 0, REG_SZ,
-                      reinterpret_cast<const BYTE*>(wide.c_str()),
-                      static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
+    RegistryWrites.SetRegistryValueW(owner->Key, WideName(name.c_str()).c_str(), 0, REG_SZ,
+                                     reinterpret_cast<const BYTE*>(wide.c_str()),
+                                     static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
 }
 
 void CRegEntry::SetDword(DWORD value) {

@@ -17,8 +17,11 @@ typedef LONG(WINAPI* SetValueAFunction)(HKEY key, LPCSTR name, DWORD reserved, D
                                         const BYTE* data, DWORD size);
 typedef LONG(WINAPI* SetValueWFunction)(HKEY key, LPCWSTR name, DWORD reserved, DWORD type,
                                         const BYTE* data, DWORD size);
-extern SetValueAFunction SetRegistryValueA;
-extern SetValueWFunction SetRegistryValueW;
+struct RegistryWriteCalls {
+    SetValueAFunction SetRegistryValueA;
+    SetValueWFunction SetRegistryValueW;
+};
+extern RegistryWriteCalls RegistryWrites;
 
 class CRegEntry {
   public:

@@ -18,8 +18,6 @@
 static BOOL WINAPI CallShellNotifyIcon(DWORD message, PNOTIFYICONDATAW data) {
     return Shell_NotifyIconW(message, data);
 }
-// Constant initialisation: the pointer is valid before any constructor runs.
-ShellNotifyIconFunction ShellNotifyIcon = CallShellNotifyIcon;
 // Looked up at run time: shell32 has it from Windows 7 on, and a static
 // import would keep the program from starting at all on Vista.
 static HRESULT WINAPI CallShellNotifyIconGetRect(const NOTIFYICONIDENTIFIER* icon, RECT* rect) {
@@ -29,8 +27,8 @@ static HRESULT WINAPI CallShellNotifyIconGetRect(const NOTIFYICONIDENTIFIER* ico
             GetProcAddress(GetModuleHandleA("shell32.dll"), "Shell_NotifyIconGetRect")));
     return getRect ? getRect(icon, rect) : E_NOTIMPL;
 }
-NotifyIconRectFunction NotifyIconGetRect = CallShellNotifyIconGetRect;
-UINT TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+// Constant initialisation: the pointers are valid before any constructor runs.
+ShellTrayCalls Shell = {CallShellNotifyIcon, CallShellNotifyIconGetRect};
 
 CSystemTray* CSystemTray::instancePointer = nullptr;
 UINT CSystemTray::tooltipLimit = 128;
@@ -126,7 +124,7 @@ BOOL CSystemTray::Install(HINSTANCE module, HWND parent, UINT callbackMessage,
 
     BOOL result = TRUE;
     if (!hiddenIcon || balloonsSupported) {
-        result = ShellNotifyIcon(NIM_ADD, &iconData);
+        result = Shell.ShellNotifyIcon(NIM_ADD, &iconData);
         hidden = removed = !result;
         // A failed add is tried again when the shell tells us it has changed.
         reAddPending = !result;
@@ -141,7 +139,7 @@ BOOL CSystemTray::RemoveFromTray() {
     if (!enabled || removed)
         return TRUE;
     iconData.uFlags = 0;
-    if (ShellNotifyIcon(NIM_DELETE, &iconData))
+    if (Shell.ShellNotifyIcon(NIM_DELETE, &iconData))
         hidden = removed = TRUE;
     return removed;
 }
@@ -183,7 +181,7 @@ BOOL CSystemTray::SetTrayIcon(HICON shown) {
     KeepIcon(shown);
     if (hidden)
         return TRUE; // goes to the shell with the next add
-    return ShellNotifyIcon(NIM_MODIFY, &iconData);
+    return Shell.ShellNotifyIcon(NIM_MODIFY, &iconData);
 }
 
 BOOL CSystemTray::SetTrayTooltip(const wchar_t* text) {
@@ -193,7 +191,7 @@ BOOL CSystemTray::SetTrayTooltip(const wchar_t* text) {
     lstrcpynW(iconData.szTip, text ? text : L"", tooltipLimit);
     if (hidden)
         return TRUE;
-    return ShellNotifyIcon(NIM_MODIFY, &iconData);
+    return Shell.ShellNotifyIcon(NIM_MODIFY, &iconData);
 }
 
 // An empty text still goes out with NIF_INFO: that is how the shell is told
@@ -207,7 +205,7 @@ BOOL CSystemTray::ShowTrayBalloon(const wchar_t* text, const wchar_t* title, DWO
     lstrcpynW(iconData.szInfoTitle, title ? title : L"", ARRAYSIZE(iconData.szInfoTitle));
     iconData.dwInfoFlags = flags;
     iconData.uTimeout = timeoutSeconds * 1000;
-    BOOL result = ShellNotifyIcon(NIM_MODIFY, &iconData);
+    BOOL result = Shell.ShellNotifyIcon(NIM_MODIFY, &iconData);
     iconData.szInfo[0] = L'\0';
     return result;
 }
@@ -231,12 +229,12 @@ void CSystemTray::ReAddIcon() {
         return;
     iconData.uFlags = creationFlags & ~NIF_INFO;
     iconData.szInfo[0] = L'\0';
-    BOOL added = ShellNotifyIcon(NIM_ADD, &iconData);
+    BOOL added = Shell.ShellNotifyIcon(NIM_ADD, &iconData);
     // Some shells announce a new taskbar while still holding the old icons;
     // the add then fails because ours is there, and bringing it up to date
     // is all that is needed.
     if (!added)
-        added = ShellNotifyIcon(NIM_MODIFY, &iconData);
+        added = Shell.ShellNotifyIcon(NIM_MODIFY, &iconData);
     hidden = removed = !added;
     reAddPending = !added;
 }
@@ -250,7 +248,7 @@ bool CSystemTray::GetIconRect(RECT* rect) const {
     icon.cbSize = sizeof icon;
     icon.hWnd = iconData.hWnd;
     icon.uID = iconData.uID;
-    return SUCCEEDED(NotifyIconGetRect(&icon, rect)) && !IsRectEmpty(rect);
+    return SUCCEEDED(Shell.NotifyIconGetRect(&icon, rect)) && !IsRectEmpty(rect);
 }
 
 LRESULT CSystemTray::HandleNotification(WPARAM wParam, LPARAM lParam) {
@@ -294,7 +292,9 @@ LRESULT CALLBACK CSystemTray::TrayWindowProc(HWND window, UINT message, WPARAM w
     CSystemTray* tray = instancePointer;
     if (!tray || window != tray->hiddenWindow)
         return DefWindowProcA(window, message, wParam, lParam);
-    if (message == TaskbarCreatedMessage) {
+    // The message a new taskbar broadcasts to every top-level window.
+    static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    if (message == taskbarCreated) {
         // The taskbar is also made anew when its scale changes: the icon
         // comes back at the size it shows now.
         if (tray->iconResource && NotifyIconPixels() != tray->iconPixels) {

@@ -4,17 +4,18 @@
 #include <windows.h>
 #include <shellapi.h>
 
-// Every call to the shell goes through this pointer, so tests can watch what the
-// tray sends. It points at Shell_NotifyIconW.
+// Every call to the shell goes through these pointers: ShellNotifyIcon
+// (Shell_NotifyIconW), so tests can watch what the tray sends, and
+// NotifyIconGetRect, where the shell shows an icon (Shell_NotifyIconGetRect,
+// Windows 7 and later; E_NOTIMPL before), so tests can place the icon on
+// monitors no virtual display here has.
 typedef BOOL(WINAPI* ShellNotifyIconFunction)(DWORD message, PNOTIFYICONDATAW data);
-extern ShellNotifyIconFunction ShellNotifyIcon;
-// Where the shell shows an icon (Shell_NotifyIconGetRect, Windows 7 and
-// later; E_NOTIMPL before), through this pointer so tests can place the icon
-// on monitors no virtual display here has.
 typedef HRESULT(WINAPI* NotifyIconRectFunction)(const NOTIFYICONIDENTIFIER* icon, RECT* rect);
-extern NotifyIconRectFunction NotifyIconGetRect;
-// The message a new taskbar broadcasts to every top-level window ("TaskbarCreated").
-extern UINT TaskbarCreatedMessage;
+struct ShellTrayCalls {
+    ShellNotifyIconFunction ShellNotifyIcon;
+    NotifyIconRectFunction NotifyIconGetRect;
+};
+extern ShellTrayCalls Shell;
 
 class CSystemTray {
   public:

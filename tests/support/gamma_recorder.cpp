@@ -61,9 +61,9 @@ void StartGammaRecording(const GammaRamp& displayRamp, BOOL writeResult) {
 
 void StartGammaRecording(const std::vector<GammaRamp>& displayRamps, BOOL writeResult) {
     if (!replaced) {
-        realList = EnumerateDisplayDevices;
-        realRead = ReadDeviceGammaRamp;
-        realWrite = WriteDeviceGammaRamp;
+        realList = GammaCalls.EnumerateDisplayDevices;
+        realRead = GammaCalls.ReadDeviceGammaRamp;
+        realWrite = GammaCalls.WriteDeviceGammaRamp;
         replaced = true;
     }
     displays = displayRamps;
@@ -71,16 +71,16 @@ void StartGammaRecording(const std::vector<GammaRamp>& displayRamps, BOOL writeR
     written.clear();
     writtenDevices.clear();
     reads = 0;
-    EnumerateDisplayDevices = FakeList;
-    ReadDeviceGammaRamp = FakeRead;
-    WriteDeviceGammaRamp = FakeWrite;
+    GammaCalls.EnumerateDisplayDevices = FakeList;
+    GammaCalls.ReadDeviceGammaRamp = FakeRead;
+    GammaCalls.WriteDeviceGammaRamp = FakeWrite;
 }
 
 void StopGammaRecording() {
     if (replaced) {
-        EnumerateDisplayDevices = realList;
-        ReadDeviceGammaRamp = realRead;
-        WriteDeviceGammaRamp = realWrite;
+        GammaCalls.EnumerateDisplayDevices = realList;
+        GammaCalls.ReadDeviceGammaRamp = realRead;
+        GammaCalls.WriteDeviceGammaRamp = realWrite;
     }
 }
 

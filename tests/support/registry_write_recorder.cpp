@@ -30,17 +30,17 @@ void StartRecordingRegistryWrites() {
     writes.clear();
     if (realAnsi)
         return;
-    realAnsi = SetRegistryValueA;
-    realWide = SetRegistryValueW;
-    SetRegistryValueA = RecordAnsi;
-    SetRegistryValueW = RecordWide;
+    realAnsi = RegistryWrites.SetRegistryValueA;
+    realWide = RegistryWrites.SetRegistryValueW;
+    RegistryWrites.SetRegistryValueA = RecordAnsi;
+    RegistryWrites.SetRegistryValueW = RecordWide;
 }
 
 void StopRecordingRegistryWrites() {
     if (!realAnsi)
         return;
-    SetRegistryValueA = realAnsi;
-    SetRegistryValueW = realWide;
+    RegistryWrites.SetRegistryValueA = realAnsi;
+    RegistryWrites.SetRegistryValueW = realWide;
     realAnsi = nullptr;
     realWide = nullptr;
 }

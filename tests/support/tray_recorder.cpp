@@ -110,16 +110,16 @@ static BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAW data) {
 
 void StartTrayRecording(bool passToShell, BOOL shellResult) {
     if (!realShell)
-        realShell = ShellNotifyIcon;
+        realShell = Shell.ShellNotifyIcon;
     calls.clear();
     passCalls = passToShell;
     answer = shellResult;
-    ShellNotifyIcon = RecordingShell;
+    Shell.ShellNotifyIcon = RecordingShell;
 }
 
 void StopTrayRecording() {
     if (realShell)
-        ShellNotifyIcon = realShell;
+        Shell.ShellNotifyIcon = realShell;
 }
 
 std::vector<NotifyCall>& RecordedTrayCalls() {

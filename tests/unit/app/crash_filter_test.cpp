@@ -94,7 +94,7 @@ TEST(TerminateRestore, PutsTheSavedRampBackBeforeTheProcessEnds) {
             StartGammaRecording(HalfRamp());
             SaveDisplayGamma();
             ApplyBlueLight(100);
-            WriteDeviceGammaRamp = ReportWrite;
+            GammaCalls.WriteDeviceGammaRamp = ReportWrite;
             std::terminate();
         },
         "wrote green\\[255\\]=32640"); // HalfRamp's

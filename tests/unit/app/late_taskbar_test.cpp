@@ -26,9 +26,10 @@ TEST_F(LateTaskbarTest, TheLockEngagesAndTheIconComesWithTheTaskbar) {
     const struct {
         const char* name;
         void (*arrive)();
-    } ways[] = {
-        {"retry", Tick},
-        {"TaskbarCreated", [] { SendMessageA(Tray.HiddenWindow(), TaskbarCreatedMessage, 0, 0); }}};
+    } ways[] = {{"retry", Tick}, {"TaskbarCreated", [] {
+                                      SendMessageA(Tray.HiddenWindow(),
+                                                   RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+                                  }}};
     for (const auto& way : ways) {
         SCOPED_TRACE(way.name);
         EXPECT_NE(Lock.KeyboardHook(), nullptr);

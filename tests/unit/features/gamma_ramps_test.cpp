@@ -85,7 +85,7 @@ BOOL WINAPI UnreadableDisplay(const char*, GammaRamp* ramp) {
 }
 
 TEST_F(GammaRamps, AnUnreadableDisplayRampIsRestoredAsLinear) {
-    ReadDeviceGammaRamp = UnreadableDisplay;
+    GammaCalls.ReadDeviceGammaRamp = UnreadableDisplay;
     SaveDisplayGamma();
     ApplyBlueLight(128);
     RestoreGamma();

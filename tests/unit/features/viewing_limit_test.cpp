@@ -106,16 +106,16 @@ const wchar_t* TitleAt(const LimitRow& row, int second) {
 class ViewingLimit : public ::testing::TestWithParam<LimitRow> {
   protected:
     void SetUp() override {
-        ReadTickCount = FakeTickCount;
-        ReadUnbiasedTime = FakeUnbiasedTime;
+        Clocks.ReadTickCount = FakeTickCount;
+        Clocks.ReadUnbiasedTime = FakeUnbiasedTime;
         WallMs = AwakeMs = 1000000;
     }
     void TearDown() override {
-        ReadTickCount = savedTickCount;
-        ReadUnbiasedTime = savedUnbiasedTime;
+        Clocks.ReadTickCount = savedTickCount;
+        Clocks.ReadUnbiasedTime = savedUnbiasedTime;
     }
-    TickCountFunction savedTickCount = ReadTickCount;
-    UnbiasedTimeFunction savedUnbiasedTime = ReadUnbiasedTime;
+    TickCountFunction savedTickCount = Clocks.ReadTickCount;
+    UnbiasedTimeFunction savedUnbiasedTime = Clocks.ReadUnbiasedTime;
 };
 
 TEST_P(ViewingLimit, StopsAtTheRightTick) {

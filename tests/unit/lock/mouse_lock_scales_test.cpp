@@ -101,18 +101,18 @@ class MouseLockAtScale : public LockFixture {
     void SetUp() override {
         LockFixture::SetUp();
         ListMonitors = ListLayoutMonitors;
-        NotifyIconGetRect = LayoutIconRect;
+        Shell.NotifyIconGetRect = LayoutIconRect;
         WindowAtPoint = TopWindowAt;
         Settings.DisableMouse = true;
     }
     void TearDown() override {
         LockFixture::TearDown();
         ListMonitors = savedList;
-        NotifyIconGetRect = savedIconRect;
+        Shell.NotifyIconGetRect = savedIconRect;
         WindowAtPoint = savedWindowAt;
     }
     MonitorListFunction savedList = ListMonitors;
-    NotifyIconRectFunction savedIconRect = NotifyIconGetRect;
+    NotifyIconRectFunction savedIconRect = Shell.NotifyIconGetRect;
     WindowAtPointFunction savedWindowAt = WindowAtPoint;
 };
 

@@ -66,15 +66,15 @@ class ViewingLimitLock : public LockFixture {
         AwakeMs = TickMs = 1000000;
         HasUnbiasedTime = TRUE;
         OpenMediaSessions = OpenScriptedSessions;
-        ReadUnbiasedTime = FakeUnbiasedTime;
-        ReadTickCount = FakeTickCount;
+        Clocks.ReadUnbiasedTime = FakeUnbiasedTime;
+        Clocks.ReadTickCount = FakeTickCount;
     }
     void TearDown() override {
         LockFixture::TearDown();
         DestroyWindow(video);
         OpenMediaSessions = savedOpener;
-        ReadUnbiasedTime = savedUnbiased;
-        ReadTickCount = savedTickCount;
+        Clocks.ReadUnbiasedTime = savedUnbiased;
+        Clocks.ReadTickCount = savedTickCount;
         ListMonitors = savedMonitors;
     }
     void Engage(int viewingMinutes, int finishVideoMinutes) {
@@ -108,8 +108,8 @@ class ViewingLimitLock : public LockFixture {
     }
     HWND video = nullptr;
     MediaSessionOpener savedOpener = OpenMediaSessions;
-    UnbiasedTimeFunction savedUnbiased = ReadUnbiasedTime;
-    TickCountFunction savedTickCount = ReadTickCount;
+    UnbiasedTimeFunction savedUnbiased = Clocks.ReadUnbiasedTime;
+    TickCountFunction savedTickCount = Clocks.ReadTickCount;
     MonitorListFunction savedMonitors = ListMonitors;
 };
 

@@ -60,7 +60,7 @@ TEST_F(TrayShellTest, ATaskbarAnnouncementWhileTheIconShowsKeepsOneIcon) {
     CSystemTray tray;
     ASSERT_TRUE(InstallLikeStartup(tray, owner, L"Tap icon for menu - Double-tap to Lock"));
     ASSERT_TRUE(WaitUntil([&] { return CountIconWindows() == before + 1; }, 5000));
-    SendMessageA(tray.HiddenWindow(), TaskbarCreatedMessage, 0, 0);
+    SendMessageA(tray.HiddenWindow(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     PumpMessagesFor(300);
     EXPECT_EQ(CountIconWindows(), before + 1);
     // Still known as showing: changes reach the shell and succeed.

@@ -212,7 +212,7 @@ TEST_F(TrayTest, ARecreatedTaskbarGetsTheIconBackAsItIsNow) {
     RecordedTrayCalls().clear();
 
     // A restarted shell tells every top-level window, as a broadcast.
-    PostMessageA(HWND_BROADCAST, TaskbarCreatedMessage, 0, 0);
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     WaitUntil([&] { return !RecordedTrayCalls().empty(); }, 2000);
     PumpMessagesFor(100);
     EXPECT_EQ(RecordedTraySequence(), Sequence{AddedLocked});
@@ -223,14 +223,14 @@ TEST_F(TrayTest, ARecreatedTaskbarGetsTheIconBackAsItIsNow) {
     // A work-area change alone must not add a second icon; a second restart
     // of the shell brings it back again.
     SendToHiddenWindow(WM_SETTINGCHANGE, SPI_SETWORKAREA);
-    SendToHiddenWindow(TaskbarCreatedMessage);
+    SendToHiddenWindow(RegisterWindowMessageA("TaskbarCreated"));
     EXPECT_EQ(RecordedTraySequence(), (Sequence{AddedLocked, AddedLocked}));
 }
 
 TEST_F(TrayTest, ARemovedIconStaysAwayWhenTheTaskbarReturns) {
     ASSERT_TRUE(InstallLikeStartup(*tray, owner, LockTip));
     ASSERT_TRUE(tray->RemoveFromTray());
-    SendToHiddenWindow(TaskbarCreatedMessage);
+    SendToHiddenWindow(RegisterWindowMessageA("TaskbarCreated"));
     SendToHiddenWindow(WM_SETTINGCHANGE, SPI_SETWORKAREA);
     EXPECT_EQ(RecordedTraySequence(), (Sequence{AddedAtStartup, "delete"}));
 }
