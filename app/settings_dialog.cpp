@@ -10,6 +10,7 @@
 #include "../settings/settings_store.h"
 #include "../win/dialog_placement.h"
 #include "../win/dpi.h"
+#include "../win/accessibility.h"
 #include "../win/png_image.h"
 #include "../win/string_table.h"
 #include <commctrl.h>
@@ -28,6 +29,7 @@ static void SetTicked(HWND dialog, int id, bool ticked);
 static int SliderPosition(HWND dialog);
 static void SetMaskingCharacter(HWND dialog, int character);
 static void RegisterTouchInput(HWND dialog);
+static DWORD FadeFlags();
 static void ShowUnlockWordHint(HWND dialog);
 static void FitRevealIconToDpi(HWND dialog, int dpi);
 
@@ -72,6 +74,15 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_DISPLAYCHANGE:
         CentreOnPrimaryScreen(dialog);
         return TRUE;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        if (ColorsChanged(message, wParam)) {
+            // A theme switched on or off while open: the key follows it.
+            BYTE alpha = 255;
+            GetLayeredWindowAttributes(dialog, nullptr, &alpha, nullptr);
+            SetLayeredWindowAttributes(dialog, SettingsDialogColorKey, alpha, FadeFlags());
+        }
+        return FALSE;
     case WM_DPICHANGED:
         // Windows scales the dialog's font and controls to the new monitor
         // (FALSE lets it); the eye, a bitmap, it leaves as it was.
@@ -104,7 +115,7 @@ static INT_PTR HandleInitDialog(HWND dialog) {
     SettingsDialog.FadeStep = 20;
     LONG exStyle = GetWindowLongA(dialog, GWL_EXSTYLE);
     SetWindowLongA(dialog, GWL_EXSTYLE, exStyle | WS_EX_LAYERED | WS_EX_TOOLWINDOW);
-    SetLayeredWindowAttributes(dialog, SettingsDialogColorKey, 0, LWA_COLORKEY | LWA_ALPHA);
+    SetLayeredWindowAttributes(dialog, SettingsDialogColorKey, 0, FadeFlags());
     SetTimer(dialog, FadeInTimerId, FadeInIntervalMs, FadeInTimerProc);
     // Fails where the system has no touch support; the dialog works without it.
     RegisterTouchInput(dialog);
@@ -146,7 +157,7 @@ void FillSettingsControls(HWND dialog) {
 
 void CALLBACK FadeInTimerProc(HWND dialog, UINT, UINT_PTR, DWORD) {
     BYTE alpha = (BYTE)(SettingsDialog.FadeStep * 255 / 100);
-    SetLayeredWindowAttributes(dialog, SettingsDialogColorKey, alpha, LWA_COLORKEY | LWA_ALPHA);
+    SetLayeredWindowAttributes(dialog, SettingsDialogColorKey, alpha, FadeFlags());
     SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     SettingsDialog.FadeStep += 10;
     if (SettingsDialog.FadeStep > 100) {
@@ -369,6 +380,12 @@ static void SetMaskingCharacter(HWND dialog, int character) {
     SendDlgItemMessageW(dialog, IDC_PASSWORD, EM_SETPASSWORDCHAR, (WPARAM)character, 0);
     SendDlgItemMessageW(dialog, IDC_PASSWORD_AGAIN, EM_SETPASSWORDCHAR, (WPARAM)character, 0);
     InvalidateRect(dialog, nullptr, TRUE);
+}
+
+// Pure green is see-through while the dialog fades in. A high-contrast theme
+// may draw its texts in that very green, so there the key is left out.
+static DWORD FadeFlags() {
+    return Accessibility.HighContrastOn() ? LWA_ALPHA : LWA_COLORKEY | LWA_ALPHA;
 }
 
 // The template's eye is drawn for 100 % and a static control does not scale

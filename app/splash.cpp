@@ -5,8 +5,10 @@
 #include "../res/color_key.h"
 #include "../res/resource.h"
 #include "../res/timer_ids.h"
+#include "../res/version.h"
 #include "../win/dpi.h"
 #include "../win/gdi.h"
+#include "../win/accessibility.h"
 #include "../win/string_table.h"
 #include <cstddef>
 #include <cwchar>
@@ -166,12 +168,21 @@ void CSplashScreen::PaintSplash(HWND target) {
         return;
     OwnedDC memoryDC(CreateCompatibleDC(dc));
     const int width = splashBitmap.Width(), height = splashBitmap.Height();
-    {
+    // With a high-contrast theme the splash is a plain rectangle in the
+    // theme's colours; otherwise the artwork's see-through magenta gives it
+    // the cloud's shape. Asked at every paint: the theme may change meanwhile.
+    const bool plain = Accessibility.HighContrastOn();
+    SetLayeredWindowAttributes(target, ArtworkColorKey, 255, plain ? LWA_ALPHA : LWA_COLORKEY);
+    if (plain) {
+        RECT whole = {0, 0, width, height};
+        FillRect(dc, &whole, GetSysColorBrush(COLOR_WINDOW));
+        FrameRect(dc, &whole, GetSysColorBrush(COLOR_WINDOWTEXT));
+    } else {
         SelectedObject bitmap(memoryDC, splashBitmap.Get());
         BitBlt(dc, 0, 0, width, height, memoryDC, 0, 0, SRCCOPY);
     }
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, SplashTextColor);
+    SetTextColor(dc, plain ? GetSysColor(COLOR_WINDOWTEXT) : SplashTextColor);
 
     // The boxes are places in the artwork, given at 100 % and scaled with it.
     {
@@ -204,12 +215,13 @@ void CSplashScreen::PaintSplash(HWND target) {
     }
 
     {
-        // Fitted to the first status text only; later, longer texts are
-        // drawn at that size and clipped at both sides.
-        const wchar_t* status[1] = {statusText.c_str()};
-        if (StatusLineFit.pointSize == -1)
-            StatusLineFit =
-                FitFontSize(dc, L"Script", status, 1, width - Scaled(30), Scaled(23), dpi);
+        // Fitted once, when the first status line is drawn, to every line the
+        // program may show there: a later, longer line is not clipped.
+        if (StatusLineFit.pointSize == -1) {
+            std::vector<std::wstring> lines = SplashStatusLines(LoadText);
+            lines.push_back(statusText);
+            StatusLineFit = FitStatusLines(dc, lines, width - Scaled(30), Scaled(23), dpi);
+        }
         OwnedFont font(CreateSplashFont(StatusLineFit.pointSize));
         SelectedObject selected(dc, font);
         RECT box = {0, Scaled(208), width, Scaled(235)};
@@ -243,6 +255,30 @@ FontFit CSplashScreen::FitFontSize(HDC dc, const wchar_t* face, const wchar_t* c
         fit.lineHeight = lineHeight;
     }
     return fit;
+}
+
+FontFit CSplashScreen::FitStatusLines(HDC dc, const std::vector<std::wstring>& lines, int maxWidth,
+                                      int maxHeight, int dpi) {
+    // Each line stands alone in the box: the fit for all of them is the
+    // smallest of their own fits.
+    FontFit fit = {LargestFittedPointSize + 2, 0};
+    for (const std::wstring& line : lines) {
+        const wchar_t* text[1] = {line.c_str()};
+        FontFit own = FitFontSize(dc, L"Script", text, 1, maxWidth, maxHeight, dpi);
+        if (own.pointSize < fit.pointSize)
+            fit = own;
+    }
+    return fit;
+}
+
+std::vector<std::wstring> SplashStatusLines(std::wstring (*load)(UINT id)) {
+    const std::wstring product = load(IDS_APP_TITLE);
+    return {load(IDS_STARTING),
+            load(IDS_LOCK_TIP),
+            load(IDS_MINIMIZING),
+            load(IDS_SETTINGS_UNREADABLE),
+            FormatString(load(IDS_ALREADY_RUNNING), product.c_str()),
+            L"" MORROWBY_WEB_ADDRESS};
 }
 
 void CSplashScreen::PumpSplashMessages() {
@@ -363,6 +399,8 @@ std::wstring FormatVersionLine(const wchar_t* productVersion) {
 
 LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     bool ours = SplashInstance && SplashInstance->Window() == window;
+    if (ColorsChanged(message, wParam))
+        InvalidateRect(window, nullptr, FALSE);
     switch (message) {
     case WM_PAINT:
         if (!ours)

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <memory>
 #include <string>
+#include <vector>
 
 // A point size and the height of one line at that size; -1 until computed.
 struct FontFit {
@@ -48,6 +49,10 @@ class CSplashScreen {
     // become pixels at dpi, or at the device context's own DPI when it is 0.
     static FontFit FitFontSize(HDC dc, const wchar_t* face, const wchar_t* const texts[], int count,
                                int maxWidth, int maxHeight, int dpi = 0);
+    // The status line's fit: the largest size at which each of the lines,
+    // standing alone, fits as FitFontSize fits one text.
+    static FontFit FitStatusLines(HDC dc, const std::vector<std::wstring>& lines, int maxWidth,
+                                  int maxHeight, int dpi = 0);
     // Fitted once per process and display scale: the first paint decides,
     // every later one at the same scale reuses.
     static FontFit VersionBlockFit;
@@ -78,6 +83,10 @@ class CSplashScreen {
 // The splash while it exists, else none.
 extern std::unique_ptr<CSplashScreen> SplashInstance;
 
+// Every status line the program shows on the splash, each text read through
+// load (the string table in the user's language): start-up's lines, the note
+// that another copy runs, the settings' failure and About's web address.
+std::vector<std::wstring> SplashStatusLines(std::wstring (*load)(UINT id));
 // Reads the product name, version line, legal notice and comment line from
 // the program's own version record.
 VersionStrings ReadVersionStrings();

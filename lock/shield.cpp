@@ -7,9 +7,11 @@
 #include "unlock_prompt.h"
 #include "../res/color_key.h"
 #include "../res/resource.h"
+#include "../win/accessibility.h"
 #include "../win/dpi.h"
 #include "../win/gdi.h"
 #include "../win/os_version.h"
+#include "../win/string_table.h"
 
 static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC procedure);
 static void RaiseWithoutActivating(HWND window);
@@ -79,12 +81,19 @@ HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
     RaiseWithoutActivating(padlock);
     ShowMoon(moonShown);
     DrawUnlockImage(padlock);
+    // A screen reader announces the padlock by what it does, in the user's
+    // language; its title stays as it is. Named once it is up: the service
+    // may take a moment to load.
+    Accessibility.AnnotateName(padlock, LoadText(IDS_PADLOCK_NAME).c_str());
     return padlock;
 }
 
 void TouchShield::DestroyCoverWindows() {
     while (otherCount > 0)
         others[--otherCount].Reset();
+    // The annotation goes while the window is still there to name.
+    if (padlock)
+        Accessibility.AnnotateName(padlock, nullptr);
     cover.Reset(); // takes the padlock, which it owns, along
     padlock.Reset();
     bitmapDC.Reset();
@@ -252,6 +261,12 @@ HWND TouchShield::CreateOtherCover(const RECT& area) {
     return made;
 }
 
+// What an opaque cover shows: the window frame's colour, or with a
+// high-contrast theme the theme's window background.
+int CoverColor() {
+    return Accessibility.HighContrastOn() ? COLOR_WINDOW : COLOR_WINDOWFRAME;
+}
+
 LRESULT ShieldMouseActivation() {
     // Activation lifts a window to the top of its band: a tap on the shield
     // would bury the prompt or the box and take their keys.
@@ -286,6 +301,12 @@ LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         break;
     case WM_MOUSEACTIVATE:
         return ShieldMouseActivation();
+    case WM_ERASEBKGND: {
+        RECT area;
+        GetClientRect(window, &area);
+        FillRect((HDC)wParam, &area, GetSysColorBrush(CoverColor()));
+        return 1;
+    }
     case WM_DPICHANGED:
         // A monitor's scale changed: the suggested rectangle is for a window
         // that moved, and a cover stays on its monitor; the shield is laid
@@ -293,6 +314,8 @@ LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         Shield.FitCoverToDisplay();
         return 0;
     }
+    if (ColorsChanged(message, wParam))
+        InvalidateRect(window, nullptr, TRUE);
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

@@ -98,6 +98,8 @@ class TouchShield {
 
 extern TouchShield Shield;
 
+// The system colour index the covers are filled with.
+int CoverColor();
 // What a tap on the cover or the padlock does to activation (WM_MOUSEACTIVATE).
 LRESULT ShieldMouseActivation();
 // True for the system commands the cover and the padlock answer with nothing:

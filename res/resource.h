@@ -77,6 +77,8 @@
 #define IDS_BLUE_ALWAYS 240
 #define IDS_BLUE_MENU 241
 #define IDS_BLUE_WITH_SHIELD 242
+// The padlock's name for screen readers (its window title stays "Cover Icon")
+#define IDS_PADLOCK_NAME 251
 // The viewing-time limit: the settings dialog's two lists, item by item, in
 // list order (each item a whole phrase, so each translates on its own)...
 #define IDS_VIEWING_OFF 300

@@ -5,7 +5,7 @@
 set -eu
 packages="wine wine64 fonts-wine g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 xvfb xauth xdotool x11-utils imagemagick
-cmake ninja-build googletest nsis zip python3-pil
+cmake ninja-build googletest nsis zip python3-pil fonts-wqy-microhei
 xserver-xorg-core xserver-xorg-video-dummy"
 missing=""
 for p in $packages; do

@@ -73,7 +73,7 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${COPYRIGHT}"
 !define MUI_UNICON "${__FILEDIR__}\..\res\art\morrowby.ico"
 !define MUI_ABORTWARNING
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${PROGRAM}"
-!define MUI_FINISHPAGE_RUN_TEXT "Run ${PRODUCT}"
+!define MUI_FINISHPAGE_RUN_TEXT "$(RunText)"
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
@@ -84,7 +84,7 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${COPYRIGHT}"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
-!insertmacro MUI_LANGUAGE "English"
+!include "${__FILEDIR__}\installer-languages.nsh"
 
 ; Morrowby may be locked with an unlock word, so it is never killed: the user
 ; exits it from its tray menu. Interactive runs may retry; a cancel, and every
@@ -94,11 +94,8 @@ Function ${prefix}EnsureMorrowbyNotRunning
 retry:
     FindWindow $0 "${MAIN_WINDOW_CLASS}"
     StrCmp $0 0 done
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-        "${PRODUCT} is running.$\r$\n$\r$\nPlease exit it first from its tray menu \
-        (right-click the ${PRODUCT} icon and choose Exit; it may ask for the unlock \
-        word), then click Retry." \
-        /SD IDCANCEL IDRETRY retry
+    ; The tray menu opens on a click or a tap of the icon.
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(RunningText)" /SD IDCANCEL IDRETRY retry
     SetErrorLevel ${EXIT_PROGRAM_RUNNING}
     Quit
 done:
@@ -137,7 +134,7 @@ Section "${PRODUCT}" SecProgram
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 SectionEnd
 
-Section /o "Start ${PRODUCT} when I sign in" SecStartup
+Section /o "$(StartupSectionName)" SecStartup
     CreateShortcut "$SMSTARTUP\${SHORTCUT_NAME}" "$INSTDIR\${PROGRAM}" "" "$INSTDIR\${PROGRAM}" 0
 SectionEnd
 
@@ -149,10 +146,8 @@ Section "-StartupOff"
 SectionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
-    !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} \
-        "${PRODUCT} and its Start menu shortcut."
-    !insertmacro MUI_DESCRIPTION_TEXT ${SecStartup} \
-        "Put ${PRODUCT} in the notification area each time you sign in to Windows."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "$(ProgramSectionText)"
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecStartup} "$(StartupSectionText)"
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Function .onInit
@@ -201,8 +196,7 @@ remove_folder:
     ClearErrors
     ${GetOptions} $R0 "/REMOVESETTINGS" $R1
     IfErrors 0 remove_settings
-    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
-        "Also remove ${PRODUCT}'s settings (including the unlock word)?" \
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "$(RemoveSettingsText)" \
         /SD IDNO IDYES remove_settings
     Goto settings_done
 remove_settings:

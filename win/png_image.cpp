@@ -5,6 +5,7 @@
 #include <wincodec.h>
 #include <initializer_list>
 #include <utility>
+#include "com_apartment.h"
 #include "../res/resource.h"
 #include "dpi.h"
 #include "gdi.h"
@@ -33,26 +34,6 @@ ImageBitmap& ImageBitmap::operator=(ImageBitmap&& other) noexcept {
 }
 
 namespace {
-
-// The imaging component is COM, so the calling thread needs an apartment.
-// A thread that has none gets a single-threaded one for the decode and
-// leaves it afterwards; a thread already in one (of either kind: a
-// multithreaded one answers RPC_E_CHANGED_MODE) keeps it as it is.
-class ComApartment {
-  public:
-    ComApartment()
-        : joined(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(joined))
-            CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    bool Usable() const { return SUCCEEDED(joined) || joined == RPC_E_CHANGED_MODE; }
-
-  private:
-    HRESULT joined;
-};
 
 // The imaging objects of one decode, released newest first, all before the
 // apartment is left.
@@ -135,6 +116,7 @@ ImageBitmap DecodePngResource(HMODULE module, int id) {
     if (!data || size == 0)
         return ImageBitmap();
 
+    // The imaging component is COM: the calling thread needs an apartment.
     ComApartment apartment;
     if (!apartment.Usable())
         return ImageBitmap();

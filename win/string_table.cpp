@@ -22,8 +22,12 @@ std::wstring FormatText(UINT id, int number) {
 }
 
 std::wstring FormatText(UINT id, const wchar_t* filledIn) {
+    return FormatString(LoadText(id), filledIn);
+}
+
+std::wstring FormatString(const std::wstring& format, const wchar_t* filledIn) {
     wchar_t text[FormattedTextSize];
-    wsprintfW(text, LoadText(id).c_str(), filledIn);
+    wsprintfW(text, format.c_str(), filledIn);
     return text;
 }
 

@@ -88,7 +88,7 @@ BOOL CSystemTray::Install(HINSTANCE module, HWND parent, UINT callbackMessage,
 
     iconData.uID = iconId;
     instance = module;
-    menu.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(iconId)));
+    menu.Reset(LoadMenuW(instance, MAKEINTRESOURCEW(iconId)));
 
     RegisterTrayWindowClass(instance);
     if (!hiddenWindow || !IsWindow(hiddenWindow))
@@ -263,7 +263,7 @@ LRESULT CSystemTray::HandleNotification(WPARAM wParam, LPARAM lParam) {
     if (mouseMessage != WM_LBUTTONDOWN && mouseMessage != WM_POINTERDOWN)
         return 1;
     if (!menu)
-        menu.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(iconData.uID)));
+        menu.Reset(LoadMenuW(instance, MAKEINTRESOURCEW(iconData.uID)));
     if (!menu)
         return 0;
     HMENU popup = GetSubMenu(menu, 0);

@@ -6,6 +6,8 @@
 #include "app/settings_dialog.h"
 #include "settings/settings_store.h"
 #include "support/wait.h"
+#include "support/high_contrast_answers.h"
+#include "win/accessibility.h"
 #include <cstdlib>
 
 namespace {
@@ -194,4 +196,29 @@ TEST_F(SettingsDialogTest, FadeInTimerReachesOpaqueAndStops) {
     PumpMessagesFor(300);
     EXPECT_EQ(LayeringOf(dialog).Alpha, 255) << "the timer stopped at the end";
     EXPECT_EQ(SettingsDialog.FadeStep, 20);
+}
+
+// A high-contrast theme may write in pure green: the fade keeps its key only
+// without one, and follows the theme when it changes while the dialog is open.
+TEST_F(SettingsDialogTest, FadesWithoutTheGreenKeyUnderHighContrast) {
+    const HighContrastAnswer restored(Accessibility.HighContrastOn);
+    const struct {
+        HighContrastQuery atOpen, later;
+        DWORD flagsAtOpen, flagsLater;
+    } rows[] = {
+        {HighContrastTheme, NoHighContrastTheme, LWA_ALPHA, LWA_COLORKEY | LWA_ALPHA},
+        {NoHighContrastTheme, HighContrastTheme, LWA_COLORKEY | LWA_ALPHA, LWA_ALPHA},
+    };
+    for (const auto& row : rows) {
+        Accessibility.HighContrastOn = row.atOpen;
+        ASSERT_NE(Open(), nullptr);
+        EXPECT_EQ(LayeringOf(dialog).Flags, row.flagsAtOpen);
+        FadeInTimerProc(dialog, WM_TIMER, FadeInTimerId, GetTickCount());
+        EXPECT_EQ(LayeringOf(dialog).Flags, row.flagsAtOpen);
+        Accessibility.HighContrastOn = row.later;
+        SendMessageW(dialog, WM_SYSCOLORCHANGE, 0, 0);
+        EXPECT_EQ(LayeringOf(dialog).Flags, row.flagsLater);
+        EXPECT_EQ(LayeringOf(dialog).Alpha, 51) << "the fade goes on from where it was";
+        Close();
+    }
 }

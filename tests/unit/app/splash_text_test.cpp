@@ -1,6 +1,9 @@
 // Font fitting and the version line, the two computations behind the texts.
 #include "app/splash_screen.h"
+#include "res/resource.h"
 #include "res/version.h"
+#include "support/language_resources.h"
+#include "support/text_fit.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cctype>
@@ -129,3 +132,58 @@ TEST(ReadVersionStrings, ReadsTheProgramsOwnRecord) {
     EXPECT_EQ(strings.LegalNotice, L"" MORROWBY_COPYRIGHT);
     EXPECT_EQ(strings.Comments, L"" MORROWBY_COMMENTS);
 }
+
+namespace {
+
+LANGID LanguageRead = 0;
+std::wstring ReadInLanguage(UINT id) {
+    return StringIn(GetModuleHandleW(nullptr), id, LanguageRead);
+}
+
+// The splash draws its texts in the system's message font, at the size the
+// fit chose; where that font has no glyphs for the language's script, a font
+// of the language's character set stands in, as on that language's Windows.
+HFONT DrawnFont(HDC dc, int points, BYTE charset) {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    LOGFONTW description = {};
+    description.lfHeight = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    description.lfCharSet = charset;
+    lstrcpynW(description.lfFaceName, metrics.lfMessageFont.lfFaceName, LF_FACESIZE);
+    return CreateFontIndirectW(&description);
+}
+
+class SplashStatusInLanguage : public testing::TestWithParam<Language> {};
+
+// Fitted once, the status font holds every line the splash will show in that
+// language: none is clipped at the sides of the splash.
+TEST_P(SplashStatusInLanguage, EveryLineFitsTheSplash) {
+    LanguageRead = GetParam().id;
+    const std::vector<std::wstring> lines = SplashStatusLines(ReadInLanguage);
+    HBITMAP artwork = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_SPLASH));
+    BITMAP size = {};
+    GetObjectW(artwork, sizeof size, &size);
+    DeleteObject(artwork);
+    HDC dc = GetDC(nullptr);
+    // The status line's room at 100 %: the splash's width less a margin, 23 high.
+    const FontFit fit = CSplashScreen::FitStatusLines(dc, lines, size.bmWidth - 30, 23);
+    HFONT font = DrawnFont(dc, fit.pointSize, GetParam().charset);
+    HGDIOBJ previous = SelectObject(dc, font);
+    for (const std::wstring& line : lines) {
+        EXPECT_FALSE(line.empty());
+        RECT box = {0, 0, 0, 0};
+        DrawTextW(dc, line.c_str(), -1, &box, DT_CALCRECT | DT_SINGLELINE);
+        EXPECT_LE(box.right, size.bmWidth) << Utf8(line) << " at " << fit.pointSize << " points";
+    }
+    SelectObject(dc, previous);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLanguage, SplashStatusInLanguage, testing::ValuesIn(Languages()),
+                         [](const testing::TestParamInfo<Language>& param) {
+                             return std::string(param.param.name);
+                         });
+
+} // namespace

@@ -2,7 +2,10 @@
 #include "splash_test_support.h"
 #include "app/splash.h"
 #include "app/splash_screen.h"
+#include "support/screenshot.h"
 #include "support/wait.h"
+#include "support/high_contrast_answers.h"
+#include "win/accessibility.h"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -165,4 +168,28 @@ TEST_F(SplashWindowTest, ShowingPumpsOnlyTheSplashsOwnMessages) {
     ShowSplashStatus(nullptr, L"Starting application...", 0);
     MSG message;
     EXPECT_TRUE(PeekMessageA(&message, other, WM_USER + 7, WM_USER + 7, PM_REMOVE));
+}
+
+// Under a high-contrast theme the cloud gives way to a plain rectangle in the
+// theme's window colour, also when the theme comes while the splash shows.
+TEST_F(SplashWindowTest, AHighContrastThemeDrawsItInTheThemesColours) {
+    const HighContrastAnswer restored(Accessibility.HighContrastOn);
+    ShowSplashStatus(nullptr, L"Starting application...", 0);
+    HWND splash = FindOwnSplash();
+    ASSERT_TRUE(splash);
+    Accessibility.HighContrastOn = HighContrastTheme;
+    SendMessageW(splash, WM_SYSCOLORCHANGE, 0, 0);
+    PumpMessagesFor(300);
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    GetLayeredWindowAttributes(splash, &key, &alpha, &flags);
+    RECT rect;
+    GetWindowRect(splash, &rect);
+    // A corner of the artwork, magenta and see-through without the theme.
+    const COLORREF corner = ScreenPixel(rect.left + 8, rect.top + 8);
+    CloseSplashAndSettle();
+    EXPECT_EQ(flags, (DWORD)LWA_ALPHA);
+    EXPECT_EQ(alpha, 255);
+    EXPECT_EQ(corner, GetSysColor(COLOR_WINDOW));
 }

@@ -15,9 +15,12 @@
 #include "res/resource.h"
 #include "res/timer_ids.h"
 #include "settings/settings_store.h"
+#include "win/accessibility.h"
+#include "support/high_contrast_answers.h"
 #include "win/os_version.h"
 #include <gtest/gtest.h>
 #include <psapi.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -284,3 +287,61 @@ TEST_F(CoverTest, EdgeGesturePropertyIsSetOnTheCover) {
 }
 
 } // namespace
+
+namespace {
+
+struct Annotation {
+    HWND window;
+    std::wstring name; // empty: taken away
+    bool windowAlive;
+};
+std::vector<Annotation> Annotations;
+
+bool RecordAnnotation(HWND window, const wchar_t* name) {
+    Annotations.push_back({window, name ? name : L"", IsWindow(window) != FALSE});
+    return true;
+}
+
+} // namespace
+
+// A screen reader names the padlock by what a tap on it does; the name goes
+// before the window does, and the title stays.
+TEST_F(CoverTest, PadlockIsNamedForScreenReadersWhileItIsThere) {
+    Annotations.clear();
+    const AnnotateNameFunction real = Accessibility.AnnotateName;
+    Accessibility.AnnotateName = RecordAnnotation;
+    LockNow();
+    const HWND padlock = Shield.UnlockImageWindow();
+    RequestUnlock();
+    Accessibility.AnnotateName = real;
+    ASSERT_EQ(Annotations.size(), 2u);
+    EXPECT_EQ(Annotations[0].window, padlock);
+    EXPECT_EQ(Annotations[0].name, L"Unlock");
+    EXPECT_EQ(Annotations[1].window, padlock);
+    EXPECT_EQ(Annotations[1].name, L"");
+    EXPECT_TRUE(Annotations[1].windowAlive);
+}
+
+// Opaque at the video limit, the covers show the frame colour, or under a
+// high-contrast theme the theme's window background.
+TEST_F(CoverTest, CoverIsFilledInTheThemesColour) {
+    const HighContrastAnswer restored(Accessibility.HighContrastOn);
+    LockNow();
+    const struct {
+        HighContrastQuery query;
+        int color;
+    } rows[] = {{NoHighContrastTheme, COLOR_WINDOWFRAME}, {HighContrastTheme, COLOR_WINDOW}};
+    for (const auto& row : rows) {
+        Accessibility.HighContrastOn = row.query;
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
+        HGDIOBJ previous = SelectObject(dc, bitmap);
+        SendMessageA(Shield.CoverWindow(), WM_ERASEBKGND, (WPARAM)dc, 0);
+        EXPECT_EQ(GetPixel(dc, 4, 4), GetSysColor(row.color)) << "colour " << row.color;
+        SelectObject(dc, previous);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        ReleaseDC(nullptr, screen);
+    }
+}
