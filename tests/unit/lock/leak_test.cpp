@@ -1,20 +1,12 @@
 // Many lock and release cycles leave no windows, hooks, timers or memory behind.
 #include "support/lock_fixture.h"
+#include "support/process_memory.h"
 #include "lock/shield.h"
-#include <psapi.h>
 #include <vector>
 
 namespace {
 
 using LockLeakTest = LockFixture;
-
-SIZE_T PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
-    counters.cb = sizeof counters;
-    K32GetProcessMemoryInfo(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS*)&counters,
-                            sizeof counters);
-    return counters.PrivateUsage;
-}
 
 TEST_F(LockLeakTest, TwoHundredCyclesLeaveNothingBehind) {
     Settings.DisableKeyboard = true;
@@ -35,12 +27,13 @@ TEST_F(LockLeakTest, TwoHundredCyclesLeaveNothingBehind) {
     for (int i = 0; i < 20; i++) // let caches and the heap settle first
         cycle(&hooks);
     const int windows = CountThisThreadsWindows();
-    const SIZE_T bytes = PrivateBytes();
+    const SIZE_T bytes = PrivateBytes(GetCurrentProcess());
     // A leak of about 2.5 KB a cycle shows; windows, hooks and timers are counted exactly.
     for (int i = 0; i < 200; i++)
         cycle(&hooks);
     EXPECT_EQ(CountThisThreadsWindows(), windows);
-    EXPECT_LT(PrivateBytes(), bytes + 512 * 1024) << "private bytes grew from " << bytes;
+    EXPECT_LT(PrivateBytes(GetCurrentProcess()), bytes + 512 * 1024)
+        << "private bytes grew from " << bytes;
     EXPECT_FALSE(Shield.UnlockBitmapLoaded());
     EXPECT_FALSE(KillTimer(MainWindow, LockTimerId));
     EXPECT_FALSE(KillTimer(MainWindow, VideoTimerId));
