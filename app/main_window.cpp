@@ -9,6 +9,7 @@
 #include "../lock/accessibility_shortcuts.h"
 #include "../lock/lock_controller.h"
 #include "../lock/shield.h"
+#include "../lock/viewing_limit_run.h"
 #include "../res/resource.h"
 #include "../res/timer_ids.h"
 #include "../res/version.h"
@@ -105,6 +106,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0; // every timer of this window has its own procedure
     case WM_POWERBROADCAST:
     case WM_WTSSESSION_CHANGE:
+        if (message == WM_POWERBROADCAST)
+            NoteViewingLimitPowerEvent(wParam);
         ReapplyBlueLightAfterSystemEvent(window);
         ReinstallLockHooks();
         return 0;

@@ -3,6 +3,7 @@
 // on OK. A small eye next to the unlock word fields shows them while pressed.
 #include "settings_dialog.h"
 #include "blue_light_item.h"
+#include "viewing_limit_choices.h"
 #include "../features/blue_light.h"
 #include "../res/resource.h"
 #include "../res/timer_ids.h"
@@ -98,6 +99,7 @@ static INT_PTR HandleInitDialog(HWND dialog) {
     SendDlgItemMessageA(dialog, IDC_GREEN_GAMMA, TBM_SETRANGEMIN, TRUE, LeastGreenReduction);
     FillSettingsControls(dialog);
     ShowUnlockWordHint(dialog);
+    ShowViewingLimitChoices(dialog);
 
     SettingsDialog.FadeStep = 20;
     LONG exStyle = GetWindowLongA(dialog, GWL_EXSTYLE);
@@ -169,6 +171,7 @@ static INT_PTR HandleCommand(HWND dialog, int id) {
         // Outside "Always" the screen goes back to normal until the mode applies it.
         ApplyBlueLightPolicy(BlueLightEvent::DialogOk);
         SaveSettings();
+        SaveViewingLimitChoices(dialog);
         EndDialog(dialog, 1);
         SettingsDialog.Window = nullptr;
         return TRUE;
@@ -193,6 +196,9 @@ static INT_PTR HandleCommand(HWND dialog, int id) {
         return TRUE;
     case IDC_PROMPT:
         EnableUnlockWordControls(dialog, IsTicked(dialog, IDC_PROMPT));
+        return TRUE;
+    case IDC_VIEWING_MINUTES:
+        FollowViewingLimitChoice(dialog);
         return TRUE;
     case IDC_BLUE_MODE:
         // The list holds the modes in order, "Always" first.

@@ -3,9 +3,6 @@
 // titles of the same length then look like the same video.
 #include "video_title.h"
 
-static const wchar_t* const VideoTitleMarkerW = L"- YouTube";
-static const int VideoTitleSize = 512;
-
 HWND FindVideoWindowW(std::wstring* title) {
     title->clear();
     HWND window = GetTopWindow(nullptr);
@@ -16,7 +13,7 @@ HWND FindVideoWindowW(std::wstring* title) {
     while ((window = GetWindow(window, GW_HWNDNEXT)) != nullptr) {
         wchar_t text[VideoTitleSize] = {};
         GetWindowTextW(window, text, VideoTitleSize);
-        if (wcsstr(text, VideoTitleMarkerW)) {
+        if (wcsstr(text, VideoTitleMarker)) {
             title->assign(text);
             return window;
         }
@@ -44,4 +41,9 @@ const wchar_t* WithoutNotificationCountW(const wchar_t* title) {
 bool IsSameVideo(const std::wstring& now, const std::wstring& last) {
     return now == last || WithoutNotificationCountW(now.c_str()) == last ||
            WithoutNotificationCountW(last.c_str()) == now;
+}
+
+void RememberVideoTitle(const std::wstring& now, std::wstring* last) {
+    if (!now.empty() && (!IsSameVideo(now, *last) || now.size() < last->size()))
+        *last = now;
 }

@@ -43,11 +43,7 @@ static bool IsNaturalBreak(const ViewingLimitState& before, const ViewingTick& t
 }
 
 static void Remember(const ViewingTick& tick, ViewingLimitState* state) {
-    // The same video keeps its shorter title, so that a count that comes,
-    // changes and goes while it plays is never taken for another video.
-    if (!tick.Title.empty() &&
-        (!IsSameVideo(tick.Title, state->LastTitle) || tick.Title.size() < state->LastTitle.size()))
-        state->LastTitle = tick.Title;
+    RememberVideoTitle(tick.Title, &state->LastTitle);
     std::wstring item = ItemOf(tick.Media);
     if (!item.empty())
         state->LastItem = item;

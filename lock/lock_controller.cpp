@@ -8,17 +8,20 @@
 #include "shield.h"
 #include "typed_word.h"
 #include "unlock_prompt.h"
+#include "viewing_limit_run.h"
 #include "../features/blue_light.h"
 #include "../features/blue_light_policy.h"
 #include "../features/video_counter.h"
 #include "../res/resource.h"
 #include "../res/timer_ids.h"
+#include "../settings/limits_store.h"
 #include "../settings/settings_store.h"
 #include "../win/string_table.h"
 #include "../win/system_tray.h"
 
 static void ShowBalloon(const std::wstring& text);
 static void MakeCoversOpaque();
+static void DarkenEveryMonitor();
 static void ApplyBlueLightPolicy(BlueLightEvent event);
 static void ListenForTypedWord(HOOKPROC keyboardProcedure);
 
@@ -57,7 +60,8 @@ void CALLBACK AdvanceLockCountdown(HWND, UINT, UINT_PTR, DWORD) {
     SetTimer(Lock.Host.Window, LockTimerId, delay, EngageLock);
 }
 
-LockEngagement DecideLockEngagement(const SettingsRecord& settings, bool promptOpen) {
+LockEngagement DecideLockEngagement(const SettingsRecord& settings, bool promptOpen,
+                                    bool timeLimit) {
     LockEngagement engage = {};
     // The parent may have asked to unlock during the countdown: the word
     // prompt is then open and needs the keys a word is typed with.
@@ -65,9 +69,10 @@ LockEngagement DecideLockEngagement(const SettingsRecord& settings, bool promptO
         engage.keyboardProcedure = promptOpen ? UnlockWordKeyFilterProc : BlockAllKeysProc;
     engage.holdMouse = settings.DisableMouse;
     engage.countVideos = settings.EnableYouTubeCount;
+    engage.timeLimit = timeLimit;
     engage.touchShield = settings.EnableTouchShield;
     engage.noOptions = !settings.DisableKeyboard && !engage.holdMouse && !engage.countVideos &&
-                       !engage.touchShield;
+                       !engage.timeLimit && !engage.touchShield;
     // The new cover comes up over an open prompt, which must go back on top.
     engage.raisePrompt = engage.touchShield && promptOpen;
     // A video count alone has nothing for the watchdog to keep.
@@ -78,7 +83,10 @@ LockEngagement DecideLockEngagement(const SettingsRecord& settings, bool promptO
 void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
     const LockHost& host = Lock.Host;
     KillTimer(host.Window, LockTimerId);
-    const LockEngagement engage = DecideLockEngagement(Settings, UnlockDialogOpen());
+    // Read now, not at the countdown: the clock starts with the lock.
+    const ViewingLimits limits = LoadViewingLimits();
+    const LockEngagement engage =
+        DecideLockEngagement(Settings, UnlockDialogOpen(), limits.ViewingMinutes > 0);
     if (engage.keyboardProcedure) {
         Lock.HoldKeyboard(engage.keyboardProcedure);
         ListenForTypedWord(engage.keyboardProcedure);
@@ -90,15 +98,18 @@ void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
     }
     if (engage.countVideos) {
         SeedLastWindowTitle();
-        SetTimer(host.Window, VideoTimerId, VideoPollInterval, CountVideosTick);
+        if (!engage.timeLimit)
+            SetTimer(host.Window, VideoTimerId, VideoPollInterval, CountVideosTick);
     }
+    if (engage.timeLimit)
+        StartViewingLimit(limits, engage.countVideos);
 
     if (engage.noOptions) {
         ShowBalloon(LoadText(IDS_BALLOON_NO_OPTIONS));
     } else {
         host.Tray->SetTrayIcon(IDI_LOCKED);
-        host.Tray->SetTrayTooltip(host.UnlockTipText);
-        ShowBalloon(LoadText(IDS_BALLOON_LOCKED));
+        ShowLockedTooltip();
+        ShowBalloon(LockedBalloonText(LoadText(IDS_BALLOON_LOCKED)));
     }
     if (engage.touchShield) {
         ApplyBlueLightPolicy(BlueLightEvent::ShieldUp);
@@ -158,6 +169,7 @@ void ReleaseLock() {
     KillTimer(host.Window, LockTimerId);
     KillTimer(host.Window, VideoTimerId);
     KillTimer(host.Window, TypedWordTimerId);
+    StopViewingLimit();
     ShowBalloon(std::wstring()); // takes a balloon still showing away
     host.Tray->SetTrayTooltip(host.LockTipText);
     host.Tray->SetTrayIcon(IDI_MORROWBY);
@@ -206,7 +218,28 @@ static void ShowBalloon(const std::wstring& text) {
     Lock.Host.Tray->ShowTrayBalloon(text.c_str(), nullptr, 0, 10);
 }
 
+// The video limit's action. With a viewing-time limit, whichever limit comes
+// first darkens every monitor, shield or not; the video count alone turns
+// only the shield's covers opaque.
 static void MakeCoversOpaque() {
+    if (ViewingLimitRunning())
+        DarkenEveryMonitor();
+    else
+        Shield.MakeCoversOpaque();
+}
+
+// A lock without the touch shield gets its covers now. They hide the taskbar,
+// and with it the tray icon, so they come with the padlock: the parent's way
+// out stays on the screen.
+static void DarkenEveryMonitor() {
+    const LockHost& host = Lock.Host;
+    if (!Shield.CoverWindow()) {
+        Shield.CreateCoverWindows(host.Window, host.Instance);
+        Shield.DisableEdgeGesturesOnCovers();
+        if (UnlockDialogOpen())
+            BringUnlockDialogToFront();
+        SetTimer(host.Window, LockTimerId, LockGuardInterval, GuardLock);
+    }
     Shield.MakeCoversOpaque();
 }
 

@@ -15,13 +15,15 @@ struct LockEngagement {
     HOOKPROC keyboardProcedure; // procedure of the keyboard hook, or none
     bool holdMouse;
     bool countVideos;
+    bool timeLimit; // a viewing-time limit runs (then it also does the video counting)
     bool touchShield;
     bool raisePrompt; // the shield comes up over the open unlock word prompt or its box
     bool guard;       // the watchdog on timer 333 keeps hooks and cover in place
 };
 // promptOpen: the unlock word prompt, or its "did not match" box, is on screen
-// at the moment of locking.
-LockEngagement DecideLockEngagement(const SettingsRecord& settings, bool promptOpen);
+// at the moment of locking. timeLimit: a viewing-time limit is stored.
+LockEngagement DecideLockEngagement(const SettingsRecord& settings, bool promptOpen,
+                                    bool timeLimit = false);
 
 // What RequestUnlock returns.
 enum class UnlockResult {

@@ -42,8 +42,9 @@ static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC pr
 }
 
 TouchShield::TouchShield()
-    : others(), otherCount(0), cover(), padlock(), bitmap(), bitmapDC(), bitmapSize(), bitmapDpi(0),
-      padlockAt(), opaque(false), owner(nullptr), instance(nullptr) {}
+    : others(), otherCount(0), cover(), padlock(), bitmap(), bitmapDC(), moonImage(),
+      moonShown(false), bitmapSize(), bitmapDpi(0), padlockAt(), opaque(false), owner(nullptr),
+      instance(nullptr) {}
 
 HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
     // A second engagement without a release in between must not strand the
@@ -76,6 +77,7 @@ HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
     // The cover stays the foreground window: the edge swipes are turned off
     // only for the full-screen window in front, not for the padlock.
     RaiseWithoutActivating(padlock);
+    ShowMoon(moonShown);
     DrawUnlockImage(padlock);
     return padlock;
 }
@@ -87,6 +89,7 @@ void TouchShield::DestroyCoverWindows() {
     padlock.Reset();
     bitmapDC.Reset();
     bitmap = ImageBitmap();
+    moonImage = ImageBitmap();
 }
 
 // Drawn for the primary monitor's scale, where the padlock stays.
@@ -99,6 +102,7 @@ void TouchShield::LoadUnlockBitmap(HWND window, HINSTANCE module) {
     bitmapDpi = PrimaryDpiOf(monitors, ListMonitors(monitors, MostMonitors));
     bitmap = LoadArtwork(module, Artwork::Padlock, bitmapDpi);
     bitmapSize = {bitmap.Width(), bitmap.Height()};
+    moonImage = ImageBitmap(); // drawn for the scale before, if at all
 }
 
 void TouchShield::DrawUnlockImage(HWND window) {
@@ -113,7 +117,8 @@ void TouchShield::BlitUnlockImage(HWND window) {
     PaintDC paint(window);
     if (!bitmapDC || !bitmap)
         return;
-    SelectedObject selected(bitmapDC, bitmap.Get());
+    const bool moon = moonShown && moonImage;
+    SelectedObject selected(bitmapDC, moon ? moonImage.Get() : bitmap.Get());
     BitBlt(paint, 0, 0, bitmapSize.cx, bitmapSize.cy, bitmapDC, 0, 0, SRCCOPY);
 }
 
@@ -131,6 +136,7 @@ void TouchShield::FitCoverToDisplay() {
     MonitorArea monitors[MostMonitors];
     if (cover && PrimaryDpiOf(monitors, ListMonitors(monitors, MostMonitors)) != bitmapDpi) {
         LoadUnlockBitmap(owner, instance);
+        ShowMoon(moonShown); // drawn anew as well, where it is shown
         InvalidateRect(padlock, nullptr, FALSE);
     }
     const ShieldLayout layout = Layout();
@@ -175,6 +181,16 @@ void TouchShield::MakeCoversOpaque() {
         SetLayeredWindowAttributes(others[i], ArtworkColorKey, 255, LWA_ALPHA);
     SetLayeredWindowAttributes(cover, ArtworkColorKey, 255, LWA_ALPHA);
     RaiseCover(true);
+}
+
+void TouchShield::ShowMoon(bool moon) {
+    moonShown = moon;
+    if (!padlock)
+        return;
+    // Drawn for the scale the padlock is drawn for: the window keeps its size.
+    if (moon && !moonImage)
+        moonImage = LoadArtwork(instance, Artwork::Moon, bitmapDpi);
+    InvalidateRect(padlock, nullptr, FALSE);
 }
 
 void TouchShield::RaiseCover(bool takeForeground) {

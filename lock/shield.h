@@ -31,8 +31,11 @@ class TouchShield {
     // The covers of the monitors other than the primary one.
     int OtherCoverCount() const { return otherCount; }
     HWND OtherCover(int index) const { return others[index]; }
-    // True while the padlock's bitmap and memory device context are held.
-    bool UnlockBitmapLoaded() const { return bitmap.Get() != nullptr || bitmapDC.Get() != nullptr; }
+    // True while the padlock's bitmaps (the moon's too) and memory device
+    // context are held.
+    bool UnlockBitmapLoaded() const {
+        return bitmap.Get() != nullptr || bitmapDC.Get() != nullptr || moonImage;
+    }
     SIZE UnlockBitmapSize() const { return bitmapSize; }
     // Where the covers and the padlock go now, also while there are none.
     ShieldLayout Layout() const;
@@ -53,6 +56,11 @@ class TouchShield {
     void FitCoverToDisplay();
     // The video limit: every cover turns opaque and comes to the top.
     void MakeCoversOpaque();
+    // The child's cue that the screen goes dark soon: the padlock shows the
+    // moon instead (the same size and place, and still the unlock target),
+    // also on covers made later, until it is asked back.
+    void ShowMoon(bool moon);
+    bool MoonShown() const { return moonShown; }
     // Puts the covers back at the top of the topmost band, and with
     // takeForeground also in front; a cover or padlock that was minimised or
     // hidden is shown again. Every raise goes through here: while the unlock
@@ -77,6 +85,8 @@ class TouchShield {
     OwnedWindow padlock;
     ImageBitmap bitmap;
     OwnedDC bitmapDC;
+    ImageBitmap moonImage; // loaded while the moon is shown on a padlock
+    bool moonShown;
     SIZE bitmapSize;
     int bitmapDpi; // the primary monitor's scale the padlock is drawn for
     POINT padlockAt;

@@ -77,6 +77,28 @@
 #define IDS_BLUE_ALWAYS 240
 #define IDS_BLUE_MENU 241
 #define IDS_BLUE_WITH_SHIELD 242
+// The viewing-time limit: the settings dialog's two lists, item by item, in
+// list order (each item a whole phrase, so each translates on its own)...
+#define IDS_VIEWING_OFF 300
+#define IDS_VIEWING_5 301
+#define IDS_VIEWING_10 302
+#define IDS_VIEWING_15 303
+#define IDS_VIEWING_20 304
+#define IDS_VIEWING_30 305
+#define IDS_VIEWING_45 306
+#define IDS_VIEWING_60 307
+#define IDS_VIEWING_90 308
+#define IDS_VIEWING_120 309
+#define IDS_FINISH_OFF 310
+#define IDS_FINISH_2 311
+#define IDS_FINISH_5 312
+#define IDS_FINISH_10 313
+#define IDS_FINISH_15 314
+// ...and what the tray shows while a lock has one (%d: minutes).
+#define IDS_LIMIT_BALLOON 320       // the lock balloon's second line
+#define IDS_LIMIT_TIP_LEFT 321      // the tooltip's second line before the limit
+#define IDS_LIMIT_TIP_FINISHING 322 // past the limit, while the video finishes
+#define IDS_LIMIT_TIP_OVER 323      // once the viewing has been stopped
 
 #define IDS_UNLOCK_WORD_HINT 250 // the settings dialog's word field, while it is empty
 
@@ -103,6 +125,8 @@
 #define IDC_REVEAL_EYE 1059
 #define IDC_LESS_LABEL 1063
 #define IDC_MORE_LABEL 1064
+#define IDC_VIEWING_MINUTES 1065 // the viewing-time limit (Limits key, ViewingMinutes)
+#define IDC_FINISH_VIDEO 1066    // the minutes a video may finish in (FinishVideoMinutes)
 
 // Unlock word prompt controls
 #define IDC_UNLOCK_WORD 1013

@@ -14,6 +14,7 @@ const UINT_PTR BlueLightReapplyTimerId = 337; // the tint again after a power or
 const UINT_PTR GammaWatchTimerId = 339;       // rewrites a tint the system has put back
 const UINT_PTR TrayRetryTimerId = 340;        // adds the tray icon while no taskbar is there
 const UINT_PTR TypedWordTimerId = 341;        // unlocks, outside the hook, on the typed unlock word
+const UINT_PTR ViewingLimitTimerId = 342;     // the viewing-time limit's tick while locked
 
 // The unlock word prompt.
 const UINT_PTR UnlockPromptTimeoutTimerId = 335; // gives up on the word

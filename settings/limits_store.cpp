@@ -1,6 +1,7 @@
 // The viewing-time limit's values under the program's own key.
 #include "limits_store.h"
 #include "key_path.h"
+#include "settings_store.h"
 #include "../win/owner.h"
 #include "../win/registry.h"
 #include <windows.h>
@@ -8,9 +9,15 @@
 static int ReadMinutes(HKEY key, const wchar_t* name, int least, int absent);
 static void WriteMinutes(HKEY key, const wchar_t* name, int minutes);
 
-// The names in the path are plain ASCII.
+// Beside whatever key the settings are kept under (tests keep theirs apart),
+// the product's before that is set. The names in the path are plain ASCII.
 std::wstring LimitsKeyPath() {
-    const std::string path = ProductKeyPath("Limits");
+    std::string path = SettingsKeyPath;
+    while (!path.empty() && path.back() == '\\')
+        path.pop_back();
+    const size_t parent = path.rfind('\\');
+    path = parent == std::string::npos ? ProductKeyPath("Limits")
+                                       : path.substr(0, parent + 1) + "Limits";
     return std::wstring(path.begin(), path.end());
 }
 

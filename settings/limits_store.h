@@ -4,7 +4,7 @@
 #include <string>
 
 // Under HKEY_CURRENT_USER: "Software\<maker>\<product>\Limits", beside the
-// settings key.
+// settings key (SettingsKeyPath, where one is set).
 std::wstring LimitsKeyPath();
 
 // The stored values are honoured as minutes from 1 to this.

@@ -10,6 +10,7 @@
 #include "settings/settings_store.h"
 
 const char* const TestSettingsKeyPath = "Software\\Orvane\\MorrowbyTest\\Settings\\";
+const char* const TestLimitsKeyPath = "Software\\Orvane\\MorrowbyTest\\Limits";
 
 void DeleteRegistryTree(const char* path) {
     std::string trimmed(path);
@@ -28,6 +29,7 @@ HWND StartInProcessApp(BOOL shellAnswer) {
     SavedCorner = PointerRegion.Corner();
     Lock.ImmediateLock = false;
     DeleteRegistryTree(TestSettingsKeyPath);
+    DeleteRegistryTree(TestLimitsKeyPath);
     SettingsKeyPath = TestSettingsKeyPath;
     Settings = SettingsRecord();
     LoadResourceTexts(instance);

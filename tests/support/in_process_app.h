@@ -6,6 +6,8 @@
 
 // HKEY_CURRENT_USER path of the settings while testing in-process.
 extern const char* const TestSettingsKeyPath;
+// Beside it, the viewing-time limit's key (LimitsKeyPath while the above is set).
+extern const char* const TestLimitsKeyPath;
 
 // Deletes the test settings key, points the settings store at it, loads the
 // texts and creates the main window and tray icon. Returns the main window.

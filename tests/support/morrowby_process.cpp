@@ -82,15 +82,19 @@ HWND MorrowbyProcess::WaitForMainWindow(DWORD timeoutMs) {
     return window;
 }
 
-static HWND SplashOf(DWORD processId) {
-    for (HWND w = FindWindowA("SplashScreen", nullptr); w;
-         w = FindWindowExA(nullptr, w, "SplashScreen", nullptr)) {
+HWND FindProcessWindowOfClass(DWORD processId, const char* className) {
+    for (HWND w = FindWindowA(className, nullptr); w;
+         w = FindWindowExA(nullptr, w, className, nullptr)) {
         DWORD owner = 0;
         GetWindowThreadProcessId(w, &owner);
         if (owner == processId)
             return w;
     }
     return nullptr;
+}
+
+static HWND SplashOf(DWORD processId) {
+    return FindProcessWindowOfClass(processId, "SplashScreen");
 }
 
 bool MorrowbyProcess::WaitUntilReady(DWORD timeoutMs) {

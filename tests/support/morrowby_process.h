@@ -16,6 +16,8 @@ void KillAllMorrowby();
 // (its settings, limits and record of the displays' own gamma ramps), so that
 // the next start is a first start whatever ran before.
 void ClearProgramTraces();
+// The first top-level window of the class that belongs to the process, or none.
+HWND FindProcessWindowOfClass(DWORD processId, const char* className);
 
 class MorrowbyProcess {
   public:

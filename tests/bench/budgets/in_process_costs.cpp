@@ -5,6 +5,7 @@
 #include "res/timer_ids.h"
 #include "app/main_window.h"
 #include "features/video_counter.h"
+#include "features/video_title.h"
 #include "lock/shield.h"
 #include "lock/input_hooks.h"
 #include "lock/lock_controller.h"
@@ -84,12 +85,12 @@ void MeasureVideoTick(std::vector<BudgetRow>& rows) {
     for (int i = 0; i < ticks; i++) {
         // The floor: the same walk reading the same titles, doing nothing else.
         double floorStart = NowMicroseconds();
-        char title[WindowTitleSize];
+        wchar_t title[VideoTitleSize];
         for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
-            GetWindowTextA(w, title, WindowTitleSize);
+            GetWindowTextW(w, title, VideoTitleSize);
         floorTotal += (NowMicroseconds() - floorStart) / 1000.0;
 
-        Videos.LastWindowTitle[0] = 0;
+        Videos.LastWindowTitle.clear();
         Videos.VideoCount = 0;
         double start = NowMicroseconds();
         CountVideosTick(nullptr, WM_TIMER, VideoTimerId, 0);

@@ -72,6 +72,10 @@ using Screenshots = ProgramTest;
 TEST_F(Screenshots, AParentsWalkThroughTheProgram) {
     WriteProductSettings({{"Prompt", "1"}, {"EnableTouchShield", "1"}, {"DisableKeyboard", "1"}});
     WriteProductUnlockWord(UnlockWord);
+    // A viewing-time limit as a parent would choose it, for the settings' picture.
+    const char* const limitsKey = "Software\\Orvane\\Morrowby\\Limits";
+    RegSetKeyValueA(HKEY_CURRENT_USER, limitsKey, "ViewingMinutes", REG_SZ, "30", 3);
+    RegSetKeyValueA(HKEY_CURRENT_USER, limitsKey, "FinishVideoMinutes", REG_SZ, "10", 3);
 
     MorrowbyProcess program;
     ASSERT_TRUE(program.Start());

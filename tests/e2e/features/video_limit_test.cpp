@@ -66,14 +66,7 @@ DWORD WINAPI BrowserThread(LPVOID) {
 }
 
 HWND FindCoverOf(DWORD processId) {
-    HWND cover = nullptr;
-    while ((cover = FindWindowExA(nullptr, cover, "Cover", nullptr)) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(cover, &owner);
-        if (owner == processId)
-            return cover;
-    }
-    return nullptr;
+    return FindProcessWindowOfClass(processId, "Cover");
 }
 
 BYTE AlphaOf(HWND cover) {

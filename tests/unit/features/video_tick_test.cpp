@@ -7,8 +7,8 @@ namespace {
 
 struct TickRow {
     const char* name;
-    const char* title;
-    const char* lastTitle;
+    const wchar_t* title;
+    const wchar_t* lastTitle;
     int count, max;
     VideoTickAction action;
 };
@@ -27,22 +27,31 @@ TEST_P(VideoTick, DecidesFromTheTitles) {
 INSTANTIATE_TEST_SUITE_P(
     Titles, VideoTick,
     ::testing::Values(
-        TickRow{"NoVideoWindow", "", "A - YouTube", 0, 1, VideoTickNothing},
-        TickRow{"SameVideo", "A - YouTube", "A - YouTube", 0, 1, VideoTickNothing},
-        TickRow{"NewVideo", "B - YouTube", "A - YouTube", 0, 1, VideoTickCount},
-        TickRow{"NewVideoAtTheLimit", "B - YouTube", "A - YouTube", 1, 1, VideoTickStopAndCount},
-        TickRow{"NewTitleWithoutMarker", "Home", "A - YouTube", 0, 1, VideoTickNoteTitle},
-        TickRow{"NewTitleWithoutMarkerAtLimit", "Home", "A - YouTube", 2, 1, VideoTickStop},
-        TickRow{"NotificationCountAdded", "(3) A - YouTube", "A - YouTube", 1, 1, VideoTickNothing},
-        TickRow{"NotificationCountChanged", "(12) A - YouTube", "(3) A - YouTube", 1, 1,
+        TickRow{"NoVideoWindow", L"", L"A - YouTube", 0, 1, VideoTickNothing},
+        TickRow{"SameVideo", L"A - YouTube", L"A - YouTube", 0, 1, VideoTickNothing},
+        TickRow{"NewVideo", L"B - YouTube", L"A - YouTube", 0, 1, VideoTickCount},
+        TickRow{"NewVideoAtTheLimit", L"B - YouTube", L"A - YouTube", 1, 1, VideoTickStopAndCount},
+        TickRow{"NewTitleWithoutMarker", L"Home", L"A - YouTube", 0, 1, VideoTickNoteTitle},
+        TickRow{"NewTitleWithoutMarkerAtLimit", L"Home", L"A - YouTube", 2, 1, VideoTickStop},
+        TickRow{"NotificationCountAdded", L"(3) A - YouTube", L"A - YouTube", 1, 1,
                 VideoTickNothing},
-        TickRow{"NotificationCountGone", "A - YouTube", "(3) A - YouTube", 1, 1, VideoTickNothing},
-        TickRow{"NewVideoWithCount", "(3) B - YouTube", "A - YouTube", 0, 1, VideoTickCount},
+        // A count is left out only where the rest is unchanged: "(1) Peppa Pig" and
+        // "(2) Peppa Pig" are two episodes.
+        TickRow{"NumberedEpisodes", L"(2) Peppa Pig - YouTube", L"(1) Peppa Pig - YouTube", 0, 1,
+                VideoTickCount},
+        TickRow{"NotificationCountChanged", L"(12) A - YouTube", L"(3) A - YouTube", 1, 1,
+                VideoTickStopAndCount},
+        // Read as UTF-16: two Cyrillic titles of one length are two videos.
+        TickRow{"CyrillicTitles", L"\x041C\x0438\x0448\x043A\x0430 - YouTube",
+                L"\x041F\x0435\x0441\x043D\x044F - YouTube", 0, 1, VideoTickCount},
+        TickRow{"NotificationCountGone", L"A - YouTube", L"(3) A - YouTube", 1, 1,
+                VideoTickNothing},
+        TickRow{"NewVideoWithCount", L"(3) B - YouTube", L"A - YouTube", 0, 1, VideoTickCount},
         // Only "(digits) " at the very start is a notification count.
-        TickRow{"DigitsWithoutSpace", "(3)A - YouTube", "A - YouTube", 0, 1, VideoTickCount},
-        TickRow{"NotDigits", "(live) A - YouTube", "A - YouTube", 0, 1, VideoTickCount},
-        TickRow{"EmptyParentheses", "() A - YouTube", "A - YouTube", 0, 1, VideoTickCount},
-        TickRow{"CountNotAtTheStart", "A (3) - YouTube", "A - YouTube", 0, 1, VideoTickCount}),
+        TickRow{"DigitsWithoutSpace", L"(3)A - YouTube", L"A - YouTube", 0, 1, VideoTickCount},
+        TickRow{"NotDigits", L"(live) A - YouTube", L"A - YouTube", 0, 1, VideoTickCount},
+        TickRow{"EmptyParentheses", L"() A - YouTube", L"A - YouTube", 0, 1, VideoTickCount},
+        TickRow{"CountNotAtTheStart", L"A (3) - YouTube", L"A - YouTube", 0, 1, VideoTickCount}),
     [](const ::testing::TestParamInfo<TickRow>& row) { return std::string(row.param.name); });
 
 } // namespace

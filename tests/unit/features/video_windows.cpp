@@ -10,20 +10,21 @@ static LRESULT CALLBACK VideoWindowProc(HWND window, UINT message, WPARAM wParam
         closeRequests[window]++;
         return 0; // a browser that stays open keeps the test's window alive
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
-static const char* VideoWindowClass() {
+// A Unicode window, as a browser's is: its title holds any script.
+static const wchar_t* VideoWindowClass() {
     static bool registered = false;
     if (!registered) {
-        WNDCLASSA windowClass = {};
+        WNDCLASSW windowClass = {};
         windowClass.lpfnWndProc = VideoWindowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "VideoCounterTestWindow";
-        RegisterClassA(&windowClass);
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"VideoCounterTestWindow";
+        RegisterClassW(&windowClass);
         registered = true;
     }
-    return "VideoCounterTestWindow";
+    return L"VideoCounterTestWindow";
 }
 
 static HWND Keep(HWND window) {
@@ -32,8 +33,9 @@ static HWND Keep(HWND window) {
 }
 
 HWND CreateVideoWindow(const std::string& title) {
-    HWND window = CreateWindowExA(0, VideoWindowClass(), title.c_str(), WS_POPUP, 100, 100, 300,
-                                  200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND window = CreateWindowExW(0, VideoWindowClass(), nullptr, WS_POPUP, 100, 100, 300, 200,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowTextA(window, title.c_str());
     ShowWindow(window, SW_SHOWNOACTIVATE);
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return Keep(window);
@@ -46,8 +48,8 @@ int CloseRequests(HWND window) {
 
 HWND CreateTopGuardWindow() {
     HWND window =
-        CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, VideoWindowClass(), "", WS_POPUP, 0, 0,
-                        10, 10, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, VideoWindowClass(), L"", WS_POPUP, 0, 0,
+                        10, 10, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return Keep(window);

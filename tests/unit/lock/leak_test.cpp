@@ -2,6 +2,8 @@
 #include "support/lock_fixture.h"
 #include "support/process_memory.h"
 #include "lock/shield.h"
+#include "lock/viewing_limit_run.h"
+#include "settings/limits_store.h"
 #include <vector>
 
 namespace {
@@ -13,10 +15,14 @@ TEST_F(LockLeakTest, TwoHundredCyclesLeaveNothingBehind) {
     Settings.DisableMouse = true;
     Settings.EnableYouTubeCount = true;
     Settings.EnableTouchShield = true;
+    ViewingLimits limits;
+    limits.ViewingMinutes = 1; // the moon from the first tick
+    SaveViewingLimits(limits);
     auto cycle = [](std::vector<HHOOK>* hooks) {
         RecordedTrayCalls().clear();
         StartLockCountdown();
         EngageLock(MainWindow, WM_TIMER, LockTimerId, 0);
+        ViewingLimitTick(MainWindow, WM_TIMER, ViewingLimitTimerId, 0);
         PumpMessagesFor(0); // let the padlock paint
         hooks->push_back(Lock.KeyboardHook());
         hooks->push_back(Lock.MouseHook());
@@ -37,6 +43,7 @@ TEST_F(LockLeakTest, TwoHundredCyclesLeaveNothingBehind) {
     EXPECT_FALSE(Shield.UnlockBitmapLoaded());
     EXPECT_FALSE(KillTimer(MainWindow, LockTimerId));
     EXPECT_FALSE(KillTimer(MainWindow, VideoTimerId));
+    EXPECT_FALSE(KillTimer(MainWindow, ViewingLimitTimerId));
     int live = 0;
     for (HHOOK hook : hooks)
         live += hook && !HookGone(hook);

@@ -17,6 +17,7 @@ struct EngagementRow {
     bool noOptions;
     HOOKPROC keyboardProcedure;
     bool holdMouse, countVideos, touchShield, raisePrompt;
+    bool timeLimit = false; // a viewing-time limit is stored; it engages as it is
 };
 
 const HOOKPROC None = nullptr;
@@ -45,6 +46,8 @@ const EngagementRow Rows[] = {
      false, WordKeys, false, false, true, true},
     {"everything", true, true, true, true, true, BlueWithShield, false, //
      false, AllKeys, true, true, true, false},
+    {"a time limit alone", false, false, false, false, false, 1, false, //
+     false, None, false, false, false, false, true},
 };
 
 TEST(LockEngagement, FollowsTheSettingsAndThePrompt) {
@@ -56,7 +59,7 @@ TEST(LockEngagement, FollowsTheSettingsAndThePrompt) {
         settings.EnableTouchShield = row.shield;
         settings.EnableBlueLightReduction = row.blueLight;
         settings.BlueMenu = row.blueMode;
-        const LockEngagement engage = DecideLockEngagement(settings, row.promptOpen);
+        const LockEngagement engage = DecideLockEngagement(settings, row.promptOpen, row.timeLimit);
         SCOPED_TRACE(row.what);
         EXPECT_EQ(engage.noOptions, row.noOptions);
         EXPECT_EQ(engage.keyboardProcedure, row.keyboardProcedure);
@@ -64,6 +67,7 @@ TEST(LockEngagement, FollowsTheSettingsAndThePrompt) {
         EXPECT_EQ(engage.countVideos, row.countVideos);
         EXPECT_EQ(engage.touchShield, row.touchShield);
         EXPECT_EQ(engage.raisePrompt, row.raisePrompt);
+        EXPECT_EQ(engage.timeLimit, row.timeLimit);
     }
 }
 

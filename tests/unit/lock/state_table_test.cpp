@@ -180,24 +180,20 @@ TEST_F(LockStateTest, ItemTextChangesByCommandAndKeepsItsData) {
     EXPECT_EQ(item.dwItemData, 0x5A5Au);
 }
 
-TEST_F(LockStateTest, VideoCountStartsFromTheWindowInFront) {
+// The count starts from the video window's own title, as a tick reads it,
+// whatever window the tap that locked left in front.
+TEST_F(LockStateTest, VideoCountStartsFromTheVideoWindow) {
     Settings.EnableYouTubeCount = true;
     Videos.VideoCount = 3;
-    const std::string title = "Kittens - YouTube - Browser";
-    HWND browser = CreateWindowExA(0, "STATIC", title.c_str(), WS_POPUP | WS_VISIBLE, 10, 10, 100,
-                                   100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    SetForegroundWindow(browser);
-    ASSERT_EQ(GetForegroundWindow(), browser);
+    const std::wstring title = L"Kittens - YouTube - Browser";
+    HWND browser = CreateWindowExW(0, L"STATIC", title.c_str(), WS_POPUP | WS_VISIBLE, 10, 10, 100,
+                                   100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    // Below everything: the walk never looks at the very top window.
+    SetWindowPos(browser, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ASSERT_TRUE(EngageAtOnce());
     EXPECT_EQ(Videos.VideoCount, 0);
-    EXPECT_EQ(std::string(Videos.LastWindowTitle), title);
+    EXPECT_EQ(Videos.LastWindowTitle, title);
     RequestUnlock();
-
-    // A longer title is cut at 499 characters.
-    const std::string longTitle(700, 'x');
-    SetWindowTextA(browser, longTitle.c_str());
-    ASSERT_TRUE(EngageAtOnce());
-    EXPECT_EQ(std::string(Videos.LastWindowTitle), longTitle.substr(0, 499));
     DestroyWindow(browser);
 }
 
