@@ -47,7 +47,7 @@ CSystemTray::CSystemTray()
     : popupPosition(), menu(), iconCopy(), iconData(), instance(nullptr), hiddenWindow(),
       notificationTarget(nullptr), enabled(FALSE), hidden(TRUE), removed(TRUE), reAddPending(FALSE),
       balloonsSupported(FALSE), defaultMenuItem(0), defaultByPosition(TRUE), creationFlags(0),
-      iconResource(0), iconPixels(0) {
+      iconResource(0), iconPixels(0), loadedIcons(), loadedIconPixels(0) {
     instancePointer = this;
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;
@@ -88,6 +88,7 @@ BOOL CSystemTray::Install(HINSTANCE module, HWND parent, UINT callbackMessage,
 
     iconData.uID = iconId;
     instance = module;
+    loadedIcons.clear(); // loaded from the module before, if another
     menu.Reset(LoadMenuW(instance, MAKEINTRESOURCEW(iconId)));
 
     RegisterTrayWindowClass(instance);
@@ -161,9 +162,20 @@ void CSystemTray::NoteIconResource(UINT iconResourceId) {
     iconPixels = NotifyIconPixels();
 }
 
+HICON CSystemTray::LoadedIcon(UINT iconResourceId) {
+    const int pixels = NotifyIconPixels();
+    if (pixels != loadedIconPixels) {
+        loadedIcons.clear();
+        loadedIconPixels = pixels;
+    }
+    OwnedIcon& loaded = loadedIcons[iconResourceId];
+    if (!loaded)
+        loaded.Reset(LoadTrayIcon(instance, iconResourceId));
+    return loaded;
+}
+
 BOOL CSystemTray::SetTrayIcon(UINT iconResourceId) {
-    OwnedIcon loaded(LoadTrayIcon(instance, iconResourceId));
-    const BOOL result = SetTrayIcon(loaded.Get());
+    const BOOL result = SetTrayIcon(LoadedIcon(iconResourceId));
     NoteIconResource(iconResourceId);
     return result;
 }
@@ -298,8 +310,7 @@ LRESULT CALLBACK CSystemTray::TrayWindowProc(HWND window, UINT message, WPARAM w
         // The taskbar is also made anew when its scale changes: the icon
         // comes back at the size it shows now.
         if (tray->iconResource && NotifyIconPixels() != tray->iconPixels) {
-            OwnedIcon loaded(LoadTrayIcon(tray->instance, tray->iconResource));
-            tray->KeepIcon(loaded.Get());
+            tray->KeepIcon(tray->LoadedIcon(tray->iconResource));
             tray->NoteIconResource(tray->iconResource);
         }
         if (tray->enabled && !tray->removed)

@@ -3,6 +3,7 @@
 #include "owner.h"
 #include <windows.h>
 #include <shellapi.h>
+#include <map>
 
 // Every call to the shell goes through these pointers: ShellNotifyIcon
 // (Shell_NotifyIconW), so tests can watch what the tray sends, and
@@ -90,8 +91,16 @@ class CSystemTray {
     UINT creationFlags;
     UINT iconResource; // where the icon shown came from; 0 when not known
     int iconPixels;    // and the size it was loaded at
+    // Every icon resource shown so far, loaded once at loadedIconPixels: a
+    // lock and its release each change the icon, and under Wine every load
+    // keeps some heap after the icon is destroyed.
+    std::map<UINT, OwnedIcon> loadedIcons;
+    int loadedIconPixels;
 
     void KeepIcon(HICON shown);
+    // The icon resource at the size the shell shows now, loaded at most once
+    // for that size; the tray owns it.
+    HICON LoadedIcon(UINT iconResourceId);
 
     static CSystemTray* instancePointer;
     static UINT tooltipLimit;

@@ -1,6 +1,8 @@
 #include "tray_recorder.h"
 #include "res/resource.h"
 #include "win/system_tray.h"
+#include <map>
+#include <utility>
 
 static std::vector<NotifyCall> calls;
 static bool passCalls = false;
@@ -41,6 +43,23 @@ std::vector<BYTE> ResourceIconPixels(UINT id) {
     return pixels;
 }
 
+// An icon resource's pixels at a size (0: the default size), loaded once:
+// they cannot change while the process runs, and under Wine every icon
+// loaded keeps some heap after it is destroyed, which the memory over many
+// lock cycles would count as the program's.
+static const std::vector<BYTE>& ResourcePixelsAt(UINT id, int side) {
+    static std::map<std::pair<UINT, int>, std::vector<BYTE>> known;
+    const auto key = std::make_pair(id, side);
+    auto found = known.find(key);
+    if (found == known.end()) {
+        HICON icon = (HICON)LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                       side, side, LR_DEFAULTCOLOR);
+        found = known.emplace(key, IconPixels(icon)).first;
+        DestroyIcon(icon);
+    }
+    return found->second;
+}
+
 // An icon resource as LoadIconA gives it (the system's icon size), as
 // LoadImageA gives it with no size asked for, and at the icon's own size.
 static bool ShowsResource(const std::vector<BYTE>& pixels, UINT id) {
@@ -49,11 +68,8 @@ static bool ShowsResource(const std::vector<BYTE>& pixels, UINT id) {
     int side = 1;
     while ((size_t)side * side * 4 < pixels.size())
         side++;
-    HICON sized = (HICON)LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON,
-                                    side, side, LR_DEFAULTCOLOR);
-    const bool atItsSize = pixels == IconPixels(sized);
-    DestroyIcon(sized);
-    return atItsSize || pixels == loaded || pixels == ResourceIconPixels(id);
+    return pixels == ResourcePixelsAt(id, side) || pixels == loaded ||
+           pixels == ResourcePixelsAt(id, 0);
 }
 
 // The tray keeps a copy of the icon it shows and destroys it at the next

@@ -1,7 +1,6 @@
 #include "measure.h"
 #include "support/wait.h"
 #include <cstdio>
-#include <psapi.h>
 
 double NowMicroseconds() {
     static LARGE_INTEGER frequency = {};
@@ -27,16 +26,6 @@ double CpuPercentOver(HANDLE process, DWORD ms) {
     PumpMessagesFor(ms);
     double seconds = (NowMicroseconds() - start) / 1e6;
     return (CpuSeconds(process) - before) / seconds * 100.0;
-}
-
-SIZE_T PrivateBytes(HANDLE process) {
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
-    counters.cb = sizeof counters;
-    if (!K32GetProcessMemoryInfo(process, (PROCESS_MEMORY_COUNTERS*)&counters, sizeof counters))
-        return 0;
-    // Wine leaves PrivateUsage at 0; the commit charge (PagefileUsage) is the
-    // same figure on Windows.
-    return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
 }
 
 std::string Kilobytes(SIZE_T bytes) {

@@ -1,6 +1,7 @@
 // The touch shield's two windows: geometry, attributes, painting, display
 // changes and the tap on the padlock.
 #include "support/in_process_app.h"
+#include "support/process_memory.h"
 #include "support/z_order.h"
 #include "support/screenshot.h"
 #include "support/tray_recorder.h"
@@ -19,7 +20,6 @@
 #include "support/high_contrast_answers.h"
 #include "win/os_version.h"
 #include <gtest/gtest.h>
-#include <psapi.h>
 #include <string>
 #include <vector>
 
@@ -124,14 +124,12 @@ TEST_F(CoverTest, PadlockShowsItsPictureWithTheMagentaKeyedOut) {
     EXPECT_LT(GetBValue(body), 100);
     EXPECT_NE(ScreenPixel(padlock.left + 4, padlock.top + 4), RGB(255, 0, 255));
     // Repainting never makes new graphics objects: hundreds of repaints cost nothing.
-    PROCESS_MEMORY_COUNTERS_EX before = {}, after = {};
-    K32GetProcessMemoryInfo(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS*)&before, sizeof before);
+    const SIZE_T before = PrivateBytes(GetCurrentProcess());
     for (int i = 0; i < 500; i++) {
         InvalidateRect(Shield.UnlockImageWindow(), nullptr, FALSE);
         UpdateWindow(Shield.UnlockImageWindow());
     }
-    K32GetProcessMemoryInfo(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS*)&after, sizeof after);
-    EXPECT_LT(after.PrivateUsage, before.PrivateUsage + 256 * 1024);
+    EXPECT_LT(PrivateBytes(GetCurrentProcess()), before + 256 * 1024);
     const COLORREF again = ScreenPixel(padlock.left + 40, padlock.top + 100);
     EXPECT_EQ(again, body);
 }
