@@ -80,7 +80,7 @@ HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
     // only for the full-screen window in front, not for the padlock.
     RaiseWithoutActivating(padlock);
     ShowMoon(moonShown);
-    DrawUnlockImage(padlock);
+    PaintUnlockImage(padlock);
     // A screen reader announces the padlock by what it does, in the user's
     // language; its title stays as it is. Named once it is up: the service
     // may take a moment to load.
@@ -114,15 +114,7 @@ void TouchShield::LoadUnlockBitmap(HWND window, HINSTANCE module) {
     moonImage = ImageBitmap(); // drawn for the scale before, if at all
 }
 
-void TouchShield::DrawUnlockImage(HWND window) {
-    BlitUnlockImage(window);
-}
-
 void TouchShield::PaintUnlockImage(HWND window) {
-    BlitUnlockImage(window);
-}
-
-void TouchShield::BlitUnlockImage(HWND window) {
     PaintDC paint(window);
     if (!bitmapDC || !bitmap)
         return;

@@ -46,8 +46,6 @@ class TouchShield {
     // Destroys every cover and the padlock and releases the padlock's bitmap
     // and memory device context.
     void DestroyCoverWindows();
-    void LoadUnlockBitmap(HWND window, HINSTANCE instance);
-    void DrawUnlockImage(HWND window);
     void PaintUnlockImage(HWND window);
     // Follows a change of the monitors, their resolution, orientation or
     // scale: moves the pointer corner and, while the covers exist, adds or
@@ -75,7 +73,7 @@ class TouchShield {
   private:
     HWND CreateCover(const RECT& area);
     HWND CreateOtherCover(const RECT& area);
-    void BlitUnlockImage(HWND window);
+    void LoadUnlockBitmap(HWND window, HINSTANCE instance);
 
     OwnedWindow others[MostMonitors - 1];
     int otherCount;
