@@ -85,6 +85,7 @@ HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
     // language; its title stays as it is. Named once it is up: the service
     // may take a moment to load.
     Accessibility.AnnotateName(padlock, LoadText(IDS_PADLOCK_NAME).c_str());
+    DisableEdgeGesturesOnCovers();
     return padlock;
 }
 

@@ -41,7 +41,7 @@ class TouchShield {
     ShieldLayout Layout() const;
 
     // Makes one cover per monitor, owned by owner, and the padlock on the
-    // primary one; returns the padlock.
+    // primary one, with the edge swipes off; returns the padlock.
     HWND CreateCoverWindows(HWND owner, HINSTANCE instance);
     // Destroys every cover and the padlock and releases the padlock's bitmap
     // and memory device context.
