@@ -17,6 +17,7 @@ static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC pr
 static void RaiseWithoutActivating(HWND window);
 static void ShowAgainIfTakenAway(HWND window);
 static void PlaceWindow(HWND window, const RECT& area, UINT flags);
+static int ListedPrimaryDpi();
 static int CoverWidth();
 static int CoverHeight(int dpi);
 
@@ -108,8 +109,7 @@ void TouchShield::LoadUnlockBitmap(HWND window, HINSTANCE module) {
         WindowDC screen = BorrowWindowDC(window);
         bitmapDC.Reset(CreateCompatibleDC(screen));
     }
-    MonitorArea monitors[MostMonitors];
-    bitmapDpi = PrimaryDpiOf(monitors, ListMonitors(monitors, MostMonitors));
+    bitmapDpi = ListedPrimaryDpi();
     bitmap = LoadArtwork(module, Artwork::Padlock, bitmapDpi);
     bitmapSize = {bitmap.Width(), bitmap.Height()};
     moonImage = ImageBitmap(); // drawn for the scale before, if at all
@@ -135,8 +135,7 @@ void TouchShield::FitCoverToDisplay() {
         ~Fitting() { fitting = false; }
     } scope;
     // The primary monitor's scale changed: the padlock is drawn anew for it.
-    MonitorArea monitors[MostMonitors];
-    if (cover && PrimaryDpiOf(monitors, ListMonitors(monitors, MostMonitors)) != bitmapDpi) {
+    if (cover && ListedPrimaryDpi() != bitmapDpi) {
         LoadUnlockBitmap(owner, instance);
         ShowMoon(moonShown); // drawn anew as well, where it is shown
         InvalidateRect(padlock, nullptr, FALSE);
@@ -325,6 +324,12 @@ static void ShowAgainIfTakenAway(HWND window) {
 static void PlaceWindow(HWND window, const RECT& area, UINT flags) {
     SetWindowPos(window, HWND_TOPMOST, area.left, area.top, area.right - area.left,
                  area.bottom - area.top, flags);
+}
+
+// The primary monitor's DPI as the monitor list reports it now.
+static int ListedPrimaryDpi() {
+    MonitorArea monitors[MostMonitors];
+    return PrimaryDpiOf(monitors, ListMonitors(monitors, MostMonitors));
 }
 
 static int CoverWidth() {
