@@ -56,7 +56,7 @@ HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
     owner = ownerWindow;
     instance = module;
     opaque = false;
-    LoadUnlockBitmap(owner, instance);
+    LoadUnlockBitmap();
     const ShieldLayout layout = Layout();
     padlockAt = {layout.Padlock.left, layout.Padlock.top};
     PointerRegion.Refresh(layout);
@@ -104,13 +104,13 @@ void TouchShield::DestroyCoverWindows() {
 }
 
 // Drawn for the primary monitor's scale, where the padlock stays.
-void TouchShield::LoadUnlockBitmap(HWND window, HINSTANCE module) {
+void TouchShield::LoadUnlockBitmap() {
     {
-        WindowDC screen = BorrowWindowDC(window);
+        WindowDC screen = BorrowWindowDC(owner);
         bitmapDC.Reset(CreateCompatibleDC(screen));
     }
     bitmapDpi = ListedPrimaryDpi();
-    bitmap = LoadArtwork(module, Artwork::Padlock, bitmapDpi);
+    bitmap = LoadArtwork(instance, Artwork::Padlock, bitmapDpi);
     bitmapSize = {bitmap.Width(), bitmap.Height()};
     moonImage = ImageBitmap(); // drawn for the scale before, if at all
 }
@@ -136,7 +136,7 @@ void TouchShield::FitCoverToDisplay() {
     } scope;
     // The primary monitor's scale changed: the padlock is drawn anew for it.
     if (cover && ListedPrimaryDpi() != bitmapDpi) {
-        LoadUnlockBitmap(owner, instance);
+        LoadUnlockBitmap();
         ShowMoon(moonShown); // drawn anew as well, where it is shown
         InvalidateRect(padlock, nullptr, FALSE);
     }

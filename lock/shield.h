@@ -73,7 +73,7 @@ class TouchShield {
   private:
     HWND CreateCover(const RECT& area);
     HWND CreateOtherCover(const RECT& area);
-    void LoadUnlockBitmap(HWND window, HINSTANCE instance);
+    void LoadUnlockBitmap();
 
     OwnedWindow others[MostMonitors - 1];
     int otherCount;
