@@ -55,8 +55,7 @@ struct WayOut {
     RECT VirtualScreen;
 };
 // The one pointer corner formula, for the start of a lock and every display
-// change alike. The region reaches from the padlock as far up and left as it
-// always has at 100 %, scaled with the padlock; further where the tray icon
-// and room for its menu (which opens up and left in the corner) need it; and
-// never off the virtual screen.
+// change alike. The region reaches a set distance up and left of the padlock,
+// scaled with it; further where the tray icon and room for its menu (which
+// opens up and left in the corner) need it; and never off the virtual screen.
 POINT PointerCornerFor(const WayOut& wayOut, int primaryDpi);

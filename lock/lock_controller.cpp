@@ -24,6 +24,7 @@ static void MakeCoversOpaque();
 static void DarkenEveryMonitor();
 static void ApplyBlueLightPolicy(BlueLightEvent event);
 static void ListenForTypedWord(HOOKPROC keyboardProcedure);
+static void PutUpCovers(bool raisePrompt);
 
 static const UINT CountdownStageDelay = 5000;
 static const UINT ImmediateStageDelay = 1;
@@ -113,10 +114,7 @@ void CALLBACK EngageLock(HWND, UINT, UINT_PTR, DWORD) {
     }
     if (engage.touchShield) {
         ApplyBlueLightPolicy(BlueLightEvent::ShieldUp);
-        Shield.CreateCoverWindows(host.Window, host.Instance);
-        Shield.DisableEdgeGesturesOnCovers();
-        if (engage.raisePrompt)
-            BringUnlockDialogToFront();
+        PutUpCovers(engage.raisePrompt);
     }
     if (engage.guard)
         SetTimer(host.Window, LockTimerId, LockGuardInterval, GuardLock);
@@ -218,6 +216,14 @@ static void ShowBalloon(const std::wstring& text) {
     Lock.Host.Tray->ShowTrayBalloon(text.c_str(), nullptr, 0, 10);
 }
 
+// The new covers take the foreground; raisePrompt: an open unlock word prompt
+// or its box goes back on top of them.
+static void PutUpCovers(bool raisePrompt) {
+    Shield.CreateCoverWindows(Lock.Host.Window, Lock.Host.Instance);
+    if (raisePrompt)
+        BringUnlockDialogToFront();
+}
+
 // The video limit's action. With a viewing-time limit, whichever limit comes
 // first darkens every monitor, shield or not; the video count alone turns
 // only the shield's covers opaque.
@@ -234,10 +240,7 @@ static void MakeCoversOpaque() {
 static void DarkenEveryMonitor() {
     const LockHost& host = Lock.Host;
     if (!Shield.CoverWindow()) {
-        Shield.CreateCoverWindows(host.Window, host.Instance);
-        Shield.DisableEdgeGesturesOnCovers();
-        if (UnlockDialogOpen())
-            BringUnlockDialogToFront();
+        PutUpCovers(UnlockDialogOpen());
         SetTimer(host.Window, LockTimerId, LockGuardInterval, GuardLock);
     }
     Shield.MakeCoversOpaque();

@@ -14,7 +14,7 @@ class MouseRegion {
     MouseRegion(const MouseRegion&) = delete;
     MouseRegion& operator=(const MouseRegion&) = delete;
 
-    // PointerCornerX and PointerCornerY: the region's corner.
+    // The region's corner.
     POINT Corner() const { return corner; }
     void MoveCorner(POINT moved) { corner = moved; }
 

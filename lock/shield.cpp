@@ -17,6 +17,7 @@ static void RegisterShieldClass(HINSTANCE instance, const char* name, WNDPROC pr
 static void RaiseWithoutActivating(HWND window);
 static void ShowAgainIfTakenAway(HWND window);
 static void PlaceWindow(HWND window, const RECT& area, UINT flags);
+static int ListedPrimaryDpi();
 static int CoverWidth();
 static int CoverHeight(int dpi);
 
@@ -55,7 +56,7 @@ HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
     owner = ownerWindow;
     instance = module;
     opaque = false;
-    LoadUnlockBitmap(owner, instance);
+    LoadUnlockBitmap();
     const ShieldLayout layout = Layout();
     padlockAt = {layout.Padlock.left, layout.Padlock.top};
     PointerRegion.Refresh(layout);
@@ -80,11 +81,12 @@ HWND TouchShield::CreateCoverWindows(HWND ownerWindow, HINSTANCE module) {
     // only for the full-screen window in front, not for the padlock.
     RaiseWithoutActivating(padlock);
     ShowMoon(moonShown);
-    DrawUnlockImage(padlock);
+    PaintUnlockImage(padlock);
     // A screen reader announces the padlock by what it does, in the user's
     // language; its title stays as it is. Named once it is up: the service
     // may take a moment to load.
     Accessibility.AnnotateName(padlock, LoadText(IDS_PADLOCK_NAME).c_str());
+    DisableEdgeGesturesOnCovers();
     return padlock;
 }
 
@@ -102,27 +104,18 @@ void TouchShield::DestroyCoverWindows() {
 }
 
 // Drawn for the primary monitor's scale, where the padlock stays.
-void TouchShield::LoadUnlockBitmap(HWND window, HINSTANCE module) {
+void TouchShield::LoadUnlockBitmap() {
     {
-        WindowDC screen = BorrowWindowDC(window);
+        WindowDC screen = BorrowWindowDC(owner);
         bitmapDC.Reset(CreateCompatibleDC(screen));
     }
-    MonitorArea monitors[MostMonitors];
-    bitmapDpi = PrimaryDpiOf(monitors, ListMonitors(monitors, MostMonitors));
-    bitmap = LoadArtwork(module, Artwork::Padlock, bitmapDpi);
+    bitmapDpi = ListedPrimaryDpi();
+    bitmap = LoadArtwork(instance, Artwork::Padlock, bitmapDpi);
     bitmapSize = {bitmap.Width(), bitmap.Height()};
     moonImage = ImageBitmap(); // drawn for the scale before, if at all
 }
 
-void TouchShield::DrawUnlockImage(HWND window) {
-    BlitUnlockImage(window);
-}
-
 void TouchShield::PaintUnlockImage(HWND window) {
-    BlitUnlockImage(window);
-}
-
-void TouchShield::BlitUnlockImage(HWND window) {
     PaintDC paint(window);
     if (!bitmapDC || !bitmap)
         return;
@@ -142,9 +135,8 @@ void TouchShield::FitCoverToDisplay() {
         ~Fitting() { fitting = false; }
     } scope;
     // The primary monitor's scale changed: the padlock is drawn anew for it.
-    MonitorArea monitors[MostMonitors];
-    if (cover && PrimaryDpiOf(monitors, ListMonitors(monitors, MostMonitors)) != bitmapDpi) {
-        LoadUnlockBitmap(owner, instance);
+    if (cover && ListedPrimaryDpi() != bitmapDpi) {
+        LoadUnlockBitmap();
         ShowMoon(moonShown); // drawn anew as well, where it is shown
         InvalidateRect(padlock, nullptr, FALSE);
     }
@@ -332,6 +324,12 @@ static void ShowAgainIfTakenAway(HWND window) {
 static void PlaceWindow(HWND window, const RECT& area, UINT flags) {
     SetWindowPos(window, HWND_TOPMOST, area.left, area.top, area.right - area.left,
                  area.bottom - area.top, flags);
+}
+
+// The primary monitor's DPI as the monitor list reports it now.
+static int ListedPrimaryDpi() {
+    MonitorArea monitors[MostMonitors];
+    return PrimaryDpiOf(monitors, ListMonitors(monitors, MostMonitors));
 }
 
 static int CoverWidth() {

@@ -41,13 +41,11 @@ class TouchShield {
     ShieldLayout Layout() const;
 
     // Makes one cover per monitor, owned by owner, and the padlock on the
-    // primary one; returns the padlock.
+    // primary one, with the edge swipes off; returns the padlock.
     HWND CreateCoverWindows(HWND owner, HINSTANCE instance);
     // Destroys every cover and the padlock and releases the padlock's bitmap
     // and memory device context.
     void DestroyCoverWindows();
-    void LoadUnlockBitmap(HWND window, HINSTANCE instance);
-    void DrawUnlockImage(HWND window);
     void PaintUnlockImage(HWND window);
     // Follows a change of the monitors, their resolution, orientation or
     // scale: moves the pointer corner and, while the covers exist, adds or
@@ -75,7 +73,7 @@ class TouchShield {
   private:
     HWND CreateCover(const RECT& area);
     HWND CreateOtherCover(const RECT& area);
-    void BlitUnlockImage(HWND window);
+    void LoadUnlockBitmap();
 
     OwnedWindow others[MostMonitors - 1];
     int otherCount;

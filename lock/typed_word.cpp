@@ -9,6 +9,12 @@
 
 TypedUnlockWord TypedWord;
 
+// Shift (1) and Caps Lock (2) in the key state a translation reads.
+static void SetModifierState(BYTE* state, unsigned modifiers) {
+    state[VK_SHIFT] = (modifiers & 1) ? 0x80 : 0;
+    state[VK_CAPITAL] = (modifiers & 2) ? 0x01 : 0;
+}
+
 WordMatcher::WordMatcher() : word(), fallback(), length(0), matched(0) {}
 
 void WordMatcher::Start(const std::wstring& text) {
@@ -150,8 +156,7 @@ int TypedUnlockWord::KeyCharacters(const KBDLLHOOKSTRUCT& key, wchar_t* characte
         // key completes it.
         deadKeyPending = false;
         BYTE state[256] = {};
-        state[VK_SHIFT] = (deadKeyModifiers & 1) ? 0x80 : 0;
-        state[VK_CAPITAL] = (deadKeyModifiers & 2) ? 0x01 : 0;
+        SetModifierState(state, deadKeyModifiers);
         wchar_t ignored[4];
         ToUnicodeEx(deadKey.vkCode, deadKey.scanCode, state, ignored, 4, 0, layout);
         return Translate(key.vkCode, key.scanCode, modifiers, characters);
@@ -176,8 +181,7 @@ int TypedUnlockWord::KeyCharacters(const KBDLLHOOKSTRUCT& key, wchar_t* characte
 int TypedUnlockWord::Translate(DWORD virtualKey, DWORD scanCode, unsigned modifiers,
                                wchar_t* characters) {
     BYTE state[256] = {};
-    state[VK_SHIFT] = (modifiers & 1) ? 0x80 : 0;
-    state[VK_CAPITAL] = (modifiers & 2) ? 0x01 : 0;
+    SetModifierState(state, modifiers);
     const int count = ToUnicodeEx(virtualKey, scanCode, state, characters, 4, 0, layout);
     if (count >= 0)
         return count < 4 ? count : 4;
