@@ -2,6 +2,7 @@
 // popup menu on a tap, and putting the icon back when the taskbar restarts.
 #include "system_tray.h"
 #include "dpi.h"
+#include "system_call.h"
 
 // Contents:
 //   CallShellNotifyIcon      the real shell behind the ShellNotifyIcon seam
@@ -18,13 +19,10 @@
 static BOOL WINAPI CallShellNotifyIcon(DWORD message, PNOTIFYICONDATAW data) {
     return Shell_NotifyIconW(message, data);
 }
-// Looked up at run time: shell32 has it from Windows 7 on, and a static
-// import would keep the program from starting at all on Vista.
+// Looked up at run time: shell32 has it from Windows 7 on.
 static HRESULT WINAPI CallShellNotifyIconGetRect(const NOTIFYICONIDENTIFIER* icon, RECT* rect) {
-    typedef HRESULT(WINAPI * IconRectFunction)(const NOTIFYICONIDENTIFIER*, RECT*);
-    static const IconRectFunction getRect =
-        reinterpret_cast<IconRectFunction>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("shell32.dll"), "Shell_NotifyIconGetRect")));
+    static const NotifyIconRectFunction getRect =
+        LookUpSystemCall<NotifyIconRectFunction>("shell32.dll", "Shell_NotifyIconGetRect");
     return getRect ? getRect(icon, rect) : E_NOTIMPL;
 }
 // Constant initialisation: the pointers are valid before any constructor runs.
