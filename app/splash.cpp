@@ -91,8 +91,7 @@ void CSplashScreen::LoadMessageFontMetrics() {
                           0);
 }
 
-bool CSplashScreen::RegisterSplashClass(const char* className) {
-    moduleInstance = GetModuleHandleA(nullptr);
+bool CSplashScreen::RegisterSplashClass() {
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -100,7 +99,7 @@ bool CSplashScreen::RegisterSplashClass(const char* className) {
     windowClass.hInstance = moduleInstance;
     windowClass.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
     windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = className;
+    windowClass.lpszClassName = SplashClassName;
     SplashClassAtom = RegisterClassExA(&windowClass);
     if (!SplashClassAtom) {
         ReportSplashError(IDS_REGISTER_CLASS_FAILED, (int)GetLastError());
@@ -115,7 +114,7 @@ bool CSplashScreen::CreateSplashWindow(HWND parent) {
     moduleInstance = GetModuleHandleA(nullptr);
     dpi = PrimaryMonitorDpi();
     splashBitmap = LoadArtwork(moduleInstance, Artwork::Splash, dpi);
-    if (!SplashClassAtom && !RegisterSplashClass(SplashClassName))
+    if (!SplashClassAtom && !RegisterSplashClass())
         return false;
 
     const RECT place = CentredPlace();
