@@ -8,6 +8,7 @@
 #include "../res/version.h"
 #include "../win/dpi.h"
 #include "../win/gdi.h"
+#include "../win/os_version.h"
 #include "../win/accessibility.h"
 #include "../win/string_table.h"
 #include <cstddef>
@@ -83,10 +84,10 @@ CSplashScreen::~CSplashScreen() = default;
 // Before Vista the structure ended before iPaddedBorderWidth, and the older
 // systems refuse the longer size.
 void CSplashScreen::LoadMessageFontMetrics() {
-    int major = LOBYTE(LOWORD(GetVersion()));
     messageFontMetrics = NONCLIENTMETRICSW();
-    messageFontMetrics.cbSize =
-        major >= 6 ? sizeof(NONCLIENTMETRICSW) : offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    messageFontMetrics.cbSize = IsOsVersionAtLeast(6, 0, 0)
+                                    ? sizeof(NONCLIENTMETRICSW)
+                                    : offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, messageFontMetrics.cbSize, &messageFontMetrics,
                           0);
 }
