@@ -13,6 +13,7 @@
 #include "../win/accessibility.h"
 #include "../win/png_image.h"
 #include "../win/string_table.h"
+#include "../win/system_call.h"
 #include <commctrl.h>
 #include <windowsx.h>
 #include <cstring>
@@ -407,13 +408,11 @@ static void FitRevealIconToDpi(HWND dialog, int dpi) {
     ScaledRevealEye = std::move(scaled);
 }
 
-// Looked up at run time: user32 has it from Windows 7 on, and a static import
-// would keep the program from starting at all on Vista.
+// Looked up at run time: user32 has it from Windows 7 on.
 static void RegisterTouchInput(HWND dialog) {
     typedef BOOL(WINAPI * RegisterTouchWindowFunction)(HWND, ULONG);
     RegisterTouchWindowFunction registerTouch =
-        reinterpret_cast<RegisterTouchWindowFunction>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("user32.dll"), "RegisterTouchWindow")));
+        LookUpSystemCall<RegisterTouchWindowFunction>("user32.dll", "RegisterTouchWindow");
     if (registerTouch)
         registerTouch(dialog, 0);
 }

@@ -8,6 +8,7 @@
 #include "../res/version.h"
 #include "../win/dpi.h"
 #include "../win/gdi.h"
+#include "../win/os_version.h"
 #include "../win/accessibility.h"
 #include "../win/string_table.h"
 #include <cstddef>
@@ -83,16 +84,15 @@ CSplashScreen::~CSplashScreen() = default;
 // Before Vista the structure ended before iPaddedBorderWidth, and the older
 // systems refuse the longer size.
 void CSplashScreen::LoadMessageFontMetrics() {
-    int major = LOBYTE(LOWORD(GetVersion()));
     messageFontMetrics = NONCLIENTMETRICSW();
-    messageFontMetrics.cbSize =
-        major >= 6 ? sizeof(NONCLIENTMETRICSW) : offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    messageFontMetrics.cbSize = IsOsVersionAtLeast(6, 0, 0)
+                                    ? sizeof(NONCLIENTMETRICSW)
+                                    : offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, messageFontMetrics.cbSize, &messageFontMetrics,
                           0);
 }
 
-bool CSplashScreen::RegisterSplashClass(const char* className) {
-    moduleInstance = GetModuleHandleA(nullptr);
+bool CSplashScreen::RegisterSplashClass() {
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -100,7 +100,7 @@ bool CSplashScreen::RegisterSplashClass(const char* className) {
     windowClass.hInstance = moduleInstance;
     windowClass.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
     windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = className;
+    windowClass.lpszClassName = SplashClassName;
     SplashClassAtom = RegisterClassExA(&windowClass);
     if (!SplashClassAtom) {
         ReportSplashError(IDS_REGISTER_CLASS_FAILED, (int)GetLastError());
@@ -115,7 +115,7 @@ bool CSplashScreen::CreateSplashWindow(HWND parent) {
     moduleInstance = GetModuleHandleA(nullptr);
     dpi = PrimaryMonitorDpi();
     splashBitmap = LoadArtwork(moduleInstance, Artwork::Splash, dpi);
-    if (!SplashClassAtom && !RegisterSplashClass(SplashClassName))
+    if (!SplashClassAtom && !RegisterSplashClass())
         return false;
 
     const RECT place = CentredPlace();

@@ -60,7 +60,7 @@ class CSplashScreen {
     static int FittedDpi;
 
   private:
-    bool RegisterSplashClass(const char* className);
+    bool RegisterSplashClass();
     HFONT CreateSplashFont(int pointSize);
     // A length in the artwork at 100 %, in the artwork as drawn now.
     int Scaled(int length) const;

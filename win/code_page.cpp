@@ -13,14 +13,18 @@ std::wstring WidenCodePage(UINT codePage, const std::string& bytes) {
 // The comparison is the round trip rather than the "default character used"
 // flag, which code page 65001 refuses and which misses best-fit mappings
 // (U+0100 becomes an A in code page 1252 with no default character used).
-bool NarrowExactly(UINT codePage, const std::wstring& text, std::string* bytes) {
+std::string NarrowCodePage(UINT codePage, const std::wstring& text) {
     const int count = static_cast<int>(text.size());
     const int length =
         count ? WideCharToMultiByte(codePage, 0, text.data(), count, nullptr, 0, nullptr, nullptr)
               : 0;
-    bytes->assign(length > 0 ? length : 0, '\0');
+    std::string bytes(length > 0 ? length : 0, '\0');
     if (length > 0)
-        WideCharToMultiByte(codePage, 0, text.data(), count, &(*bytes)[0], length, nullptr,
-                            nullptr);
+        WideCharToMultiByte(codePage, 0, text.data(), count, &bytes[0], length, nullptr, nullptr);
+    return bytes;
+}
+
+bool NarrowExactly(UINT codePage, const std::wstring& text, std::string* bytes) {
+    *bytes = NarrowCodePage(codePage, text);
     return WidenCodePage(codePage, *bytes) == text;
 }

@@ -1,23 +1,13 @@
 // The DPI calls, each looked up at run time: user32 has them from Windows 10
-// 1607 on and shcore from Windows 8.1 on, and a static import would keep the
-// program from starting at all on older systems.
+// 1607 on and shcore from Windows 8.1 on.
 #include "dpi.h"
 #include "gdi.h"
-
-template <typename Function> static Function LookUp(const char* module, const char* name) {
-    HMODULE loaded = GetModuleHandleA(module);
-    // shcore is not loaded by every process; it stays loaded once it is.
-    if (!loaded)
-        loaded = LoadLibraryExA(module, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    return loaded
-               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(loaded, name)))
-               : nullptr;
-}
+#include "system_call.h"
 
 int SystemDpi() {
     typedef UINT(WINAPI * SystemDpiFunction)();
     static const SystemDpiFunction forSystem =
-        LookUp<SystemDpiFunction>("user32.dll", "GetDpiForSystem");
+        LookUpSystemCall<SystemDpiFunction>("user32.dll", "GetDpiForSystem");
     if (forSystem)
         return (int)forSystem();
     WindowDC screen = BorrowWindowDC(nullptr);
@@ -28,7 +18,7 @@ int SystemDpi() {
 int WindowDpi(HWND window) {
     typedef UINT(WINAPI * WindowDpiFunction)(HWND);
     static const WindowDpiFunction forWindow =
-        LookUp<WindowDpiFunction>("user32.dll", "GetDpiForWindow");
+        LookUpSystemCall<WindowDpiFunction>("user32.dll", "GetDpiForWindow");
     const UINT dpi = forWindow && window ? forWindow(window) : 0;
     return dpi ? (int)dpi : SystemDpi();
 }
@@ -36,7 +26,7 @@ int WindowDpi(HWND window) {
 int MonitorDpi(HMONITOR monitor) {
     typedef HRESULT(WINAPI * MonitorDpiFunction)(HMONITOR, int, UINT*, UINT*);
     static const MonitorDpiFunction forMonitor =
-        LookUp<MonitorDpiFunction>("shcore.dll", "GetDpiForMonitor");
+        LookUpSystemCall<MonitorDpiFunction>("shcore.dll", "GetDpiForMonitor");
     UINT x = 0, y = 0;
     const int effectiveDpi = 0; // MDT_EFFECTIVE_DPI: the scale the user chose
     if (forMonitor && monitor && SUCCEEDED(forMonitor(monitor, effectiveDpi, &x, &y)) && y)
@@ -51,7 +41,7 @@ int PrimaryMonitorDpi() {
 int SystemMetricForDpi(int index, int dpi) {
     typedef int(WINAPI * MetricFunction)(int, UINT);
     static const MetricFunction forDpi =
-        LookUp<MetricFunction>("user32.dll", "GetSystemMetricsForDpi");
+        LookUpSystemCall<MetricFunction>("user32.dll", "GetSystemMetricsForDpi");
     if (forDpi)
         return forDpi(index, (UINT)dpi);
     return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());

@@ -18,7 +18,6 @@ static LONG WINAPI CallRegSetValueExW(HKEY key, LPCWSTR name, DWORD reserved, DW
 RegistryWriteCalls RegistryWrites = {CallRegSetValueExA, CallRegSetValueExW};
 
 static bool SameName(const char* left, const char* right);
-static std::wstring WideName(const char* name);
 
 // Bytes kept as REG_SZ text (the scrambled unlock word) go through code page
 // 1252 by hand. The ANSI calls convert with the system's code page, and on
@@ -44,15 +43,6 @@ REGSAM RegistryViewFlag() {
     if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64)
         return KEY_WOW64_64KEY;
     return 0;
-}
-
-// Value names are texts of the system code page, as everywhere else.
-static std::wstring WideName(const char* name) {
-    int length = MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
-    std::wstring wide(length > 0 ? length : 1, L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_ACP, 0, name, -1, &wide[0], length);
-    return wide;
 }
 
 CRegEntry::CRegEntry(CRegistry* entryOwner, const char* entryName)
@@ -136,7 +126,8 @@ void CRegEntry::SetByteText(const char* data, DWORD byteCount) {
         return;
     // Every byte plus a terminator, as SetText writes it.
     std::wstring wide = WidenCodePage(ByteTextCodePage, std::string(data, byteCount)) + L'\0';
-    RegistryWrites.SetRegistryValueW(owner->Key, WideName(name.c_str()).c_str(), 0, REG_SZ,
+    // Value names are texts of the system code page, as everywhere else.
+    RegistryWrites.SetRegistryValueW(owner->Key, WidenCodePage(CP_ACP, name).c_str(), 0, REG_SZ,
                                      reinterpret_cast<const BYTE*>(wide.c_str()),
                                      static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
 }
@@ -276,7 +267,7 @@ CRegEntry* CRegistry::Entry(const char* name) {
 bool CRegistry::ReadWideText(const char* name, std::wstring* text) const {
     if (!Key)
         return false;
-    std::wstring wideName = WideName(name);
+    std::wstring wideName = WidenCodePage(CP_ACP, name);
     wchar_t buffer[CRegEntry::TextSize];
     DWORD size = sizeof buffer;
     DWORD valueType = 0;

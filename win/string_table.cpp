@@ -1,4 +1,5 @@
 #include "string_table.h"
+#include "code_page.h"
 
 // wsprintfW writes at most 1024 characters and the terminating zero.
 static const int FormattedTextSize = 1025;
@@ -32,11 +33,5 @@ std::wstring FormatString(const std::wstring& format, const wchar_t* filledIn) {
 }
 
 std::string AnsiText(const wchar_t* text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1)
-        return std::string();
-    std::string ansi((size_t)size, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, &ansi[0], size, nullptr, nullptr);
-    ansi.resize((size_t)size - 1);
-    return ansi;
+    return NarrowCodePage(CP_ACP, text);
 }

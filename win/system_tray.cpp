@@ -2,6 +2,7 @@
 // popup menu on a tap, and putting the icon back when the taskbar restarts.
 #include "system_tray.h"
 #include "dpi.h"
+#include "system_call.h"
 
 // Contents:
 //   CallShellNotifyIcon      the real shell behind the ShellNotifyIcon seam
@@ -18,20 +19,16 @@
 static BOOL WINAPI CallShellNotifyIcon(DWORD message, PNOTIFYICONDATAW data) {
     return Shell_NotifyIconW(message, data);
 }
-// Looked up at run time: shell32 has it from Windows 7 on, and a static
-// import would keep the program from starting at all on Vista.
+// Looked up at run time: shell32 has it from Windows 7 on.
 static HRESULT WINAPI CallShellNotifyIconGetRect(const NOTIFYICONIDENTIFIER* icon, RECT* rect) {
-    typedef HRESULT(WINAPI * IconRectFunction)(const NOTIFYICONIDENTIFIER*, RECT*);
-    static const IconRectFunction getRect =
-        reinterpret_cast<IconRectFunction>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("shell32.dll"), "Shell_NotifyIconGetRect")));
+    static const NotifyIconRectFunction getRect =
+        LookUpSystemCall<NotifyIconRectFunction>("shell32.dll", "Shell_NotifyIconGetRect");
     return getRect ? getRect(icon, rect) : E_NOTIMPL;
 }
 // Constant initialisation: the pointers are valid before any constructor runs.
 ShellTrayCalls Shell = {CallShellNotifyIcon, CallShellNotifyIconGetRect};
 
 CSystemTray* CSystemTray::instancePointer = nullptr;
-UINT CSystemTray::tooltipLimit = 128;
 
 static const char* const TrayWindowClassName = "TrayIconClass";
 // How far above the touch point the popup menu opens, so a finger does not
@@ -44,9 +41,8 @@ static_assert(sizeof(NOTIFYICONDATAW) == 956, "NOTIFYICONDATAW is not the full l
 #endif
 
 CSystemTray::CSystemTray()
-    : popupPosition(), menu(), iconCopy(), iconData(), instance(nullptr), hiddenWindow(),
-      notificationTarget(nullptr), enabled(FALSE), hidden(TRUE), removed(TRUE), reAddPending(FALSE),
-      balloonsSupported(FALSE), defaultMenuItem(0), defaultByPosition(TRUE), creationFlags(0),
+    : menu(), iconCopy(), iconData(), instance(nullptr), hiddenWindow(), enabled(FALSE),
+      hidden(TRUE), removed(TRUE), reAddPending(FALSE), balloonsSupported(FALSE), creationFlags(0),
       iconResource(0), iconPixels(0), loadedIcons(), loadedIconPixels(0) {
     instancePointer = this;
     OSVERSIONINFOA version = {};
@@ -84,7 +80,6 @@ BOOL CSystemTray::Install(HINSTANCE module, HWND parent, UINT callbackMessage,
     // The tray being installed is the one the hidden window's broadcasts
     // (TaskbarCreated) are for, also after another tray object has come and gone.
     instancePointer = this;
-    tooltipLimit = 128;
 
     iconData.uID = iconId;
     instance = module;
@@ -102,7 +97,7 @@ BOOL CSystemTray::Install(HINSTANCE module, HWND parent, UINT callbackMessage,
     iconData.hWnd = parent ? parent : hiddenWindow;
     KeepIcon(shownIcon);
     iconData.uCallbackMessage = callbackMessage;
-    lstrcpynW(iconData.szTip, tooltip ? tooltip : L"", tooltipLimit);
+    lstrcpynW(iconData.szTip, tooltip ? tooltip : L"", ARRAYSIZE(iconData.szTip));
 
     bool withBalloon = balloonsSupported && balloonText;
     if (withBalloon) {
@@ -115,7 +110,6 @@ BOOL CSystemTray::Install(HINSTANCE module, HWND parent, UINT callbackMessage,
     }
 
     hidden = hiddenIcon;
-    notificationTarget = iconData.hWnd;
     if (balloonsSupported && hiddenIcon) {
         iconData.uFlags = NIF_STATE;
         iconData.dwState = NIS_HIDDEN;
@@ -200,7 +194,7 @@ BOOL CSystemTray::SetTrayTooltip(const wchar_t* text) {
     if (!enabled)
         return FALSE;
     iconData.uFlags = NIF_TIP;
-    lstrcpynW(iconData.szTip, text ? text : L"", tooltipLimit);
+    lstrcpynW(iconData.szTip, text ? text : L"", ARRAYSIZE(iconData.szTip));
     if (hidden)
         return TRUE;
     return Shell.ShellNotifyIcon(NIM_MODIFY, &iconData);
@@ -266,8 +260,7 @@ bool CSystemTray::GetIconRect(RECT* rect) const {
 LRESULT CSystemTray::HandleNotification(WPARAM wParam, LPARAM lParam) {
     if (wParam != iconData.uID)
         return 0;
-    HWND target = notificationTarget ? notificationTarget : iconData.hWnd;
-    if (!target)
+    if (!iconData.hWnd)
         return 0;
     // Only a press opens the menu: a finger or pen down, or the left button.
     // Right clicks, releases and moves are ignored.
@@ -281,19 +274,17 @@ LRESULT CSystemTray::HandleNotification(WPARAM wParam, LPARAM lParam) {
     HMENU popup = GetSubMenu(menu, 0);
     if (!popup)
         return 0;
-    SetMenuDefaultItem(popup, defaultMenuItem, defaultByPosition);
-    AdjustPopupMenu(popup);
+    SetMenuDefaultItem(popup, 0, TRUE);
+    POINT popupPosition = {};
     GetCursorPos(&popupPosition);
     // Without the foreground the menu would not close when the user taps
     // elsewhere, and the WM_NULL afterwards lets the menu's loop finish cleanly.
     SetForegroundWindow(iconData.hWnd);
     TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON, popupPosition.x,
-                   popupPosition.y - PopupLift, 0, target, nullptr);
+                   popupPosition.y - PopupLift, 0, iconData.hWnd, nullptr);
     PostMessageA(iconData.hWnd, WM_NULL, 0, 0);
     return 1;
 }
-
-void CSystemTray::AdjustPopupMenu(HMENU) {}
 
 // The hidden window hears what the shell broadcasts to every top-level
 // window. When the taskbar is re-created (explorer restarted) it has

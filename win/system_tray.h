@@ -27,8 +27,6 @@ class CSystemTray {
 
     // A tap on the icon (wParam is the icon id, lParam the mouse message).
     virtual LRESULT HandleNotification(WPARAM wParam, LPARAM lParam);
-    // Last chance to change the popup menu before it shows.
-    virtual void AdjustPopupMenu(HMENU popup);
 
     BOOL Install(HINSTANCE instance, HWND parent, UINT callbackMessage, const wchar_t* tooltip,
                  HICON icon, UINT iconId, BOOL hidden, const wchar_t* balloonText,
@@ -70,7 +68,6 @@ class CSystemTray {
     HWND HiddenWindow() const { return hiddenWindow; }
 
   private:
-    POINT popupPosition;
     OwnedMenu menu;
     // iconData.hIcon is always this copy, so it stays valid for a re-add
     // whatever the caller does with the handle it passed in.
@@ -78,7 +75,6 @@ class CSystemTray {
     NOTIFYICONDATAW iconData;
     HINSTANCE instance;
     OwnedWindow hiddenWindow;
-    HWND notificationTarget;
     BOOL enabled;
     BOOL hidden;
     BOOL removed;
@@ -86,8 +82,6 @@ class CSystemTray {
     // the taskbar was re-created after the icon had been added.
     BOOL reAddPending;
     BOOL balloonsSupported;
-    UINT defaultMenuItem;
-    BOOL defaultByPosition;
     UINT creationFlags;
     UINT iconResource; // where the icon shown came from; 0 when not known
     int iconPixels;    // and the size it was loaded at
@@ -103,5 +97,4 @@ class CSystemTray {
     HICON LoadedIcon(UINT iconResourceId);
 
     static CSystemTray* instancePointer;
-    static UINT tooltipLimit;
 };
