@@ -5,14 +5,24 @@
 #include "support/tray_recorder.h"
 #include "support/wait.h"
 #include "app/main_window.h"
+#include "lock/cover_geometry.h"
 #include "lock/lock_controller.h"
 #include "lock/mouse_region.h"
 #include "res/resource.h"
 #include "res/timer_ids.h"
 #include "settings/settings_store.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <string>
 #include <vector>
+
+// The monitors the lock sees once a test has called UseMonitors.
+inline std::vector<MonitorArea> FakeMonitors;
+inline int ListFakeMonitors(MonitorArea* monitors, int capacity) {
+    const int count = (std::min)(capacity, static_cast<int>(FakeMonitors.size()));
+    std::copy(FakeMonitors.begin(), FakeMonitors.begin() + count, monitors);
+    return count;
+}
 
 class LockFixture : public ::testing::Test {
   protected:
@@ -25,8 +35,24 @@ class LockFixture : public ::testing::Test {
         Settings.EnableYouTubeCount = false;
         Settings.Prompt = false;
     }
-    void TearDown() override { StopInProcessApp(); }
+    void TearDown() override {
+        StopInProcessApp();
+        ListMonitors = realMonitors;
+    }
+    void UseMonitors(const std::vector<MonitorArea>& monitors) {
+        FakeMonitors = monitors;
+        ListMonitors = ListFakeMonitors;
+    }
+
+  private:
+    MonitorListFunction realMonitors = ListMonitors;
 };
+
+inline RECT WindowRect(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
 
 // Runs the lock-at-start-up path: both countdown stages on 1 ms timers.
 inline bool EngageAtOnce() {

@@ -56,11 +56,10 @@ bool ReadProductSetting(const char* name, std::string* data, DWORD* type) {
     return true;
 }
 
-std::vector<std::string> ProductSettingNames() {
+std::vector<std::string> ValueNamesUnder(const char* path) {
     std::vector<std::string> names;
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, ProductSettingsKey, 0, KEY_QUERY_VALUE, &key) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return names;
     for (DWORD index = 0;; index++) {
         char name[300];

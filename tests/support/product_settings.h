@@ -14,4 +14,8 @@ void WriteProductSettings(const std::vector<std::pair<std::string, std::string>>
 // Stores the unlock word scrambled, as the program itself would.
 void WriteProductUnlockWord(const std::string& word);
 bool ReadProductSetting(const char* name, std::string* data, DWORD* type = nullptr);
-std::vector<std::string> ProductSettingNames();
+// The names of the values under a key of HKEY_CURRENT_USER; none without the key.
+std::vector<std::string> ValueNamesUnder(const char* path);
+inline std::vector<std::string> ProductSettingNames() {
+    return ValueNamesUnder(ProductSettingsKey);
+}

@@ -4,26 +4,11 @@
 #include "dialog_fixture.h"
 #include "res/resource.h"
 #include "support/in_process_app.h"
-#include <vector>
+#include "support/product_settings.h"
 
 namespace {
 
 const int NoSelection = -1;
-
-std::vector<std::string> ValueNames(const std::string& path) {
-    std::vector<std::string> names;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return names;
-    char name[64];
-    DWORD length = sizeof name;
-    for (DWORD i = 0;
-         RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-         i++, length = sizeof name)
-        names.push_back(name);
-    RegCloseKey(key);
-    return names;
-}
 
 std::string StoredLimit(const char* name) {
     char text[32] = {};
@@ -77,10 +62,10 @@ TEST_P(LimitChoiceTest, ShownAndStoredAtOk) {
     Command(IDOK);
     EXPECT_EQ(StoredLimit("ViewingMinutes"), c.SavedViewing);
     EXPECT_EQ(StoredLimit("FinishVideoMinutes"), c.SavedFinish);
-    EXPECT_EQ(ValueNames(TestLimitsKeyPath).size(), 2u);
+    EXPECT_EQ(ValueNamesUnder(TestLimitsKeyPath).size(), 2u);
     std::string settingsKey = TestSettingsKeyPath;
     settingsKey.pop_back();
-    EXPECT_EQ(ValueNames(settingsKey).size(), 11u);
+    EXPECT_EQ(ValueNamesUnder(settingsKey.c_str()).size(), 11u);
 }
 
 INSTANTIATE_TEST_SUITE_P(

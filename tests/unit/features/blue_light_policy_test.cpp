@@ -20,7 +20,7 @@ struct PolicyRow {
     bool itemReadsDisable;
     RampAction ramp;
     BlueLightItem item;
-    bool reapplyLater;
+    bool reapplyLater = false;
 };
 
 void PrintTo(const PolicyRow& row, std::ostream* out) {
@@ -42,59 +42,46 @@ TEST_P(BlueLightPolicy, Decides) {
 }
 
 // Event, reduction ticked, mode, tint on, item reads "Disable"; then the ramp,
-// the item and whether the re-apply timer starts.
+// the item and whether the re-apply timer starts (no unless said).
 INSTANTIATE_TEST_SUITE_P(
     Events, BlueLightPolicy,
     ::testing::Values(
-        PolicyRow{"StartupAlways", E::Startup, true, 1, false, false, Apply, Disable, false},
-        PolicyRow{"StartupMenu", E::Startup, true, 2, false, false, Keep, Enable, false},
-        PolicyRow{"StartupWithShield", E::Startup, true, 3, false, false, Keep, Grayed, false},
-        PolicyRow{"StartupNoMode", E::Startup, true, 0, false, false, Keep, Grayed, false},
-        PolicyRow{"StartupReductionOff", E::Startup, false, 1, false, false, Keep, Grayed, false},
+        PolicyRow{"StartupAlways", E::Startup, true, 1, false, false, Apply, Disable},
+        PolicyRow{"StartupMenu", E::Startup, true, 2, false, false, Keep, Enable},
+        PolicyRow{"StartupWithShield", E::Startup, true, 3, false, false, Keep, Grayed},
+        PolicyRow{"StartupNoMode", E::Startup, true, 0, false, false, Keep, Grayed},
+        PolicyRow{"StartupReductionOff", E::Startup, false, 1, false, false, Keep, Grayed},
         // After Modify Settings the item follows the mode; the dialog wrote the ramp.
-        PolicyRow{"SettingsClosedAlways", E::SettingsClosed, true, 1, true, false, Keep, Disable,
-                  false},
-        PolicyRow{"SettingsClosedMenu", E::SettingsClosed, true, 2, true, true, Keep, Enable,
-                  false},
-        PolicyRow{"SettingsClosedWithShield", E::SettingsClosed, true, 3, false, true, Keep, Grayed,
-                  false},
+        PolicyRow{"SettingsClosedAlways", E::SettingsClosed, true, 1, true, false, Keep, Disable},
+        PolicyRow{"SettingsClosedMenu", E::SettingsClosed, true, 2, true, true, Keep, Enable},
+        PolicyRow{"SettingsClosedWithShield", E::SettingsClosed, true, 3, false, true, Keep,
+                  Grayed},
         // The item flips by what it reads, whatever the mode (a grayed item
         // can still be sent its command).
-        PolicyRow{"MenuItemEnable", E::MenuItem, true, 2, false, false, Apply, Disable, false},
-        PolicyRow{"MenuItemDisable", E::MenuItem, true, 2, true, true, Restore, Enable, false},
-        PolicyRow{"MenuItemInAnotherMode", E::MenuItem, false, 3, false, false, Apply, Disable,
-                  false},
-        PolicyRow{"DialogOkAlways", E::DialogOk, true, 1, false, false, Apply, Unchanged, false},
-        PolicyRow{"DialogOkMenu", E::DialogOk, true, 2, true, true, Restore, Unchanged, false},
-        PolicyRow{"DialogOkWithShield", E::DialogOk, true, 3, false, false, Restore, Unchanged,
-                  false},
-        PolicyRow{"DialogOkReductionOff", E::DialogOk, false, 1, true, true, Restore, Unchanged,
-                  false},
-        PolicyRow{"DialogCancelAlways", E::DialogCancel, true, 1, true, true, Apply, Unchanged,
-                  false},
-        PolicyRow{"DialogCancelMenu", E::DialogCancel, true, 2, true, true, Restore, Unchanged,
-                  false},
-        PolicyRow{"ShieldUpWithShield", E::ShieldUp, true, 3, false, false, Apply, Unchanged,
-                  false},
-        PolicyRow{"ShieldUpReductionOff", E::ShieldUp, false, 3, false, false, Keep, Unchanged,
-                  false},
-        PolicyRow{"ShieldUpAlways", E::ShieldUp, true, 1, true, true, Keep, Unchanged, false},
-        PolicyRow{"ShieldUpMenu", E::ShieldUp, true, 2, false, false, Keep, Unchanged, false},
-        PolicyRow{"UnlockAlways", E::Unlock, true, 1, true, true, Keep, Unchanged, false},
+        PolicyRow{"MenuItemEnable", E::MenuItem, true, 2, false, false, Apply, Disable},
+        PolicyRow{"MenuItemDisable", E::MenuItem, true, 2, true, true, Restore, Enable},
+        PolicyRow{"MenuItemInAnotherMode", E::MenuItem, false, 3, false, false, Apply, Disable},
+        PolicyRow{"DialogOkAlways", E::DialogOk, true, 1, false, false, Apply, Unchanged},
+        PolicyRow{"DialogOkMenu", E::DialogOk, true, 2, true, true, Restore, Unchanged},
+        PolicyRow{"DialogOkWithShield", E::DialogOk, true, 3, false, false, Restore, Unchanged},
+        PolicyRow{"DialogOkReductionOff", E::DialogOk, false, 1, true, true, Restore, Unchanged},
+        PolicyRow{"DialogCancelAlways", E::DialogCancel, true, 1, true, true, Apply, Unchanged},
+        PolicyRow{"DialogCancelMenu", E::DialogCancel, true, 2, true, true, Restore, Unchanged},
+        PolicyRow{"ShieldUpWithShield", E::ShieldUp, true, 3, false, false, Apply, Unchanged},
+        PolicyRow{"ShieldUpReductionOff", E::ShieldUp, false, 3, false, false, Keep, Unchanged},
+        PolicyRow{"ShieldUpAlways", E::ShieldUp, true, 1, true, true, Keep, Unchanged},
+        PolicyRow{"ShieldUpMenu", E::ShieldUp, true, 2, false, false, Keep, Unchanged},
+        PolicyRow{"UnlockAlways", E::Unlock, true, 1, true, true, Keep, Unchanged},
         // The tint goes while the item still offers to switch it off.
-        PolicyRow{"UnlockMenu", E::Unlock, true, 2, true, true, Restore, Unchanged, false},
-        PolicyRow{"UnlockWithShield", E::Unlock, true, 3, true, false, Restore, Unchanged, false},
-        PolicyRow{"UnlockReductionOff", E::Unlock, false, 1, false, false, Restore, Unchanged,
-                  false},
+        PolicyRow{"UnlockMenu", E::Unlock, true, 2, true, true, Restore, Unchanged},
+        PolicyRow{"UnlockWithShield", E::Unlock, true, 3, true, false, Restore, Unchanged},
+        PolicyRow{"UnlockReductionOff", E::Unlock, false, 1, false, false, Restore, Unchanged},
         PolicyRow{"SystemEventTinted", E::SystemEvent, true, 3, true, false, Apply, Unchanged,
                   true},
-        PolicyRow{"SystemEventUntinted", E::SystemEvent, true, 1, false, true, Keep, Unchanged,
-                  false},
+        PolicyRow{"SystemEventUntinted", E::SystemEvent, true, 1, false, true, Keep, Unchanged},
         // The second write enables the grayed item, reading "Disable".
-        PolicyRow{"ReapplyTimerWithShield", E::ReapplyTimer, true, 3, true, false, Apply, Disable,
-                  false},
-        PolicyRow{"ReapplyTimerUntinted", E::ReapplyTimer, true, 2, false, true, Keep, Unchanged,
-                  false}),
+        PolicyRow{"ReapplyTimerWithShield", E::ReapplyTimer, true, 3, true, false, Apply, Disable},
+        PolicyRow{"ReapplyTimerUntinted", E::ReapplyTimer, true, 2, false, true, Keep, Unchanged}),
     [](const ::testing::TestParamInfo<PolicyRow>& row) { return std::string(row.param.name); });
 
 } // namespace

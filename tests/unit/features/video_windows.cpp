@@ -32,13 +32,18 @@ static HWND Keep(HWND window) {
     return window;
 }
 
-HWND CreateVideoWindow(const std::string& title) {
-    HWND window = CreateWindowExW(0, VideoWindowClass(), nullptr, WS_POPUP, 100, 100, 300, 200,
-                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetWindowTextA(window, title.c_str());
+HWND CreateVideoWindow(const std::wstring& title) {
+    HWND window = CreateWindowExW(0, VideoWindowClass(), title.c_str(), WS_POPUP, 100, 100, 300,
+                                  200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return Keep(window);
+}
+
+HWND CreateVideoWindow(const std::string& title) {
+    HWND window = CreateVideoWindow(std::wstring());
+    SetWindowTextA(window, title.c_str());
+    return window;
 }
 
 int CloseRequests(HWND window) {

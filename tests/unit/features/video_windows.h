@@ -6,6 +6,8 @@
 
 // A shown, non-topmost window at the top of its band, with the given title.
 HWND CreateVideoWindow(const std::string& title);
+// The same with a title in any script.
+HWND CreateVideoWindow(const std::wstring& title);
 // How many WM_CLOSE messages the window has received (they do not destroy it).
 int CloseRequests(HWND window);
 // A topmost window with no title that sits at the very top of the Z-order,

@@ -29,28 +29,15 @@ TEST(ViewingSources, NoMediaSessionsUnderWine) {
     }
 }
 
-LRESULT CALLBACK KeepOpen(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return message == WM_CLOSE ? 0 : DefWindowProcW(window, message, wParam, lParam);
-}
-
 // Read as ANSI, two Cyrillic titles of one length would both be question marks.
 TEST(ViewingSources, TheVideoWindowsTitleIsReadAsUtf16) {
-    const wchar_t* const title = L"\x041F\x0435\x0441\x043D\x044F - YouTube";
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = KeepOpen;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"ViewingSourcesVideo";
-    RegisterClassW(&windowClass);
+    const std::wstring title = L"\x041F\x0435\x0441\x043D\x044F - YouTube";
     CreateTopGuardWindow();
-    HWND video = CreateWindowExW(0, windowClass.lpszClassName, title, WS_POPUP, 100, 100, 300, 200,
-                                 nullptr, nullptr, windowClass.hInstance, nullptr);
-    ShowWindow(video, SW_SHOWNOACTIVATE);
-    SetWindowPos(video, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    HWND video = CreateVideoWindow(title);
 
     std::wstring found;
     EXPECT_EQ(video, FindVideoWindowW(&found));
     EXPECT_EQ(title, found);
-    DestroyWindow(video);
     DestroyTestWindows();
     EXPECT_EQ(nullptr, FindVideoWindowW(&found));
     EXPECT_EQ(L"", found);

@@ -8,20 +8,10 @@
 #include "lock/input_hooks.h"
 #include "lock/shield.h"
 #include "win/png_image.h"
-#include <algorithm>
-#include <vector>
 
 namespace {
 
 typedef std::vector<MonitorArea> Layout;
-
-Layout FakeMonitors;
-
-int ListFakeMonitors(MonitorArea* monitors, int capacity) {
-    const int count = (std::min)(capacity, static_cast<int>(FakeMonitors.size()));
-    std::copy(FakeMonitors.begin(), FakeMonitors.begin() + count, monitors);
-    return count;
-}
 
 const Layout Single = {{{0, 0, 1280, 800}, true, 96}};
 const Layout SingleAt150 = {{{0, 0, 1280, 800}, true, 144}};
@@ -41,20 +31,8 @@ class MonitorCoverTest : public LockFixture {
     void SetUp() override {
         LockFixture::SetUp();
         Settings.EnableTouchShield = true;
-        ListMonitors = ListFakeMonitors;
     }
-    void TearDown() override {
-        LockFixture::TearDown();
-        ListMonitors = savedList;
-    }
-    MonitorListFunction savedList = ListMonitors;
 };
-
-RECT WindowRect(HWND window) {
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return rect;
-}
 
 bool Holds(const RECT& outer, const RECT& inner) {
     RECT both;
@@ -129,7 +107,7 @@ TEST_F(MonitorCoverTest, CoversFollowEveryLayoutAndEveryDisplayChange) {
     };
     for (const DisplayChange& change : changes) {
         SCOPED_TRACE(change.name);
-        FakeMonitors = *change.atLock;
+        UseMonitors(*change.atLock);
         ASSERT_TRUE(EngageAtOnce());
         ExpectShieldFits(*change.atLock);
         const int dpiBefore = change.atLock->front().Dpi, dpi = change.after->front().Dpi;
@@ -146,7 +124,7 @@ TEST_F(MonitorCoverTest, CoversFollowEveryLayoutAndEveryDisplayChange) {
 }
 
 TEST_F(MonitorCoverTest, ReraiseAndTheVideoLimitReachEveryCover) {
-    FakeMonitors = SideBySide;
+    UseMonitors(SideBySide);
     ASSERT_TRUE(EngageAtOnce());
     HWND other =
         CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "other", WS_POPUP | WS_VISIBLE,

@@ -8,8 +8,6 @@
 #include "lock/input_hooks.h"
 #include "lock/shield.h"
 #include "win/system_tray.h"
-#include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -54,12 +52,6 @@ const Layout Layouts[] = {
 
 const Layout* Current = nullptr;
 
-int ListLayoutMonitors(MonitorArea* monitors, int capacity) {
-    const int count = (std::min)(capacity, (int)Current->monitors.size());
-    std::copy(Current->monitors.begin(), Current->monitors.begin() + count, monitors);
-    return count;
-}
-
 HRESULT WINAPI LayoutIconRect(const NOTIFYICONIDENTIFIER*, RECT* rect) {
     *rect = Current->icon;
     return IsRectEmpty(rect) ? E_FAIL : S_OK;
@@ -100,18 +92,15 @@ class MouseLockAtScale : public LockFixture {
   protected:
     void SetUp() override {
         LockFixture::SetUp();
-        ListMonitors = ListLayoutMonitors;
         Shell.NotifyIconGetRect = LayoutIconRect;
         WindowAtPoint = TopWindowAt;
         Settings.DisableMouse = true;
     }
     void TearDown() override {
         LockFixture::TearDown();
-        ListMonitors = savedList;
         Shell.NotifyIconGetRect = savedIconRect;
         WindowAtPoint = savedWindowAt;
     }
-    MonitorListFunction savedList = ListMonitors;
     NotifyIconRectFunction savedIconRect = Shell.NotifyIconGetRect;
     WindowAtPointFunction savedWindowAt = WindowAtPoint;
 };
@@ -134,6 +123,7 @@ TEST_F(MouseLockAtScale, TapsReachThePadlockAndTheTrayIconAndNothingLeavesTheCor
     for (const Layout& layout : Layouts) {
         SCOPED_TRACE(layout.name);
         Current = &layout;
+        UseMonitors(layout.monitors);
         FakeTaskbar taskbar(layout.notificationArea);
         Settings.EnableTouchShield = layout.shield;
         ASSERT_TRUE(EngageAtOnce());

@@ -5,7 +5,6 @@
 #include "support/lock_fixture.h"
 #include "features/active_clock.h"
 #include "features/media_session.h"
-#include "lock/cover_geometry.h"
 #include "lock/shield.h"
 #include "lock/viewing_limit_run.h"
 #include "settings/limits_store.h"
@@ -45,13 +44,6 @@ ULONGLONG WINAPI FakeTickCount() {
     return TickMs;
 }
 
-int TwoMonitors(MonitorArea* monitors, int capacity) {
-    const MonitorArea both[] = {{{0, 0, 1280, 800}, true, 96}, {{1280, 0, 2304, 768}, false, 96}};
-    for (int i = 0; i < 2 && i < capacity; i++)
-        monitors[i] = both[i];
-    return capacity < 2 ? capacity : 2;
-}
-
 BYTE AlphaOf(HWND cover) {
     BYTE alpha = 0;
     GetLayeredWindowAttributes(cover, nullptr, &alpha, nullptr);
@@ -75,7 +67,6 @@ class ViewingLimitLock : public LockFixture {
         OpenMediaSessions = savedOpener;
         Clocks.ReadUnbiasedTime = savedUnbiased;
         Clocks.ReadTickCount = savedTickCount;
-        ListMonitors = savedMonitors;
     }
     void Engage(int viewingMinutes, int finishVideoMinutes) {
         ViewingLimits limits;
@@ -110,7 +101,6 @@ class ViewingLimitLock : public LockFixture {
     MediaSessionOpener savedOpener = OpenMediaSessions;
     UnbiasedTimeFunction savedUnbiased = Clocks.ReadUnbiasedTime;
     TickCountFunction savedTickCount = Clocks.ReadTickCount;
-    MonitorListFunction savedMonitors = ListMonitors;
 };
 
 TEST_F(ViewingLimitLock, ALimitAloneLocksAndTheTrayNamesIt) {
@@ -161,7 +151,7 @@ TEST_F(ViewingLimitLock, TheLastMinuteShowsTheMoonAndReadsTheSessions) {
 // (also without the touch shield, with the padlock as the way out) and the
 // playing session pauses. The unlock takes all of it away.
 TEST_F(ViewingLimitLock, AtTheLimitTheViewingStopsEverywhere) {
-    ListMonitors = TwoMonitors;
+    UseMonitors({{{0, 0, 1280, 800}, true, 96}, {{1280, 0, 2304, 768}, false, 96}});
     Settings.DisableKeyboard = true;
     OpenVideo(L"Song A - YouTube");
     Media.now.Present = true;
