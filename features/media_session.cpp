@@ -5,36 +5,16 @@
 #include "media_session.h"
 #include "media_session_abi.h"
 #include "winrt_runtime.h"
+#include "../win/owner.h"
 #include <vector>
 
 using namespace MediaAbi;
 
 namespace {
 
-struct ReleaseInterface {
-    void operator()(IUnknown* object) const { object->Release(); }
-};
-template <typename Interface> using Owned = std::unique_ptr<Interface, ReleaseInterface>;
-
-// The out-parameter of a call that hands out a reference, typed or as void**,
-// which the owner takes over at the end of the statement: Call(Into(owner)).
-// So the owner is tested in the next statement, not in the same one. A failed
-// call hands out nothing and leaves the owner empty.
-template <typename Interface> class Receiver {
-  public:
-    explicit Receiver(Owned<Interface>& target) : owner(target) {}
-    ~Receiver() { owner.reset(received); }
-    Receiver(const Receiver&) = delete;
-    Receiver& operator=(const Receiver&) = delete;
-    operator Interface**() { return &received; }
-    operator void**() { return reinterpret_cast<void**>(&received); }
-
-  private:
-    Owned<Interface>& owner;
-    Interface* received = nullptr;
-};
-template <typename Interface> Receiver<Interface> Into(Owned<Interface>& owner) {
-    return Receiver<Interface>(owner);
+// The out-parameter of a call that hands out a reference as void**.
+template <typename Interface> void** Into(ComReference<Interface>& owner) {
+    return reinterpret_cast<void**>(owner.Receive());
 }
 
 class SystemMediaSessions : public MediaSessionSource {
@@ -46,22 +26,22 @@ class SystemMediaSessions : public MediaSessionSource {
     enum Stage { NotStarted, AwaitingManager, Ready, Unavailable };
     void RequestManager();
     void TakeManager();
-    std::vector<Owned<ISession>> Sessions() const;
-    void ReadSession(Owned<ISession> chosen, MediaSnapshot* snapshot);
+    std::vector<ComReference<ISession>> Sessions() const;
+    void ReadSession(ComReference<ISession> chosen, MediaSnapshot* snapshot);
     void ReadItem();
 
     // First, so that it is destroyed last, after every interface it gave.
     WinRtRuntime runtime;
     Stage stage = NotStarted;
-    Owned<IAsyncOperation> managerRequest;
-    Owned<IManager> manager;
-    Owned<ISession> session; // the session of the item below
-    Owned<IAsyncOperation> itemRequest;
+    ComReference<IAsyncOperation> managerRequest;
+    ComReference<IManager> manager;
+    ComReference<ISession> session; // the session of the item below
+    ComReference<IAsyncOperation> itemRequest;
     std::wstring title, artist;
 };
 
 INT32 OperationStatus(IAsyncOperation* operation) {
-    Owned<IAsyncInfo> info;
+    ComReference<IAsyncInfo> info;
     INT32 status = -1;
     operation->QueryInterface(AsyncInfoId, Into(info));
     if (info)
@@ -70,15 +50,15 @@ INT32 OperationStatus(IAsyncOperation* operation) {
 }
 
 MediaPlayback PlaybackOf(ISession* session, double* rate) {
-    Owned<IPlaybackInfo> playback;
+    ComReference<IPlaybackInfo> playback;
     INT32 status = MediaClosed;
-    session->GetPlaybackInfo(Into(playback));
+    session->GetPlaybackInfo(playback.Receive());
     if (!playback)
         return MediaClosed;
     playback->get_PlaybackStatus(&status);
-    Owned<IDoubleReference> reference;
+    ComReference<IDoubleReference> reference;
     if (rate)
-        playback->get_PlaybackRate(Into(reference));
+        playback->get_PlaybackRate(reference.Receive());
     if (reference)
         reference->get_Value(rate);
     return static_cast<MediaPlayback>(status);
@@ -89,10 +69,10 @@ const long long UnitsPerMs = 10000;
 // The timeline's position was true when it was last updated; a playing item
 // has moved on since by the time passed, at its rate.
 void ReadTimeline(ISession* session, double rate, MediaSnapshot* snapshot) {
-    Owned<ITimelineProperties> timeline;
+    ComReference<ITimelineProperties> timeline;
     TimeSpan start = 0, end = 0, position = 0;
     DateTime updated = 0;
-    session->GetTimelineProperties(Into(timeline));
+    session->GetTimelineProperties(timeline.Receive());
     if (!timeline)
         return;
     timeline->get_StartTime(&start);
@@ -123,14 +103,14 @@ MediaSnapshot SystemMediaSessions::Poll() {
     MediaSnapshot snapshot;
     if (stage != Ready)
         return snapshot;
-    Owned<ISession> chosen;
+    ComReference<ISession> chosen;
     for (auto& candidate : Sessions())
-        if (PlaybackOf(candidate.get(), nullptr) == MediaPlaying) {
+        if (PlaybackOf(candidate.Get(), nullptr) == MediaPlaying) {
             chosen = std::move(candidate);
             break;
         }
     if (!chosen)
-        manager->GetCurrentSession(Into(chosen));
+        manager->GetCurrentSession(chosen.Receive());
     if (chosen)
         ReadSession(std::move(chosen), &snapshot);
     return snapshot;
@@ -142,50 +122,50 @@ void SystemMediaSessions::RequestManager() {
     stage = Unavailable;
     if (!runtime.Start())
         return;
-    Owned<IManagerStatics> statics;
+    ComReference<IManagerStatics> statics;
     runtime.Factory(ManagerClass, ManagerStaticsId, Into(statics));
     if (statics)
-        statics->RequestAsync(Into(managerRequest));
+        statics->RequestAsync(managerRequest.Receive());
     if (managerRequest)
         stage = AwaitingManager;
 }
 
 void SystemMediaSessions::TakeManager() {
-    INT32 status = OperationStatus(managerRequest.get());
+    INT32 status = OperationStatus(managerRequest.Get());
     if (status == AsyncStarted)
         return;
     if (status == AsyncCompleted)
         managerRequest->GetResults(Into(manager));
-    managerRequest.reset();
+    managerRequest.Reset();
     stage = manager ? Ready : Unavailable;
 }
 
-std::vector<Owned<ISession>> SystemMediaSessions::Sessions() const {
-    std::vector<Owned<ISession>> sessions;
-    Owned<ISessionList> list;
+std::vector<ComReference<ISession>> SystemMediaSessions::Sessions() const {
+    std::vector<ComReference<ISession>> sessions;
+    ComReference<ISessionList> list;
     UINT32 count = 0;
-    manager->GetSessions(Into(list));
+    manager->GetSessions(list.Receive());
     if (!list || FAILED(list->get_Size(&count)))
         return sessions;
     for (UINT32 index = 0; index < count; index++) {
-        Owned<ISession> one;
-        list->GetAt(index, Into(one));
+        ComReference<ISession> one;
+        list->GetAt(index, one.Receive());
         if (one)
             sessions.push_back(std::move(one));
     }
     return sessions;
 }
 
-void SystemMediaSessions::ReadSession(Owned<ISession> chosen, MediaSnapshot* snapshot) {
+void SystemMediaSessions::ReadSession(ComReference<ISession> chosen, MediaSnapshot* snapshot) {
     double rate = 1.0;
     snapshot->Present = true;
-    snapshot->Status = PlaybackOf(chosen.get(), &rate);
-    ReadTimeline(chosen.get(), rate, snapshot);
+    snapshot->Status = PlaybackOf(chosen.Get(), &rate);
+    ReadTimeline(chosen.Get(), rate, snapshot);
     // Another session: a read under way is of the old one's item. The item
     // known so far stays until the new one is read, so that a switch shows as
     // a change of item, not as an unknown one.
-    if (chosen != session) {
-        itemRequest.reset();
+    if (chosen.Get() != session.Get()) {
+        itemRequest.Reset();
         session = std::move(chosen);
     }
     ReadItem();
@@ -197,13 +177,13 @@ void SystemMediaSessions::ReadSession(Owned<ISession> chosen, MediaSnapshot* sna
 // way once it is complete (often at once).
 void SystemMediaSessions::ReadItem() {
     if (!itemRequest)
-        session->TryGetMediaPropertiesAsync(Into(itemRequest));
+        session->TryGetMediaPropertiesAsync(itemRequest.Receive());
     if (!itemRequest)
         return;
-    INT32 status = OperationStatus(itemRequest.get());
+    INT32 status = OperationStatus(itemRequest.Get());
     if (status == AsyncStarted)
         return;
-    Owned<IMediaProperties> item;
+    ComReference<IMediaProperties> item;
     if (status == AsyncCompleted)
         itemRequest->GetResults(Into(item));
     if (item) {
@@ -214,7 +194,7 @@ void SystemMediaSessions::ReadItem() {
         item->get_Artist(&text);
         artist = runtime.Take(text);
     }
-    itemRequest.reset();
+    itemRequest.Reset();
 }
 
 // Dropping an operation does not cancel it: each pause goes on after its
@@ -223,9 +203,9 @@ void SystemMediaSessions::Pause() {
     if (stage != Ready)
         return;
     for (auto& one : Sessions())
-        if (PlaybackOf(one.get(), nullptr) == MediaPlaying) {
-            Owned<IAsyncOperation> request;
-            one->TryPauseAsync(Into(request));
+        if (PlaybackOf(one.Get(), nullptr) == MediaPlaying) {
+            ComReference<IAsyncOperation> request;
+            one->TryPauseAsync(request.Receive());
         }
 }
 

@@ -6,12 +6,9 @@
 #include "settings_record.h"
 #include <string>
 
-enum class FieldKind { Flag, Number, Word };
-
 struct SettingsField {
     const char* Name;
-    FieldKind Kind;
-    // The record's field: the one that fits the kind is set.
+    // The record's field: exactly one of the three is set, and it says the kind.
     bool SettingsRecord::*Flag;
     int SettingsRecord::*Number;
     std::string SettingsRecord::*Word;
@@ -21,19 +18,15 @@ struct SettingsField {
 
 // In the order the values are written.
 inline constexpr SettingsField SettingsFields[] = {
-    {"EnableLockAtStartup", FieldKind::Flag, &SettingsRecord::EnableLockAtStartup, nullptr, nullptr,
-     0, 0},
-    {"EnableTouchShield", FieldKind::Flag, &SettingsRecord::EnableTouchShield, nullptr, nullptr, 1,
-     0},
-    {"EnableBlueLightReduction", FieldKind::Flag, &SettingsRecord::EnableBlueLightReduction,
-     nullptr, nullptr, 0, 0},
-    {"GreenGamma", FieldKind::Number, nullptr, &SettingsRecord::GreenGamma, nullptr, 0, 0},
-    {"Password", FieldKind::Word, nullptr, nullptr, &SettingsRecord::Password, 0, 0},
-    {"EnableYouTubeCount", FieldKind::Flag, &SettingsRecord::EnableYouTubeCount, nullptr, nullptr,
-     0, 0},
-    {"DisableKeyboard", FieldKind::Flag, &SettingsRecord::DisableKeyboard, nullptr, nullptr, 1, 0},
-    {"DisableMouse", FieldKind::Flag, &SettingsRecord::DisableMouse, nullptr, nullptr, 0, 0},
-    {"Prompt", FieldKind::Flag, &SettingsRecord::Prompt, nullptr, nullptr, 0, 0},
-    {"YouTubeMax", FieldKind::Number, nullptr, &SettingsRecord::YouTubeMax, nullptr, 1, 1},
-    {"BlueMenu", FieldKind::Number, nullptr, &SettingsRecord::BlueMenu, nullptr, 0, 1},
+    {"EnableLockAtStartup", &SettingsRecord::EnableLockAtStartup, nullptr, nullptr, 0, 0},
+    {"EnableTouchShield", &SettingsRecord::EnableTouchShield, nullptr, nullptr, 1, 0},
+    {"EnableBlueLightReduction", &SettingsRecord::EnableBlueLightReduction, nullptr, nullptr, 0, 0},
+    {"GreenGamma", nullptr, &SettingsRecord::GreenGamma, nullptr, 0, 0},
+    {"Password", nullptr, nullptr, &SettingsRecord::Password, 0, 0},
+    {"EnableYouTubeCount", &SettingsRecord::EnableYouTubeCount, nullptr, nullptr, 0, 0},
+    {"DisableKeyboard", &SettingsRecord::DisableKeyboard, nullptr, nullptr, 1, 0},
+    {"DisableMouse", &SettingsRecord::DisableMouse, nullptr, nullptr, 0, 0},
+    {"Prompt", &SettingsRecord::Prompt, nullptr, nullptr, 0, 0},
+    {"YouTubeMax", nullptr, &SettingsRecord::YouTubeMax, nullptr, 1, 1},
+    {"BlueMenu", nullptr, &SettingsRecord::BlueMenu, nullptr, 0, 1},
 };

@@ -17,6 +17,7 @@ std::string SettingsKeyPath;
 // that hides its last character. Changing either makes every stored unlock
 // word unreadable.
 static const char UnlockWordSuffix[5] = {0x7E, 0x4D, 0x6F, 0x21, 0};
+static const size_t UnlockWordSuffixLength = sizeof UnlockWordSuffix - 1;
 static const unsigned char UnlockWordKeyByte = 0xA5;
 
 static const REGSAM SettingsAccess = KEY_QUERY_VALUE | KEY_SET_VALUE;
@@ -62,12 +63,11 @@ static UnlockWordReadings StoredUnlockWord(CRegistry& registry, const char* name
 // always fails the suffix, as the last byte hides every byte after it.
 static const int SuffixFits = 2;
 static int ReadingFit(const std::string& text, bool exact) {
-    const size_t suffixLength = 4;
-    bool suffix = text.size() > suffixLength;
+    bool suffix = text.size() > UnlockWordSuffixLength;
     if (suffix) {
-        const size_t length = text.size() - suffixLength;
+        const size_t length = text.size() - UnlockWordSuffixLength;
         const unsigned char last = static_cast<unsigned char>(text[length - 1]) ^ UnlockWordKeyByte;
-        for (size_t i = 0; i < suffixLength && suffix; i++)
+        for (size_t i = 0; i < UnlockWordSuffixLength && suffix; i++)
             suffix = (static_cast<unsigned char>(text[length + i]) ^ last) ==
                      static_cast<unsigned char>(UnlockWordSuffix[i]);
     }
@@ -149,7 +149,7 @@ std::string ScrambleUnlockWord(const std::string& word) {
     if (length == 0)
         return std::string();
     unsigned char last = static_cast<unsigned char>(word[length - 1]);
-    std::string result = word + std::string(UnlockWordSuffix, 4);
+    std::string result = word + std::string(UnlockWordSuffix, UnlockWordSuffixLength);
     for (size_t i = 0; i < result.size(); i++) {
         unsigned char mask = i == length - 1 ? UnlockWordKeyByte : last;
         result[i] = static_cast<char>(static_cast<unsigned char>(result[i]) ^ mask);
@@ -158,10 +158,9 @@ std::string ScrambleUnlockWord(const std::string& word) {
 }
 
 std::string UnscrambleUnlockWord(const std::string& text) {
-    const size_t suffixLength = 4;
-    if (text.size() < suffixLength + 1)
+    if (text.size() < UnlockWordSuffixLength + 1)
         return std::string();
-    size_t length = text.size() - suffixLength;
+    size_t length = text.size() - UnlockWordSuffixLength;
     unsigned char last = static_cast<unsigned char>(text[length - 1]) ^ UnlockWordKeyByte;
     std::string word(length, '\0');
     for (size_t i = 0; i + 1 < length; i++)
