@@ -4,18 +4,17 @@
 // count serves, with the time between the suspend and the resume notices
 // taken out.
 #include "active_clock.h"
+#include "../win/system_call.h"
 
 static BOOL WINAPI NoUnbiasedTime(PULONGLONG) {
     return FALSE;
 }
 
-// Looked up at run time: Windows Vista has no QueryUnbiasedInterruptTime, and
-// a program that imports it would not start there.
+// Windows Vista has no QueryUnbiasedInterruptTime.
 static UnbiasedTimeFunction SystemUnbiasedTime() {
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    FARPROC found = kernel ? GetProcAddress(kernel, "QueryUnbiasedInterruptTime") : nullptr;
-    return found ? reinterpret_cast<UnbiasedTimeFunction>(reinterpret_cast<void*>(found))
-                 : NoUnbiasedTime;
+    UnbiasedTimeFunction found =
+        LookUpSystemCall<UnbiasedTimeFunction>("kernel32.dll", "QueryUnbiasedInterruptTime");
+    return found ? found : NoUnbiasedTime;
 }
 
 TimeSources Clocks = {SystemUnbiasedTime(), GetTickCount64};

@@ -1,5 +1,6 @@
 #include "edge_gestures.h"
 #include "../win/owner.h"
+#include "../win/system_call.h"
 #include <propsys.h>
 
 // Older SDK headers lack the edge-gesture property key.
@@ -9,12 +10,10 @@ static const IID PropertyStoreInterface = {
     0x886D8EEB, 0x8CF2, 0x4446, {0x8D, 0x02, 0xCD, 0xBA, 0x1D, 0xBD, 0xCF, 0x99}};
 
 HRESULT DisableEdgeGestures(HWND window, bool disable) {
-    // Looked up at run time: shell32 has it from Windows 7 on, and a static
-    // import would keep the program from starting at all on Vista.
+    // shell32 has it from Windows 7 on.
     typedef HRESULT(WINAPI * PropertyStoreForWindow)(HWND, REFIID, void**);
-    PropertyStoreForWindow getStore =
-        reinterpret_cast<PropertyStoreForWindow>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("shell32.dll"), "SHGetPropertyStoreForWindow")));
+    static const PropertyStoreForWindow getStore =
+        LookUpSystemCall<PropertyStoreForWindow>("shell32.dll", "SHGetPropertyStoreForWindow");
     if (!getStore)
         return E_NOTIMPL;
     ComReference<IPropertyStore> store;

@@ -17,7 +17,7 @@ const HMODULE Module = GetModuleHandleW(nullptr);
 const LANGID English = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 
 // The %s and %d of a text, in order: a translation fills in the same.
-std::string Placeholders(const std::wstring& text) {
+std::string FormatSpecifiers(const std::wstring& text) {
     std::string found;
     for (size_t i = 0; i + 1 < text.size(); i++)
         if (text[i] == L'%')
@@ -52,7 +52,7 @@ TEST_P(LanguageBlock, HasEverythingTheEnglishBlockHas) {
             continue;
         const std::wstring text = StringIn(Module, id, language);
         EXPECT_FALSE(text.empty()) << "string " << id;
-        EXPECT_EQ(Placeholders(text), Placeholders(english)) << "string " << id;
+        EXPECT_EQ(FormatSpecifiers(text), FormatSpecifiers(english)) << "string " << id;
     }
     // The texts loaded into fixed buffers at start-up must fit them whole.
     for (UINT id : {IDS_APP_TITLE, IDS_MAIN_CLASS, IDS_UNLOCK_ITEM, IDS_LOCK_ITEM, IDS_UNLOCK_TIP,
