@@ -10,8 +10,6 @@ template <typename Function> static bool Find(HMODULE module, const char* name, 
 WinRtRuntime::~WinRtRuntime() {
     if (entered)
         uninitialize();
-    if (module)
-        FreeLibrary(module);
 }
 
 bool WinRtRuntime::Start() {
@@ -19,7 +17,7 @@ bool WinRtRuntime::Start() {
         return true;
     // From the system folder only, so no file beside the program is loaded in
     // its place. Windows Vista and 7 fail here: they have no combase.dll.
-    module = LoadLibraryExW(L"combase.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    module.Reset(LoadLibraryExW(L"combase.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
     if (!module)
         return false;
     const int singleThreaded = 0;
@@ -37,8 +35,7 @@ bool WinRtRuntime::Start() {
     entered = SUCCEEDED(result);
     if (entered || result == RPC_E_CHANGED_MODE)
         return true;
-    FreeLibrary(module);
-    module = nullptr;
+    module.Reset();
     return false;
 }
 

@@ -1,6 +1,7 @@
 // The few Windows Runtime entry points of combase.dll, looked up at run time:
 // the program must still start on Windows Vista and 7, which lack them.
 #pragma once
+#include "../win/owner.h"
 #include <windows.h>
 #include <hstring.h>
 #include <string>
@@ -31,7 +32,7 @@ class WinRtRuntime {
     typedef HRESULT(WINAPI* DeleteStringFunction)(HSTRING string);
     typedef const wchar_t*(WINAPI* StringBufferFunction)(HSTRING string, UINT32* length);
 
-    HMODULE module = nullptr;
+    OwnedModule module;   // freed after the destructor's RoUninitialize
     bool entered = false; // this object's RoInitialize is to be balanced
     InitializeFunction initialize = nullptr;
     UninitializeFunction uninitialize = nullptr;

@@ -13,8 +13,8 @@ unit) do not include each other in a cycle either.
 
 Outside win/, no product file calls a function that frees or closes a handle
 (DeleteObject, DeleteDC, ReleaseDC, RegCloseKey, CloseHandle,
-UnhookWindowsHookEx, DestroyIcon, DestroyMenu, DestroyWindow): the owners in
-win/owner.h do.
+UnhookWindowsHookEx, DestroyIcon, DestroyMenu, DestroyWindow, FreeLibrary):
+the owners in win/owner.h do.
 
 Product headers declare fewer than MAX_GLOBALS extern variables: state
 belongs to the subsystem that owns it, and a seam reaches a subsystem's
@@ -33,7 +33,7 @@ import sys
 FLOORS = ("res", "win", "settings", "features", "lock", "app")
 OS_LAYER = "win"
 FREE_CALLS = ("DeleteObject", "DeleteDC", "ReleaseDC", "RegCloseKey", "CloseHandle",
-              "UnhookWindowsHookEx", "DestroyIcon", "DestroyMenu", "DestroyWindow")
+              "UnhookWindowsHookEx", "DestroyIcon", "DestroyMenu", "DestroyWindow", "FreeLibrary")
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
 MAX_GLOBALS = 30

@@ -1,6 +1,6 @@
 // One non-copyable owner for every handle the program frees: windows, hooks,
-// registry keys, GDI objects, device contexts, menus, icons, kernel handles
-// and COM references. Free says how the handle goes back. Outside this folder
+// registry keys, GDI objects, device contexts, menus, icons, kernel handles,
+// loaded modules and COM references. Free says how the handle goes back. Outside this folder
 // no code calls a free or close function itself: an owner going out of scope,
 // or its Reset, does.
 #pragma once
@@ -86,6 +86,9 @@ struct ReleaseHeldMutex {
 struct DestroyMenuHandle {
     void operator()(HMENU menu) const { DestroyMenu(menu); }
 };
+struct FreeModuleHandle {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+};
 struct DestroyIconHandle {
     void operator()(HICON icon) const { DestroyIcon(icon); }
 };
@@ -111,5 +114,6 @@ typedef Owned<HANDLE, CloseKernelHandle> OwnedHandle;
 typedef Owned<HANDLE, ReleaseHeldMutex> HeldMutex;
 typedef Owned<HMENU, DestroyMenuHandle> OwnedMenu;
 typedef Owned<HICON, DestroyIconHandle> OwnedIcon;
+typedef Owned<HMODULE, FreeModuleHandle> OwnedModule;
 typedef Owned<HWND, DestroyOwnedWindow> OwnedWindow;
 template <typename Interface> using ComReference = Owned<Interface*, ReleaseComReference>;
