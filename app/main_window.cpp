@@ -97,7 +97,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         // A monitor added, removed, turned, or set to another scale. The
         // padlock's suggested rectangle is ignored: the shield lays itself out.
         Shield.FitCoverToDisplay();
-        Shield.DisableEdgeGesturesOnCovers();
         Tray.FitIconToDpi();
         return 0;
     case WM_COMMAND:

@@ -154,6 +154,8 @@ void TouchShield::FitCoverToDisplay() {
         otherCount++;
         added = true;
     }
+    if (added)
+        DisableEdgeGesturesOnCovers();
     const bool dialogOpen = UnlockDialogOpen();
     // Resize only while the prompt or its box is open: raising a cover now
     // would hide it.

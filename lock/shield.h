@@ -65,12 +65,12 @@ class TouchShield {
     // word prompt or its "did not match" box is open, the covers stay where
     // they are, below them.
     void RaiseCover(bool takeForeground);
-    // Turns the edge swipes off on every cover and the padlock, from Windows 7
-    // SP1 on; again after a display change, which may have added a cover for
-    // a new monitor.
-    void DisableEdgeGesturesOnCovers();
 
   private:
+    // Turns the edge swipes off on every cover and the padlock, from Windows 7
+    // SP1 on: when the covers are made, and when a display change adds one
+    // for a new monitor.
+    void DisableEdgeGesturesOnCovers();
     HWND CreateCover(const RECT& area);
     HWND CreateOtherCover(const RECT& area);
     void LoadUnlockBitmap();
